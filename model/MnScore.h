@@ -4,6 +4,7 @@
 #include "model/MnElement.h"
 
 class MnMeasureNumber;
+class MnNote;
 class MnPart;
 class MnPartGroup;
 class MnSheetMusic;
@@ -77,6 +78,11 @@ public:
     bool insertMeasure(int index);
     // Removes the measure column from every staff with more than one measure.
     bool removeMeasure(int index);
+
+    // The notes of the first non-grace chord starting at the time in each
+    // voice of the measure column (0-based), every staff from the last to
+    // the first, each staff's notes from low to high; answers their count.
+    int notesAtTime(int measureIndex, int time, BcArray<MnNote*>& out) const;
 
 private:
     void adjustPartGroupsAfterRemoval(int staff);
