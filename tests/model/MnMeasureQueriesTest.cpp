@@ -1,5 +1,6 @@
 #include "model/MnChord.h"
 #include "model/MnMeasure.h"
+#include "model/MnPart.h"
 #include "model/MnScore.h"
 #include "model/MnStaff.h"
 #include "model/MnTuplet.h"
@@ -99,4 +100,54 @@ TEST(MnMeasureQueries, Divisions)
     // Grace chords need no slot of their own; a whole rest needs one.
     MnScore plain;
     EXPECT_EQ(plain.staff(0)->measure(0)->divisions(true), 1);
+}
+
+TEST(MnMeasureQueries, BarlineSpaces)
+{
+    MnScore score;
+    score.insertMeasure(-1);
+    MnMeasure* first = score.staff(0)->measure(0);
+    MnMeasure* second = score.staff(0)->measure(1);
+    struct Row
+    {
+        int barline;
+        double endInside, endAtSystemEnd, leadingInside, leadingAtSystemStart;
+    };
+    const Row rows[] = {
+        {0, 0.1, 0.1, 0.1, -0.1}, {1, 0.7, 0.7, 0.7, -0.7}, {2, 1.3, 0.4, 0.4, -0.4},
+        {3, 2.6, 0.4, 0.4, -0.4}, {4, 0.4, -0.2, 2.6, 2.4}, {5, 2.6, 0.4, 2.6, 2.4},
+        {6, 0.0, 0.0, 0.0, 0.0},  {-1, 0.0, 0.0, 0.0, 0.0},
+    };
+    for (const Row& row : rows) {
+        first->setBarline(row.barline);
+        EXPECT_EQ(first->barlineSpace(false), row.endInside) << row.barline;
+        EXPECT_EQ(first->barlineSpace(true), row.endAtSystemEnd) << row.barline;
+        EXPECT_EQ(second->leadingBarlineSpace(false), row.leadingInside) << row.barline;
+        EXPECT_EQ(second->leadingBarlineSpace(true), row.leadingAtSystemStart) << row.barline;
+    }
+    // Nothing stands before the first measure.
+    EXPECT_EQ(first->leadingBarlineSpace(false), 0.0);
+    EXPECT_EQ(first->leadingBarlineSpace(true), 0.0);
+}
+
+TEST(MnMeasureQueries, BarlineStaffScaleFollowsTheThroughBarLines)
+{
+    MnScore score;
+    score.insertStaff(-1);
+    score.insertStaff(-1);
+    score.insertStaff(-1);
+    const double scales[] = {1.5, 0.8, 1.2, 2.0};
+    for (int i = 0; i < 4; ++i)
+        score.part(i)->setScale(scales[i]);
+    // Bar lines run from staff 0 through staff 2; staff 3 stands alone.
+    score.staff(2)->measure(0)->setToNextStaff(false);
+    score.staff(3)->measure(0)->setToNextStaff(false);
+
+    EXPECT_EQ(score.staff(1)->measure(0)->barlineStaffScale(), 1.5);
+    EXPECT_EQ(score.staff(2)->measure(0)->barlineStaffScale(), 1.5);
+    EXPECT_EQ(score.staff(3)->measure(0)->barlineStaffScale(), 2.0);
+    score.staff(1)->measure(0)->setToNextStaff(false);
+    EXPECT_EQ(score.staff(0)->measure(0)->barlineStaffScale(), 1.5);
+    EXPECT_EQ(score.staff(1)->measure(0)->barlineStaffScale(), 1.5);
+    EXPECT_EQ(score.staff(2)->measure(0)->barlineStaffScale(), 1.2);
 }
