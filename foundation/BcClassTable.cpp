@@ -14,6 +14,7 @@
 #include "foundation/GeVector2d.h"
 #include "foundation/GeVector3d.h"
 #include "model/MnText.h"
+#include "model/MnWork.h"
 
 // Each class's factory (&X::newInstance) is filled in here when the class is
 // built; until then its row is marked as having a factory with a null pointer.
@@ -67,7 +68,7 @@ static const BcClassTable::Entry classTable[] = {
     {"MnTempo", "MnText", false, nullptr},
     {"MnText", "MnElement", true, &MnText::newInstance},
     {"MnTuplet", "MnText", false, nullptr},
-    {"MnWork", "MnElement", true, nullptr},
+    {"MnWork", "MnElement", true, &MnWork::newInstance},
     {"MpMIDI", "MpPerformer", true, nullptr},
     {"MpPerformer", "BcObject", true, nullptr},
     {"MpJump", "BcObject", false, nullptr},
