@@ -13,6 +13,8 @@
 #include "foundation/GeSpline2d.h"
 #include "foundation/GeVector2d.h"
 #include "foundation/GeVector3d.h"
+#include "model/MnScore.h"
+#include "model/MnSheetMusic.h"
 #include "model/MnText.h"
 #include "model/MnWork.h"
 
@@ -57,9 +59,9 @@ static const BcClassTable::Entry classTable[] = {
     {"MnPart", "MnText", false, nullptr},
     {"MnPartGroup", "MnText", false, nullptr},
     {"MnPedal", "MnLine", false, nullptr},
-    {"MnScore", "MnElement", true, nullptr},
+    {"MnScore", "MnElement", true, &MnScore::newInstance},
     {"MnMeasureNumber", "MnText", false, nullptr},
-    {"MnSheetMusic", "MnElement", true, nullptr},
+    {"MnSheetMusic", "MnElement", true, &MnSheetMusic::newInstance},
     {"MnPageLayout", "MnElement", false, nullptr},
     {"MnStaffDefinition", "MnElement", false, nullptr},
     {"MnStaff", "MnStaffDefinition", false, nullptr},
