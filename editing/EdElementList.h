@@ -4,15 +4,18 @@
 
 #include <memory>
 #include <unordered_map>
+#include <vector>
 
 class MnElement;
 
-// The ordered element list of a selection, without duplicates. Large lists
-// keep an index from element to slot, so finding an element costs a hash
-// lookup instead of a scan; a removal leaves a hole that the next read closes
-// in one pass, so a cascade of dying elements (a whole score deleted while
-// every element of it is selected) costs linear time in any order, and the
-// order of the remaining elements is kept.
+// The ordered element list of a selection, without duplicates. Small lists
+// are scanned. Large ones keep an index from element to slot, so finding an
+// element costs a hash lookup; a removal leaves a hole instead of shifting
+// the elements behind it, and a count tree over the slots answers "the i-th
+// element" and "the place of an element" past the holes in logarithmic time.
+// The holes are closed in one pass once they outnumber the elements. So any
+// number of removals in any order, with reads in between, stays far from
+// quadratic, and the order of the remaining elements is kept.
 class EdElementList
 {
 public:
@@ -21,10 +24,10 @@ public:
     EdElementList& operator=(const EdElementList& other);
     ~EdElementList();
 
-    int count() const;
+    int count() const { return slots.count() - holes; }
     // Null outside 0..count-1.
     MnElement* at(int index) const;
-    // The elements in order, holes closed.
+    // The elements in order; closes the holes first.
     const BcArray<MnElement*>& elements() const;
 
     bool contains(const MnElement* element) const;
@@ -50,8 +53,18 @@ private:
     void buildIndex() const;
     int slotOf(const MnElement* element) const;
 
+    // The count tree over the slots (1 per element, 0 per hole), one-based.
+    void buildTree() const;
+    void treeAdd(int slot, int delta) const;
+    void treeAppend(int live) const;
+    // Elements in the slots before slot.
+    int treePrefix(int slot) const;
+    // The slot of the element at index.
+    int treeFind(int index) const;
+
     mutable BcArray<MnElement*> slots;
     mutable std::unique_ptr<std::unordered_map<const MnElement*, int>> index;
+    // Kept only while there are holes.
+    mutable std::vector<int> tree;
     mutable int holes = 0;
-    mutable int firstHole = 0;
 };

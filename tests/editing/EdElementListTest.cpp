@@ -64,7 +64,15 @@ TEST(EdElementList, AgreesWithAPlainListUnderRandomEdits)
                 if (found == expected.end())
                     expected.push_back(element);
             } else if (action < 9) {
-                ASSERT_EQ(contentOf(list), expected) << size << " " << step;
+                ASSERT_EQ(list.count(), static_cast<int>(expected.size()));
+                if (!expected.empty()) {
+                    int k = static_cast<int>(random() % expected.size());
+                    ASSERT_EQ(list.at(k), expected[k]) << size << " " << step;
+                    ASSERT_EQ(list.indexOf(expected[k]), k) << size << " " << step;
+                }
+                if (step % 7 == 0) {
+                    ASSERT_EQ(contentOf(list), expected) << size << " " << step;
+                }
             } else {
                 EdElementList copy(list);
                 list = copy;
@@ -76,6 +84,30 @@ TEST(EdElementList, AgreesWithAPlainListUnderRandomEdits)
         EXPECT_EQ(list.count(), 0);
         EXPECT_FALSE(list.contains(expected.empty() ? fakeElement(0) : expected.front()));
     }
+}
+
+// Removals from the middle and the end in turn, as when a parent and the
+// child selected before it die together, read between each pair.
+TEST(EdElementList, AlternatingMiddleAndEndRemovalsKeepTheOrder)
+{
+    EdElementList list;
+    std::vector<MnElement*> expected;
+    for (int i = 0; i < 1000; ++i) {
+        list.append(fakeElement(i));
+        expected.push_back(fakeElement(i));
+    }
+    while (expected.size() > 2) {
+        MnElement* middle = expected[expected.size() / 2];
+        MnElement* last = expected.back();
+        ASSERT_TRUE(list.remove(middle));
+        ASSERT_TRUE(list.remove(last));
+        expected.erase(expected.begin() + static_cast<long>(expected.size() / 2));
+        expected.pop_back();
+        ASSERT_EQ(list.at(0), expected.front());
+        ASSERT_EQ(list.at(list.count() - 1), expected.back());
+        ASSERT_EQ(list.indexOf(expected.back()), static_cast<int>(expected.size()) - 1);
+    }
+    EXPECT_EQ(contentOf(list), expected);
 }
 
 TEST(EdElementList, RemovingEveryElementFromTheFrontLeavesItEmpty)
