@@ -11,7 +11,6 @@
 #include "model/MnSheetMusic.h"
 #include "model/MnWork.h"
 
-
 // Until the layout measures part labels, a score is taken to have none.
 static GeVector2d measurePartLabels(const MnScore*)
 {
@@ -91,15 +90,21 @@ bool QuorvaneDocument::OnOpenDocument(const BcString& path)
 
 bool QuorvaneDocument::OnSaveDocument(const BcString& path)
 {
+    // The camera of the document's own view goes into the file; another
+    // document's view says nothing about this one.
+    GePoint2d keptScroll = scroll;
+    double keptZoom = zoomFactor;
     EdView* view = EdContext::current().activeView();
     if (view && view->document() == this) {
-        GePoint2d viewScroll;
+        GePoint2d viewScroll = scroll;
         double viewZoom = zoomFactor;
         view->camera(viewScroll, viewZoom);
         setCamera(viewScroll, viewZoom);
     }
-    if (!saveScore(path))
+    if (!saveScore(path)) {
+        setCamera(keptScroll, keptZoom);
         return false;
+    }
     documentPath = path;
     documentTitle = fileNameOf(path);
     SetModifiedFlag(false);

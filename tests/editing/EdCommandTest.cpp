@@ -5,6 +5,7 @@
 #include "editing/EdCommand.h"
 #include "editing/EdUndoRedo.h"
 #include "editing/QuorvaneDocument.h"
+#include "foundation/BcClass.h"
 #include "foundation/BcMemoryFiler.h"
 #include "model/MnPart.h"
 
@@ -327,4 +328,28 @@ TEST_F(EdCommandTest, ThePlayerTakesTheEditAtTheRightPlace)
     }
     EXPECT_EQ(context.playerUpdates, 2);
     EXPECT_EQ(context.playerUpdatedAt, chord(0, 1, 1));
+}
+
+TEST_F(EdCommandTest, WithoutAViewTheEditIsStillCommitted)
+{
+    context.activeViewPresent = false;
+    removeANote();
+    EXPECT_EQ(document.snapshotCount(), 3);
+    EXPECT_TRUE(document.IsModified());
+    EXPECT_EQ(context.browserRefreshes, 1);
+    EXPECT_EQ(context.allViewsUpdates, 1);
+    EXPECT_EQ(context.view.redraws, 0);
+    EXPECT_EQ(observer.calls, 0);
+}
+
+TEST(EdCommand, WithoutADocumentNothingHappens)
+{
+    // The headless context: no document, no view, no player.
+    EdCommand* edit = static_cast<EdCommand*>(EdCommand::staticClass()->createObject());
+    ASSERT_NE(edit, nullptr);
+    edit->markModified();
+    edit->cancel = true;
+    delete edit;
+    EXPECT_EQ(EdContext::current().activeDocument(), nullptr);
+    EXPECT_FALSE(EdUndoRedo::undo());
 }
