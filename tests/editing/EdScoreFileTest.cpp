@@ -141,7 +141,7 @@ TEST(EdScoreFile, FailedReadsLeaveTheBytesAlone)
     EXPECT_EQ(bytes[0], 9);
 }
 
-TEST(EdScoreFile, AFailedWriteLeavesTheOldFileAndNoLitter)
+TEST(EdScoreFile, AFailedWriteLeavesWhatIsThere)
 {
     std::string folder = outputPath("missing-folder/deeper");
     const unsigned char content[] = {1};
