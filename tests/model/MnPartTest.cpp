@@ -6,6 +6,7 @@
 #include "foundation/BcClass.h"
 #include "model/MnScore.h"
 #include "model/MnStaff.h"
+#include "model/MnTablature.h"
 #include "model/RecordBytes.h"
 #include "model/TextRecord.h"
 
@@ -272,4 +273,25 @@ TEST(MnPartGroup, ReadingKeepsTheGroupInsideTheScore)
             EXPECT_EQ(group.staffCount(), 3) << row.what;
         }
     }
+}
+
+TEST(MnPartGroup, HeightReachesTheLastStaffOrItsTablature)
+{
+    MnScore score;
+    score.insertStaff(-1);
+    score.insertStaff(-1);
+    MnPartGroup* group = score.addPartGroup(0, 2);
+    ASSERT_NE(group, nullptr);
+    MnStaff* first = score.staff(0);
+    MnStaff* last = score.staff(1);
+    double between = first->position().y - last->position().y;
+    EXPECT_DOUBLE_EQ(group->height(), between + last->height());
+
+    MnTablature* tablature = new MnTablature(last);
+    last->setTablature(tablature);
+    between = first->position().y - last->position().y;
+    // Down to the bottom string: the staff, the distance and five string gaps.
+    EXPECT_DOUBLE_EQ(group->height(), between + 8.0 + 12.0 + 15.0);
+    group->setCoversTablature(false);
+    EXPECT_DOUBLE_EQ(group->height(), between + last->height());
 }
