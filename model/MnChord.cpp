@@ -396,32 +396,6 @@ int MnChord::soundingDuration() const
     return int((long long)ratioNormal * writtenDuration / ratioActual);
 }
 
-bool MnChord::setStemDirection(int direction)
-{
-    stem = direction;
-    return true;
-}
-
-bool MnChord::setStemInverted(bool inverted)
-{
-    stemInverted = inverted;
-    return true;
-}
-
-bool MnChord::setGraceSlash(bool slash)
-{
-    if (!grace)
-        return false;
-    graceSlash = slash;
-    return true;
-}
-
-bool MnChord::setBeamMode(int mode)
-{
-    beam = mode;
-    return true;
-}
-
 void MnChord::setRatio(int actual, int normal)
 {
     ratioActual = actual;

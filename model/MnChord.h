@@ -81,13 +81,15 @@ public:
     // chord before or after it: it sounds on the beat of the chord after it.
     bool isSingleAppoggiatura() const;
 
-    // Stem, inversion and grace slash apply to the whole beam group of the
-    // chord; beam groups come with the beam rules, and until then these act
-    // on this chord alone.
+    // Stem, inversion and grace slash apply to every chord of the chord's
+    // beam group that has its grace state, or to the chord alone when it is
+    // not beamed (MnChordBeamSetters.cpp). A stem outside -1..1 is refused.
     bool setStemDirection(int direction);
     bool setStemInverted(bool inverted);
     // False for a chord that is not a grace chord.
     bool setGraceSlash(bool slash);
+    // A mode outside -1..3 is refused; a chord that then lies in a beam
+    // group takes the stem, inversion and slash of the group's first chord.
     bool setBeamMode(int mode);
     // Sets or clears an articulation bit. A chord that becomes slurred takes
     // the placement of the slur it joins.

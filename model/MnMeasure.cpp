@@ -323,22 +323,26 @@ bool MnMeasure::isMeasureRest(int voice) const
 {
     if (voice < 0 || voice >= voiceCount)
         return false;
+    // The chords first: the meter needs the measure's start time, which
+    // outside a cache scope sums the whole staff before it, and note entry
+    // asks this of every chord it clears.
+    const BcArray<MnChord*>& chords = voices[voice];
+    const int measureLength = length();
+    bool rests = false;
+    if (chords.count() == 1)
+        rests = chords[0]->isRest();
+    else if (chords.count() == 2 &&
+             (measureLength == 90720 || measureLength == 181440 || measureLength == 272160 || measureLength == 362880))
+        rests = chords[0]->isRest() && chords[1]->isRest();
+    if (!rests)
+        return false;
     int type = MnTimeCommon;
     if (owner)
         type = owner->definitionAt(startTime(), false)->time();
     int meterBeats = 0;
     int meterBeatTicks = 0;
     mnTimeSignatureMeter(type, meterBeats, meterBeatTicks);
-    if (beatCount < meterBeats)
-        return false;
-    const BcArray<MnChord*>& chords = voices[voice];
-    if (chords.count() == 1)
-        return chords[0]->isRest();
-    const int measureLength = length();
-    if (chords.count() == 2 &&
-        (measureLength == 90720 || measureLength == 181440 || measureLength == 272160 || measureLength == 362880))
-        return chords[0]->isRest() && chords[1]->isRest();
-    return false;
+    return beatCount >= meterBeats;
 }
 
 void MnMeasure::fillGapsWithRests(int voice, int actual, int normal)
@@ -367,19 +371,28 @@ void MnMeasure::fillGapsWithRests(int voice, int actual, int normal)
         }
         return at;
     };
+    // Rests go before the grace chords that lead into the chord after the
+    // gap (and before those at the end of the voice), which keeps the voice
+    // in time order.
+    int graceRun = -1;
     for (int i = 0; i < chords.count(); ++i) {
         MnChord* chord = chords[i];
-        if (chord->isGrace())
+        if (chord->isGrace()) {
+            if (graceRun < 0)
+                graceRun = i;
             continue;
+        }
+        const int at = graceRun >= 0 ? graceRun : i;
+        graceRun = -1;
         if (chord->time() > running) {
             const int gap = chord->time() - running;
-            i = fill(i, gap);
+            i += fill(at, gap) - at;
             running = chord->time();
         }
         running += chord->soundingDuration();
     }
     if (measureLength > running)
-        fill(chords.count(), measureLength - running);
+        fill(graceRun >= 0 ? graceRun : chords.count(), measureLength - running);
 }
 
 bool MnMeasure::removeTuplet(int voice, int time, MnTuplet** detached)

@@ -4,6 +4,7 @@
 #include "model/MnElement.h"
 
 class MnChord;
+class MnNote;
 class MnStaff;
 class MnTuplet;
 
@@ -95,6 +96,57 @@ public:
     // its value. The tuplet is handed to detached, or deleted when that is null.
     bool removeTuplet(int voice, int time, MnTuplet** detached);
 
+    // Measure editing (MnMeasureEditing.cpp). Times are ticks from the start
+    // of the measure, durations written values, voices 0 or 1. Every
+    // operation tests its preconditions first and changes nothing when one
+    // fails; a value that runs past the bar line is split into standard
+    // values tied into the following measures.
+
+    // The first chord of the voice at or before the time whose tuplet's span
+    // reaches past it; null when no tuplet covers the time.
+    MnChord* tupletChordAt(int voice, int time) const;
+    // An onset of the edit grid; inside a tuplet the grid counts written time
+    // from the tuplet's first chord.
+    bool isOnGrid(int voice, int time) const;
+    // The index of the chord that now starts at the time with that written
+    // value, splitting and merging chords around it; -1 when the voice
+    // cannot hold that value there.
+    int makeChordSlot(int voice, int time, int duration);
+    MnNote* addNote(int voice, int time, int step, int octave, int accidental, int duration, bool tied);
+    // As addNote, but the chord at the time holds only the new note.
+    MnNote* setNote(int voice, int time, int step, int octave, int accidental, int duration, bool tied);
+    MnNote* addNoteByKey(int voice, int time, int key, int duration, bool tied);
+    MnNote* setNoteByKey(int voice, int time, int key, int duration, bool tied);
+    bool setRest(int voice, int time, int duration);
+    // Gives the chord at the time a new written value; its notes stay.
+    bool setChordDuration(int voice, int time, int duration);
+    // Count chords in the time of the span; the normal count follows from
+    // the count, whether the span is dotted, and the alternative flag.
+    bool makeTuplet(int voice, int time, int span, int count, bool alternative);
+    MnNote* addGraceNote(MnChord* mainChord, int step, int octave, int accidental, int duration);
+    MnNote* addGraceNoteByKey(MnChord* mainChord, int key, int duration);
+    MnNote* addNoteToGraceChord(MnChord* graceChord, int step, int octave, int accidental, int duration);
+    MnNote* addNoteToGraceChordByKey(MnChord* graceChord, int key, int duration);
+    // Takes the listed beats (0-based) out of this measure in every staff.
+    // False, with nothing changed, for an empty list, a repeated or
+    // out-of-range beat, a list that would leave no beat, or a voice that
+    // cannot be cut at the beats.
+    bool removeBeats(const BcArray<int>& beats);
+    bool swapVoices();
+    // Exchanges the chord with its neighbour in the voice; refused across
+    // the edge of a tuplet.
+    bool moveChordLeft(MnChord* chord);
+    bool moveChordRight(MnChord* chord);
+
+    // Beam groups (MnBeamGroups.cpp), per voice and chord index; they never
+    // cross the bar line. Links: 0 begins a beam, 1 continues the beam of the
+    // chord before, 2 not beamed.
+    int beamLinkOf(const MnChord* chord) const;
+    // The link in context of the neighbouring chords; 2 past the end.
+    int beamLink(int voice, int index) const;
+    // False when the chord is not beamed; otherwise its group's index range.
+    bool beamGroup(int voice, int index, int& first, int& last) const;
+
     // The custom text, or the endings of the mask ("1. 2.") when customOnly
     // is clear and there is none.
     BcString voltaText(bool customOnly) const;
@@ -129,6 +181,29 @@ public:
 
 private:
     void deleteChords(int voice);
+    // Measure editing helpers (MnMeasureEditing.cpp).
+    void refitStaff();
+    bool fitsTupletAt(int voice, int time, int duration, int& sounding) const;
+    void deleteChordAt(int voice, int index);
+    bool splitChordAt(int voice, int index);
+    bool removeBeatsHere(const BcArray<int>& sortedBeats);
+    // A pitch to enter: a step, octave and written accidental, or a key
+    // index spelled in the key of the chord that receives it.
+    struct NotePitch
+    {
+        bool byKey = false;
+        int step = 0;
+        int octave = 4;
+        int accidental = 3;
+        int key = 0;
+    };
+    static NotePitch pitchOf(const MnNote* note, bool byKey);
+    static MnNote* addPitch(MnChord* chord, const NotePitch& pitch, bool tied);
+    MnNote* placeNote(int voice, int time, const NotePitch& pitch, int duration, bool tied, bool alone);
+    bool carryNotes(int voice, int time, int length, const BcArray<NotePitch>& pitches);
+    bool carryAcrossBarlines(int voice, int time, int value, const BcArray<NotePitch>& pitches);
+    MnNote* addGraceChord(MnChord* mainChord, const NotePitch& pitch, int duration);
+    MnNote* addToGraceChord(MnChord* graceChord, const NotePitch& pitch, int duration);
     bool readVoice(BcFiler& filer, int voice);
 
     MnStaff* owner;

@@ -13,6 +13,12 @@ MnTuplet::MnTuplet(MnChord* chord, int span, int number, bool alternative)
     setSize(10.0);
 }
 
+void MnTuplet::assignNumber(int number)
+{
+    noteCount = number;
+    setText(BcString(number));
+}
+
 MnElement* MnTuplet::parent() const
 {
     return owner;

@@ -34,6 +34,9 @@ public:
     int span() const { return runSpan; }
     void setSpan(int span) { runSpan = span; }
     int number() const { return noteCount; }
+    // Stores the number and shows it as the text; the chords of the run are
+    // the caller's to fit.
+    void assignNumber(int number);
     // The alternative ratio was chosen for this number.
     bool isAlternative() const { return alternative; }
     void setAlternative(bool on) { alternative = on; }
