@@ -408,20 +408,6 @@ bool MnStaff::insertMeasure(int index, int timeSignatureType)
     return true;
 }
 
-void MnStaff::reconcileWithMeasure(MnMeasure*)
-{
-    if (reconcilingSuspended)
-        return;
-    // Moving the staff changes, lines and lyrics back onto the chords of a
-    // changed measure comes with the staff time edits.
-}
-
-void MnStaff::removeTimeSpan(int, int)
-{
-    // Shifting the staff changes, lines and lyrics after a removed span
-    // comes with the staff time edits.
-}
-
 int MnStaff::voiceCount() const
 {
     // Measures hold exactly two voices, so no voice beyond the second counts.

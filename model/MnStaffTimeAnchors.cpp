@@ -1,0 +1,201 @@
+// What a staff anchors to times — staff changes and lines — follows the
+// chords when a measure's chords change and when a span of time is cut out
+// of the staff.
+
+#include "model/MnStaff.h"
+
+#include "model/MnChord.h"
+#include "model/MnLine.h"
+#include "model/MnLyric.h"
+#include "model/MnMeasure.h"
+#include "model/MnStaffChange.h"
+
+// Appends the absolute onset of every chord of the voice to the sorted list,
+// without duplicates.
+static void addOnsets(const MnMeasure* measure, int voice, int start, BcArray<int>& onsets)
+{
+    const BcArray<MnChord*>& chords = measure->voiceChords(voice);
+    for (int i = 0; i < chords.count(); ++i) {
+        const int onset = start + chords[i]->time();
+        int place = 0;
+        while (place < onsets.count() && onsets[place] < onset)
+            ++place;
+        if (place == onsets.count() || onsets[place] != onset)
+            onsets.insertAt(place, onset);
+    }
+}
+
+static bool containsTime(const BcArray<int>& times, int time)
+{
+    for (int i = 0; i < times.count(); ++i) {
+        if (times[i] == time)
+            return true;
+    }
+    return false;
+}
+
+void MnStaff::reconcileWithMeasure(MnMeasure* measure)
+{
+    if (reconcilingSuspended || !measure || measure->staff() != this)
+        return;
+    const int start = measure->startTime();
+    const int end = start + measure->length();
+
+    // Staff changes sit on the onsets of the voices that hold music; the
+    // measure's start counts always, so that a clef, key or meter at the
+    // bar line stays there when the measure holds only rests.
+    BcArray<int> musicOnsets;
+    musicOnsets.add(start);
+    for (int voice = 0; voice < MnMeasure::voiceCount; ++voice) {
+        if (!measure->isMeasureRest(voice))
+            addOnsets(measure, voice, start, musicOnsets);
+    }
+    for (int i = changes.count() - 1; i >= 0; --i) {
+        MnStaffChange* change = changes[i];
+        const int time = change->startTime();
+        if (time < start || time >= end || containsTime(musicOnsets, time))
+            continue;
+        int target = end;
+        for (int k = 0; k < musicOnsets.count(); ++k) {
+            if (musicOnsets[k] > time) {
+                target = musicOnsets[k];
+                break;
+            }
+        }
+        // The changes after this one have been moved already, so a change
+        // standing at the target is the only one that can be in the way.
+        if (i + 1 < changes.count() && changes[i + 1]->startTime() == target) {
+            changes.removeAt(i);
+            delete change;
+        } else {
+            change->setStartTime(target);
+        }
+    }
+
+    // Lines start on the onset of some chord, of any voice, grace chords
+    // included; their ends reach to the end of a chord.
+    BcArray<int> onsets;
+    for (int voice = 0; voice < MnMeasure::voiceCount; ++voice)
+        addOnsets(measure, voice, start, onsets);
+    for (int i = lines.count() - 1; i >= 0; --i) {
+        const int lineStart = lines[i]->start();
+        if (lineStart >= start && lineStart < end && !containsTime(onsets, lineStart)) {
+            MnLine* line = lines[i];
+            lines.removeAt(i);
+            delete line;
+        }
+    }
+    for (int i = 0; i < lines.count(); ++i) {
+        MnLine* line = lines[i];
+        if (line->length() < 0)
+            continue;
+        const int lineEnd = line->end();
+        if (lineEnd <= start || lineEnd > end)
+            continue;
+        for (int voice = 0; voice < MnMeasure::voiceCount; ++voice) {
+            const BcArray<MnChord*>& chords = measure->voiceChords(voice);
+            int chordEnd = -1;
+            for (int k = 0; k < chords.count() && chordEnd < 0; ++k) {
+                const int candidate = start + chords[k]->time() + chords[k]->soundingDuration();
+                if (candidate >= lineEnd)
+                    chordEnd = candidate;
+            }
+            if (chordEnd < 0)
+                continue;
+            if (chordEnd != lineEnd)
+                line->setLength(chordEnd - line->start());
+            break;
+        }
+    }
+
+    // Lyric lines re-anchor on their voice's chords with the lyric rules
+    // (the first chord of a lyric, re-anchoring it), which come with the
+    // lyrics' editing.
+}
+
+void MnStaff::removeTimeSpan(int time, int length)
+{
+    if (length <= 0)
+        return;
+    const int cut = time;
+    const int after = time + length;
+
+    // Changes inside the span go. A change of the time signature there can
+    // only stand at the span's start (meters change at bar lines); it stays
+    // there, so the measures from that time keep their meter, unless a
+    // change from after the span arrives at the same time and replaces it.
+    // (Re-barring the following measures to the meter before it needs the
+    // clipboard of the staff time edits.)
+    for (int i = changes.count() - 1; i >= 0; --i) {
+        MnStaffChange* change = changes[i];
+        const int start = change->startTime();
+        if (start < cut || start >= after)
+            continue;
+        if (change->changesTime()) {
+            change->setStartTime(cut);
+        } else {
+            changes.removeAt(i);
+            delete change;
+        }
+    }
+    for (int i = 0; i < changes.count(); ++i) {
+        MnStaffChange* change = changes[i];
+        if (change->startTime() < after)
+            continue;
+        change->setStartTime(change->startTime() - length);
+        // An earlier change left at the same time gives way to it.
+        if (i > 0 && changes[i - 1]->startTime() == change->startTime()) {
+            MnStaffChange* earlier = changes[i - 1];
+            changes.removeAt(i - 1);
+            delete earlier;
+            --i;
+        }
+    }
+    // A change that has arrived at the staff's start becomes the staff's
+    // own definition.
+    while (!changes.isEmpty() && changes[0]->startTime() <= 0) {
+        MnStaffChange* first = changes[0];
+        MnStaffDefinition::setClef(first->clef());
+        MnStaffDefinition::setKey(first->key());
+        MnStaffDefinition::setTime(first->time());
+        changes.removeAt(0);
+        delete first;
+    }
+
+    for (int i = lines.count() - 1; i >= 0; --i) {
+        MnLine* line = lines[i];
+        const int start = line->start();
+        const int end = line->end();
+        if (start >= after) {
+            line->setStart(start - length, true);
+        } else if (start < cut) {
+            if (end > after)
+                line->setLength(line->length() - length);
+            else if (end > cut)
+                line->setLength(cut - start);
+        } else if (end > after) {
+            line->setStart(cut, true);
+            line->setLength(end - after);
+        } else {
+            lines.removeAt(i);
+            delete line;
+        }
+    }
+
+    // Lyric lines after the span move back with it; one that no longer
+    // starts on a chord of its voice re-anchors with the lyric rules, which
+    // come with the lyrics' editing. A lyric line past the staff's new end
+    // goes.
+    for (int i = lyrics.count() - 1; i >= 0; --i) {
+        if (lyrics[i]->start() >= after)
+            lyrics[i]->setStart(lyrics[i]->start() - length);
+    }
+    const int total = totalTicks();
+    for (int i = lyrics.count() - 1; i >= 0; --i) {
+        if (lyrics[i]->start() >= total) {
+            MnLyric* lyric = lyrics[i];
+            lyrics.removeAt(i);
+            delete lyric;
+        }
+    }
+}
