@@ -202,6 +202,18 @@ int MnMeasure::makeChordSlot(int voice, int time, int duration)
     return -1;
 }
 
+// A pitch that a note can be written at: a key of the piano, or a step and
+// octave from A0 to C8 with a written accidental or none.
+static bool isWritable(bool byKey, int step, int octave, int accidental, int key)
+{
+    if (byKey)
+        return key >= 0 && key <= 87;
+    if (step < 0 || step > 6 || accidental < MnAccidentalDoubleFlat || accidental > MnAccidentalNone)
+        return false;
+    const long long position = (long long)octave * 7 + step;
+    return position >= 5 && position <= 56;
+}
+
 MnMeasure::NotePitch MnMeasure::pitchOf(const MnNote* note, bool byKey)
 {
     NotePitch pitch;
@@ -265,6 +277,8 @@ bool MnMeasure::carryAcrossBarlines(int voice, int time, int value, const BcArra
 MnNote* MnMeasure::placeNote(int voice, int time, const NotePitch& pitch, int duration, bool tied, bool alone)
 {
     int sounding = 0;
+    if (!isWritable(pitch.byKey, pitch.step, pitch.octave, pitch.accidental, pitch.key))
+        return nullptr;
     if (duration < 1 || !isOnGrid(voice, time) || !fitsTupletAt(voice, time, duration, sounding))
         return nullptr;
     if ((long long)time + sounding <= length()) {
@@ -452,7 +466,8 @@ bool MnMeasure::makeTuplet(int voice, int time, int span, int count, bool altern
 
 MnNote* MnMeasure::addGraceChord(MnChord* mainChord, const NotePitch& pitch, int duration)
 {
-    if (!mainChord || !mnIsStandardDuration(duration))
+    if (!mainChord || !mnIsStandardDuration(duration) ||
+        !isWritable(pitch.byKey, pitch.step, pitch.octave, pitch.accidental, pitch.key))
         return nullptr;
     const int voice = mainChord->voice();
     if (voice < 0 || voice >= voiceCount)
@@ -486,7 +501,8 @@ MnNote* MnMeasure::addGraceChord(MnChord* mainChord, const NotePitch& pitch, int
 
 MnNote* MnMeasure::addToGraceChord(MnChord* graceChord, const NotePitch& pitch, int duration)
 {
-    if (!graceChord || !graceChord->isGrace() || graceChord->measure() != this || !mnIsStandardDuration(duration))
+    if (!graceChord || !graceChord->isGrace() || graceChord->measure() != this || !mnIsStandardDuration(duration) ||
+        !isWritable(pitch.byKey, pitch.step, pitch.octave, pitch.accidental, pitch.key))
         return nullptr;
     const int voice = graceChord->voice();
     if (voice < 0 || voice >= voiceCount || voices[voice].indexOf(graceChord) < 0)
