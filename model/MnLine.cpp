@@ -89,31 +89,6 @@ double MnLine::height() const
     return 0.0;
 }
 
-bool MnLine::moveTo(const GePoint2d& point)
-{
-    double top = 0.0;
-    double bottom = -8.0;
-    noteSpanAtStart(top, bottom);
-    double offset = point.y;
-    if (offset > middleLine)
-        offset = std::fmin(std::fmax(offset, top + 2.0), top + 20.0);
-    else
-        offset = std::fmin(std::fmax(offset, bottom - 20.0), bottom - 2.0);
-    if (offset == lineOffset)
-        return false;
-    lineOffset = offset;
-    return true;
-}
-
-void MnLine::noteSpanAtStart(double& top, double& bottom) const
-{
-    // The notes of the chords at the start widen the span once the chord
-    // lookups of the line editing are in place; until then the line keeps
-    // clear of the staff lines alone.
-    top = 0.0;
-    bottom = -8.0;
-}
-
 bool MnLine::isMark() const
 {
     return false;
@@ -122,22 +97,6 @@ bool MnLine::isMark() const
 bool MnLine::isAbove() const
 {
     return lineOffset > middleLine;
-}
-
-bool MnLine::setStart(int time, bool force)
-{
-    if (!force)
-        return false;
-    lineStart = time;
-    return true;
-}
-
-bool MnLine::setLength(int ticks)
-{
-    if (ticks == lineLength)
-        return false;
-    lineLength = ticks;
-    return true;
 }
 
 bool MnLine::setKind(int kind)

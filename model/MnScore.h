@@ -78,8 +78,22 @@ public:
     // Removes the measure column from every staff with more than one measure.
     bool removeMeasure(int index);
 
+    // Of the groups that hold the staff, the one with the fewest staves (the
+    // first on a tie); null when none does.
+    MnPartGroup* innermostPartGroup(int staff) const;
+    // Of the groups other than parent inside parent's range (inside all
+    // staves for null) that hold the staff, the one with the most staves
+    // (the first on a tie): how brackets nest.
+    MnPartGroup* childPartGroup(int staff, const MnPartGroup* parent) const;
+    // Moves the staff and its part past the neighbouring staff, or past the
+    // whole neighbouring group, without leaving the group that holds it.
+    bool moveStaffUp(int index);
+    bool moveStaffDown(int index);
+
 private:
     void adjustPartGroupsAfterRemoval(int staff);
+    const MnPartGroup* enclosingGroup(int staff) const;
+    void moveStaffAndPart(int from, int to, const BcArray<MnPartGroup*>& ownGroups);
     void deleteStavesAndParts();
     bool readStavesAndParts(BcFiler& filer);
     bool readPartGroups(BcFiler& filer);
