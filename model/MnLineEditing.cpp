@@ -1,8 +1,8 @@
 #include "model/MnLine.h"
 
-#include "editing/EdHorizontalGuideLine.h"
 #include "editing/EdPath.h"
 #include "model/MnChord.h"
+#include "model/MnGuideLineCollector.h"
 #include "model/MnMeasure.h"
 #include "model/MnScore.h"
 #include "model/MnStaff.h"
@@ -163,79 +163,35 @@ bool MnLine::addGuideLines(BcArray<EdGuideLine*>& guideLines, const EdPath* path
     if (!score || firstMeasure < 0 || measureCount < 1 || firstMeasure + measureCount > staff->measureCount())
         return true;
 
-    const double scale = staff->scale();
     const MnMeasure* lastMeasure = staff->measure(firstMeasure + measureCount - 1);
     const double systemStart = staff->measure(firstMeasure)->startTime();
     const double systemEnd = lastMeasure->startTime() + lastMeasure->length();
     const double start = lineStart;
     const double end = lineStart + lineLength;
-
-    // The time the drag is about: the grabbed handle, or the part of the
-    // body that shows in this system.
-    double reference = (systemStart + systemEnd) / 2;
-    const int grip = path->level(6);
-    if (grip == 0)
+    // The grabbed handle, or the part of the body that shows in the system.
+    double reference = MnGuideLineCollector::bodyReference(start, end, systemStart, systemEnd);
+    if (path->level(6) == 0)
         reference = start;
-    else if (grip == 1)
-        reference = end;
-    else if (systemStart <= start && end <= systemEnd)
-        reference = (start + end) / 2;
-    else if (systemStart <= start && start <= systemEnd && end > systemEnd)
-        reference = start;
-    else if (start < systemStart && systemStart <= end && end <= systemEnd)
+    else if (path->level(6) == 1)
         reference = end;
 
-    // Lines of the class in the system, nearest first; an insertion sort
-    // keeps staff and array order among equal distances.
-    struct Candidate
-    {
-        MnLine* line;
-        int staffIndex;
-        int lineIndex;
-        double distance;
-    };
-    BcArray<Candidate> candidates;
+    MnGuideLineCollector collector(staff->scale());
     for (int s = 0; s < score->staffCount(); ++s) {
         const BcArray<MnLine*>& lines = score->staff(s)->lineArray();
         for (int i = 0; i < lines.count(); ++i) {
             MnLine* other = lines[i];
-            if (!isOfClassOf(other))
-                continue;
             const double otherStart = other->start();
-            const double otherEnd = other->start() + other->length();
-            const bool overlaps = (otherStart < systemStart && systemStart < otherEnd) ||
-                                  (otherStart < systemEnd && systemEnd < otherEnd) ||
-                                  (systemStart <= otherStart && otherEnd <= systemEnd);
-            if (!overlaps)
+            const double otherEnd = other->end();
+            if (!isOfClassOf(other) ||
+                !MnGuideLineCollector::showsInSystem(otherStart, otherEnd, systemStart, systemEnd))
                 continue;
-            Candidate candidate{other, s, i,
-                                std::fmin(std::fabs(otherStart - reference), std::fabs(otherEnd - reference))};
-            int place = candidates.count();
-            while (place > 0 && candidates[place - 1].distance > candidate.distance)
-                --place;
-            candidates.insertAt(place, candidate);
+            EdPath otherPath(*path);
+            otherPath.setLevel(2, s);
+            otherPath.setLevel(3, i);
+            collector.addCandidate(other, otherPath,
+                                   std::fmin(std::fabs(otherStart - reference), std::fabs(otherEnd - reference)));
         }
     }
-
-    BcArray<double> heights;
-    for (int c = 0; c < candidates.count(); ++c) {
-        EdPath candidatePath(*path);
-        candidatePath.setLevel(2, candidates[c].staffIndex);
-        candidatePath.setLevel(3, candidates[c].lineIndex);
-        MnLine* other = candidates[c].line;
-        const GePoint2d page = other->toPageCoordinates(other->position(), &candidatePath);
-        BcArray<GePoint2d> snaps;
-        other->addSnapPoints(snaps);
-        for (int p = 0; p < snaps.count(); ++p) {
-            const double height = page.y + scale * snaps[p].y;
-            bool near = false;
-            for (int h = 0; h < heights.count() && !near; ++h)
-                near = std::fabs(heights[h] - height) < scale;
-            if (!near)
-                heights.add(height);
-        }
-    }
-    for (int h = 0; h < heights.count(); ++h)
-        guideLines.add(new EdHorizontalGuideLine(heights[h], scale));
+    collector.appendGuideLines(guideLines);
     return true;
 }
