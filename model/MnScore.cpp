@@ -5,6 +5,7 @@
 #include "model/MnLimits.h"
 #include "model/MnMeasure.h"
 #include "model/MnMeasureNumber.h"
+#include "model/MnPageLayout.h"
 #include "model/MnPart.h"
 #include "model/MnPartGroup.h"
 #include "model/MnSheetMusic.h"
@@ -292,9 +293,15 @@ bool MnScore::setScale(double scale)
     const bool grew = scale > drawingScale;
     drawingScale = scale;
     if (grew) {
-        // A larger score may no longer fit where it stands; the page
-        // layouts of a sheet music re-clamp with the sheet's pagination.
+        // A larger score may no longer fit where it stands, on the first page
+        // nor on the later pages that have layouts of their own.
         moveTo(origin);
+        if (sheet) {
+            for (int i = 0; i < sheet->pageLayoutCount(); ++i) {
+                MnPageLayout* layout = sheet->pageLayoutAt(i);
+                layout->moveTo(layout->position());
+            }
+        }
     }
     return true;
 }

@@ -4,6 +4,7 @@
 #include "model/MnElement.h"
 
 class MnMeasureNumber;
+class MnNote;
 class MnPart;
 class MnPartGroup;
 class MnSheetMusic;
@@ -89,6 +90,11 @@ public:
     // whole neighbouring group, without leaving the group that holds it.
     bool moveStaffUp(int index);
     bool moveStaffDown(int index);
+
+    // The notes of the first non-grace chord starting at the time in each
+    // voice of the measure column (0-based), every staff from the last to
+    // the first, each staff's notes from low to high; answers their count.
+    int notesAtTime(int measureIndex, int time, BcArray<MnNote*>& out) const;
 
 private:
     void adjustPartGroupsAfterRemoval(int staff);

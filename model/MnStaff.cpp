@@ -424,18 +424,15 @@ void MnStaff::removeTimeSpan(int, int)
 
 int MnStaff::voiceCount() const
 {
-    int count = 1;
+    // Measures hold exactly two voices, so no voice beyond the second counts.
     for (int i = 0; i < measures.count(); ++i) {
         const MnMeasure* measure = measures[i];
         const BcArray<MnChord*>& second = measure->voiceChords(1);
         const bool empty = (second.count() == 1 && second[0]->isRest()) || measure->isMeasureRest(1);
-        if (!empty) {
-            ++count;
-            break;
-        }
+        if (!empty)
+            return 2;
     }
-    // Every further voice of the first measure counts too; measures hold two.
-    return count;
+    return 1;
 }
 
 int MnStaff::totalTicks() const

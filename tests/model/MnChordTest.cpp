@@ -75,26 +75,39 @@ TEST(MnChord, RemovingTheLastNoteLeavesARestAndDropsItsGraceChords)
 TEST(MnChord, DeletingAChordHeldInTwoSelectionsRemovesItAndItsNotesFromBoth)
 {
     MnScore score;
+    ASSERT_TRUE(score.insertMeasure(-1));
     MnMeasure* measure = score.staff(0)->measure(0);
     MnChord* chord = setVoice(measure, 0, {MnTicksPerWhole});
-    insertGraceChord(measure, 0, 0, MnTicksEighth);
+    MnChord* grace = insertGraceChord(measure, 0, 0, MnTicksEighth);
+    MnNote* graceLow = grace->addNote(1, 4, MnAccidentalNone, false);
+    MnNote* graceHigh = grace->addNote(5, 4, MnAccidentalNone, false);
     MnNote* low = chord->addNote(0, 4, MnAccidentalNone, false);
     MnNote* high = chord->addNote(4, 4, MnAccidentalNone, false);
+    MnText bystander;
     EdSelection first;
     EdSelection second;
+    first.add(graceLow);
+    first.add(grace);
+    first.add(&bystander);
     first.add(low);
-    first.add(chord);
-    first.add(measure);
+    second.add(grace);
+    second.add(graceHigh);
     second.add(chord);
     second.add(high);
-    second.add(low);
 
-    // The measure refuses to remove a chord that holds the voice's time; the
-    // chord dies with its measure here, through the score.
-    EXPECT_TRUE(score.insertMeasure(-1));
+    // A grace chord is the one chord a measure removes by itself.
+    EXPECT_TRUE(measure->removeChild(grace));
+    ASSERT_EQ(first.count(), 2);
+    EXPECT_EQ(first.element(0), &bystander);
+    EXPECT_EQ(first.element(1), low);
+    ASSERT_EQ(second.count(), 2);
+    EXPECT_EQ(second.element(0), chord);
+
+    // Other chords die with their measure.
     EXPECT_TRUE(score.removeMeasure(0));
+    ASSERT_EQ(first.count(), 1);
+    EXPECT_EQ(first.element(0), &bystander);
     EXPECT_TRUE(second.isEmpty());
-    ASSERT_EQ(first.count(), 0);
 }
 
 TEST(MnChord, RecordsOfTheCurrentVersionRoundTrip)

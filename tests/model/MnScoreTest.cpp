@@ -246,3 +246,26 @@ TEST(MnScore, ReadingKeepsStavesAndPartsInStepAndAlwaysHasATempo)
     EXPECT_EQ(recordOf(copy), record);
     delete source;
 }
+
+TEST(MnScore, ScaleChangesOnlyToAPositiveNewValue)
+{
+    MnScore score;
+    EXPECT_FALSE(score.setScale(1.0));
+    EXPECT_FALSE(score.setScale(0.0));
+    EXPECT_FALSE(score.setScale(-2.0));
+    EXPECT_TRUE(score.setScale(1.5));
+    EXPECT_EQ(score.scale(), 1.5);
+    EXPECT_EQ(score.staff(0)->scale(), 1.5);
+    EXPECT_EQ(score.measureNumberTemplate()->scale(), 1.5);
+
+    // A record with a scale of 0 reads as scale 1: positions are divided by it.
+    MnScore source;
+    Bytes record = recordOf(source);
+    const size_t scaleOffset = 2 + 8 + 8; // empty name, x, y
+    for (size_t i = 0; i < 8; ++i)
+        record[scaleOffset + i] = 0;
+    MnScore copy;
+    copy.setScale(2.0);
+    ASSERT_TRUE(readRecord(copy, record));
+    EXPECT_EQ(copy.scale(), 1.0);
+}
