@@ -60,6 +60,16 @@ public:
     // The scratch text that labelText fills.
     MnText* label() const { return tablatureLabel; }
 
+    // Fills the label for the part-name composer: left of the staff by 3 x
+    // the score's largest part scale, in this tablature's style at the
+    // part's scale, with the abbreviation or the name.
+    MnText* labelText(bool abbreviated);
+    // The first string in string order, among those not in usedStrings,
+    // that can play the note, and its fret (counted from the nut, or from
+    // the capo when fretsFromCapo is set); false, with string and fret
+    // untouched, when no free string can.
+    bool findStringAndFret(const MnNote* note, int& string, int& fret, const BcArray<int>& usedStrings) const;
+
     // Index 0..maxStrings-1.
     const Tuning& tuning(int string) const { return strings[string]; }
     // False, with nothing changed, for a string index outside 0..7, a step
@@ -83,6 +93,8 @@ public:
     void setFretsFromCapo(bool fromCapo) { tablatureFretsFromCapo = fromCapo; }
 
 private:
+    // Key index of the open string, raised by the capo when it is on.
+    int openStringKey(int string) const;
     // The staff's height in its own units, before the part's scale.
     double staffHeightUnscaled() const;
 
