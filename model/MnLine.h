@@ -52,12 +52,14 @@ public:
     double offset() const { return lineOffset; }
     int kind() const { return lineKind; }
 
-    // With force the start becomes the time and the length stays. Without,
-    // the end stays: an earlier start stops at the end of a line of the
-    // class in the way (a mark in the way is cut short instead); a start at
-    // or past the end shrinks the line to the chords before its end (a mark
-    // takes its end along, up to the next line of its class). False when
-    // the start does not change, and for a negative time.
+    // With force the start becomes the time and the length stays; the
+    // caller keeps the staff's lines sorted. Without, the end stays and the
+    // line keeps its place among the sorted lines: an earlier start stops at
+    // the end of a line of the class in the way (a mark in the way is cut
+    // short instead); a start at or past the end shrinks the line to the
+    // chords before its end (a mark takes its end along, up to the next line
+    // of its class). False when the start does not change, and for a time
+    // outside 0..maxTicks.
     bool setStart(int time, bool force);
     // A positive length stops at the start of the next line of the class;
     // 0 or less takes the shortest chord sounding at the start (0 without

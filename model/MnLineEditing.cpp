@@ -26,9 +26,9 @@ bool MnLine::setStart(int time, bool force)
     if (time < 0 || time > maxTicks)
         return false;
     if (force) {
+        // The time edits shift many lines at once and keep their order
+        // themselves; re-sorting one of them here would upset their walk.
         lineStart = time;
-        if (staff)
-            staff->keepLineSorted(this);
         return true;
     }
 

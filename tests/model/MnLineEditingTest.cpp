@@ -366,3 +366,20 @@ TEST(MnLineEditing, GuideLinesAtTheOtherLinesOfTheClassInTheSystem)
     for (int i = 0; i < guides.count(); ++i)
         delete guides[i];
 }
+
+TEST(MnLineEditing, ForcedStartsLeaveTheOrderToTheTimeEdits)
+{
+    // Inserting a measure shifts every later line by its length, one after
+    // the other: each must move once and the order must hold.
+    LineStaff s;
+    MnLine* early = s.place<MnDynamic>(MnDynamicP, 0, 60480);
+    MnLine* middle = s.place<MnOctave>(MnOctaveOneUp, 302400, 60480);
+    MnLine* late = s.place<MnPedal>(MnPedalSign, 400000, 60480);
+    ASSERT_TRUE(s.staff->insertMeasure(1, 0));
+    EXPECT_EQ(early->start(), 0);
+    EXPECT_EQ(middle->start(), 302400 + 241920);
+    EXPECT_EQ(late->start(), 400000 + 241920);
+    EXPECT_EQ(s.indexOf(early), 0);
+    EXPECT_EQ(s.indexOf(middle), 1);
+    EXPECT_EQ(s.indexOf(late), 2);
+}
