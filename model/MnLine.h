@@ -59,10 +59,6 @@ public:
     // Whether the kind is one of this class's codes; the base knows none.
     virtual bool isValidKind(int kind) const;
 
-    // The largest start or length a record may hold: times stay far enough
-    // from the int range that start + length cannot overflow.
-    static constexpr int maxTicks = 1 << 29;
-
 protected:
     // The shared record of the three kinds: the line record, then the kind
     // as one signed byte. A kind this class does not know fails the read.
