@@ -57,14 +57,18 @@ bool MnCredit::moveTo(const GePoint2d& point)
 {
     GePoint2d before = position();
     storePosition(point);
-    GeBox2d box = extents();
-    // A text that nothing measures (the zero box at the origin) has no box
-    // to keep on the page.
-    bool measured = box.a.x != box.b.x || box.a.y != box.b.y;
-    if (creditSheet && measured) {
+    if (creditSheet) {
         // The text composer lays a credit out on its page (margins and
         // justification included), so its box is in page coordinates: x
         // from the page's left edge, y from its top edge, downward negative.
+        // A text that nothing measures (the zero box at the origin) is kept
+        // on the page by its anchor.
+        GeBox2d box = extents();
+        if (box.a.x == box.b.x && box.a.y == box.b.y) {
+            GePoint2d anchor(creditSheet->leftMargin(creditPage) + position().x,
+                             -creditSheet->topMargin() + position().y);
+            box = GeBox2d(anchor, anchor);
+        }
         double leftEdge = creditSheet->leftMargin(creditPage);
         double rightEdge = creditSheet->pageWidth() - creditSheet->rightMargin(creditPage);
         double topEdge = -creditSheet->topMargin();

@@ -2,6 +2,7 @@
 
 #include "foundation/BcFiler.h"
 #include "model/MnStaff.h"
+#include "model/MnLimits.h"
 #include "model/MnTicks.h"
 
 #include <cmath>
@@ -29,14 +30,16 @@ bool MnLine::read(BcFiler& filer)
         return false;
     if (filer.version() < 2) {
         // 384 ticks per whole note; -1 (no length yet) stays -1.
-        if (start < 0 || start > maxTicks / MnOldTicksFactor || length < -1 ||
-            length > maxTicks / MnOldTicksFactor)
+        constexpr int oldLimit = MnMaxStaffTicks / MnOldTicksFactor;
+        if (start < 0 || start > oldLimit || length < -1 || length > oldLimit)
             return false;
         start *= MnOldTicksFactor;
         if (length > 0)
             length *= MnOldTicksFactor;
     }
-    if (start < 0 || start > maxTicks || length < -1 || length > maxTicks || !std::isfinite(offset))
+    // A line lies within the longest staff, so its end is a valid time too.
+    if (start < 0 || start > MnMaxStaffTicks || length < -1 || length > MnMaxStaffTicks - start ||
+        !std::isfinite(offset))
         return false;
     lineStart = start;
     lineLength = length;

@@ -59,7 +59,7 @@ public:
     // short instead); a start at or past the end shrinks the line to the
     // chords before its end (a mark takes its end along, up to the next line
     // of its class). False when the start does not change, and for a time
-    // outside 0..maxTicks.
+    // that would take the line past the longest staff (MnMaxStaffTicks).
     bool setStart(int time, bool force);
     // A positive length stops at the start of the next line of the class;
     // 0 or less takes the shortest chord sounding at the start (0 without
@@ -70,10 +70,6 @@ public:
     bool setKind(int kind);
     // Whether the kind is one of this class's codes; the base knows none.
     virtual bool isValidKind(int kind) const;
-
-    // The largest start or length a record may hold: times stay far enough
-    // from the int range that start + length cannot overflow.
-    static constexpr int maxTicks = 1 << 29;
 
 protected:
     // The shared record of the three kinds: the line record, then the kind

@@ -3,6 +3,7 @@
 #include "editing/EdPath.h"
 #include "model/MnChord.h"
 #include "model/MnGuideLineCollector.h"
+#include "model/MnLimits.h"
 #include "model/MnMeasure.h"
 #include "model/MnScore.h"
 #include "model/MnStaff.h"
@@ -23,7 +24,8 @@ bool MnLine::isOfClassOf(const MnLine* other) const
 bool MnLine::setStart(int time, bool force)
 {
     MnStaff* staff = lineStaff;
-    if (time < 0 || time > maxTicks)
+    // A line lies within the longest staff, so its end is a valid time too.
+    if (time < 0 || time > MnMaxStaffTicks || (force && lineLength > MnMaxStaffTicks - time))
         return false;
     if (force) {
         // The time edits shift many lines at once and keep their order
@@ -94,8 +96,8 @@ bool MnLine::setLength(int ticks)
 {
     MnStaff* staff = lineStaff;
     // A length the record could not hold back is never stored.
-    if (ticks > maxTicks)
-        ticks = maxTicks;
+    if (ticks > MnMaxStaffTicks - lineStart)
+        ticks = MnMaxStaffTicks - lineStart;
     if (ticks > 0) {
         if (staff) {
             const BcArray<MnLine*>& lines = staff->lineArray();

@@ -1,6 +1,7 @@
 #include "model/MnLyric.h"
 
 #include "foundation/BcFiler.h"
+#include "model/MnLimits.h"
 #include "model/MnMeasure.h"
 #include "model/MnStaff.h"
 
@@ -39,7 +40,7 @@ bool MnLyric::read(BcFiler& filer)
         return false;
     int voice = voiceAndPass & 0x0F;
     // The voice picks the measure voice whose chords carry the syllables.
-    if (start < 0 || voice >= MnMeasure::voiceCount)
+    if (start < 0 || start > MnMaxStaffTicks || voice >= MnMeasure::voiceCount)
         return false;
     lyricStart = start;
     lyricVoice = voice;

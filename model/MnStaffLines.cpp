@@ -2,6 +2,7 @@
 
 #include "foundation/BcClass.h"
 #include "model/MnChord.h"
+#include "model/MnLimits.h"
 #include "model/MnLine.h"
 #include "model/MnLyric.h"
 #include "model/MnMeasure.h"
@@ -103,7 +104,7 @@ double MnStaff::clampClearOfChords(double y, const BcArray<MnChord*>& chords)
 bool MnStaff::insertLine(MnLine* line, int startTime)
 {
     // A line already in the array would be owned twice.
-    if (!line || lines.indexOf(line) >= 0 || startTime < 0 || startTime > MnLine::maxTicks)
+    if (!line || lines.indexOf(line) >= 0 || startTime < 0 || startTime > MnMaxStaffTicks)
         return false;
 
     // Every refusal is known before anything changes: a mark of the class
