@@ -71,20 +71,6 @@ TEST(MnCreditPlacement, DraggingKeepsTheBoxInsideThePrintableArea)
     }
 }
 
-TEST(MnCreditPlacement, NewCreditsAndTheirText)
-{
-    MnSheetMusic sheet;
-    MnCredit* credit = sheet.addCredit(2);
-    EXPECT_EQ(credit->page(), 2);
-    EXPECT_EQ(credit->type(), -1);
-    EXPECT_EQ(credit->creditAlignment(), 0);
-    EXPECT_EQ(credit->text(), BcString("New text"));
-    EXPECT_FALSE(credit->setText(BcString("")));
-    EXPECT_EQ(credit->text(), BcString("New text"));
-    EXPECT_TRUE(credit->setText(BcString("Op. 5")));
-    EXPECT_EQ(credit->text(), BcString("Op. 5"));
-}
-
 TEST(MnCreditPlacement, GuideLinesAtTheOtherCredits)
 {
     MnSheetMusic sheet;

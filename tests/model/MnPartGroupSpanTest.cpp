@@ -1,11 +1,9 @@
 #include "model/MnPartGroup.h"
 
 #include "editing/EdPath.h"
-#include "model/MnPart.h"
 #include "model/MnScore.h"
 #include "model/MnStaff.h"
 #include "model/MnTablature.h"
-#include "model/RecordBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -109,22 +107,4 @@ TEST(MnPartGroupSpan, AHandleStopsShortOfACrossingGroup)
     EXPECT_EQ(dragged->staffCount(), 4);
     EXPECT_FALSE(dragged->coversTablature());
     delete score;
-}
-
-TEST(MnPartGroupSpan, APartFilesAtMostFourVoiceNames)
-{
-    MnScore score;
-    MnPart* part = score.part(0);
-    const char* names[] = {"Soprano", "Alto", "Tenor", "Bass", "Descant", "Continuo"};
-    for (int i = 0; i < 6; ++i)
-        ASSERT_TRUE(part->setVoiceName(i, BcString(names[i])));
-    EXPECT_EQ(part->voiceNameCount(), 6);
-
-    MnPart copy(&score, 0);
-    ASSERT_TRUE(readRecord(copy, recordOf(*part)));
-    ASSERT_EQ(copy.voiceNameCount(), 4);
-    for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(copy.voiceName(i), BcString(names[i]));
-    EXPECT_EQ(copy.voiceName(4), BcString(""));
-    EXPECT_EQ(copy.voiceName(-1), BcString(""));
 }

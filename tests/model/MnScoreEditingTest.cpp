@@ -201,33 +201,3 @@ TEST(MnScoreEditing, AStaffTakesTheBracketOfItsTablatureAlong)
     EXPECT_EQ(rangesOf(*score), (Ranges{{2, 1}, {1, 1}}));
     delete score;
 }
-
-TEST(MnScoreEditing, PartScaleMovesTheSpacingAroundItsStaff)
-{
-    struct Row
-    {
-        const char* what;
-        int part;
-        double scale;
-        std::vector<double> spacings;
-    };
-    const Row rows[] = {
-        {"the middle staff", 1, 1.5, {20.0, 23.0, 23.0}},
-        {"the first staff", 0, 1.5, {20.0, 23.0, 20.0}},
-        {"the last staff, smaller", 2, 0.5, {20.0, 20.0, 17.0}},
-    };
-    for (const Row& row : rows) {
-        MnScore* score = namedScore(3, {});
-        EXPECT_TRUE(score->part(row.part)->setScale(row.scale)) << row.what;
-        EXPECT_FALSE(score->part(row.part)->setScale(row.scale)) << row.what;
-        for (int i = 0; i < 3; ++i)
-            EXPECT_DOUBLE_EQ(score->staff(i)->spacing(), row.spacings[i]) << row.what << " staff " << i;
-        delete score;
-    }
-    MnScore* score = namedScore(2, {});
-    EXPECT_FALSE(score->part(1)->setScale(0.0));
-    EXPECT_FALSE(score->part(1)->setScale(-1.0));
-    EXPECT_EQ(score->part(1)->partScale(), 1.0);
-    EXPECT_EQ(score->staff(1)->spacing(), 20.0);
-    delete score;
-}

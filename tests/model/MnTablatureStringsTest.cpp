@@ -14,24 +14,6 @@
 
 #include <vector>
 
-TEST(MnTablatureStrings, ANewTablatureIsAGuitarsWrittenAnOctaveUp)
-{
-    MnTablature tablature;
-    const int steps[] = {2, 6, 4, 1, 5, 2};
-    const int octaves[] = {5, 4, 4, 4, 3, 3};
-    EXPECT_EQ(tablature.stringCount(), 6);
-    for (int i = 0; i < 6; ++i) {
-        EXPECT_EQ(tablature.tuning(i).step, steps[i]) << i;
-        EXPECT_EQ(tablature.tuning(i).octave, octaves[i]) << i;
-        EXPECT_EQ(tablature.tuning(i).accidental, 0) << i;
-    }
-    EXPECT_EQ(tablature.frets(), 19);
-    EXPECT_FALSE(tablature.isCapoOn());
-    EXPECT_EQ(tablature.capoFret(), 1);
-    EXPECT_EQ(tablature.distance(), 12.0);
-    EXPECT_EQ(tablature.height(), 15.0);
-}
-
 TEST(MnTablatureStrings, StringAndFretOfANote)
 {
     struct Row

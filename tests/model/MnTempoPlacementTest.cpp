@@ -3,61 +3,9 @@
 #include "model/MnScore.h"
 #include "model/MnSheetMusic.h"
 
-#include "common/TestPrinters.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
-
-TEST(MnTempoText, TextFromTermQualifiersAndNumber)
-{
-    struct Row
-    {
-        const char* what;
-        int term;
-        bool molto;
-        bool maNonTroppo;
-        const char* custom;
-        int beatsPerMinute;
-        const char* text;
-    };
-    const Row rows[] = {
-        {"a new mark", -1, false, false, "", 96, " = 96"},
-        {"term 14 with both qualifiers", 14, true, true, "", 96, "Molto Allegro, ma non troppo"},
-        {"term 14 alone", 14, false, false, "", 96, "Allegro"},
-        {"molto alone", 0, true, false, "", 96, "Molto Larghissimo"},
-        {"ma non troppo alone", 19, false, true, "", 96, "Prestissimo, ma non troppo"},
-        {"a term wins over a custom text", 10, false, false, "Swing", 96, "Andante moderato"},
-        {"a custom text takes no qualifiers", -1, true, true, "Swing", 96, "Swing"},
-        {"no term and no custom text: the number", -1, false, false, "", 120, " = 120"},
-        {"the number ignores the qualifiers", -1, true, true, "", 120, " = 120"},
-    };
-    for (const Row& row : rows) {
-        MnTempo tempo;
-        tempo.setTerm(row.term);
-        tempo.setMolto(row.molto);
-        tempo.setMaNonTroppo(row.maNonTroppo);
-        tempo.setCustomText(BcString(row.custom));
-        tempo.setBeatsPerMinute(row.beatsPerMinute);
-        tempo.buildTempoText();
-        EXPECT_EQ(tempo.text(), BcString(row.text)) << row.what;
-        // Building again gives the same text: nothing piles up.
-        tempo.buildTempoText();
-        EXPECT_EQ(tempo.text(), BcString(row.text)) << row.what;
-    }
-}
-
-TEST(MnTempoText, ANewMark)
-{
-    MnTempo tempo;
-    EXPECT_EQ(tempo.text(), BcString(" = 96"));
-    EXPECT_EQ(tempo.position().x, 25.0);
-    EXPECT_EQ(tempo.position().y, 20.0);
-    EXPECT_EQ(tempo.alignment(), 9);
-    EXPECT_EQ(tempo.term(), -1);
-    EXPECT_EQ(tempo.beatUnit(), 60480);
-    EXPECT_TRUE(tempo.showsMetronome());
-}
 
 // A mark whose laid-out text is a box 30 wide and 5 high standing on its
 // position, as the text composer reports it: in the score's frame.
@@ -72,7 +20,7 @@ public:
     }
 };
 
-TEST(MnTempoText, DraggingKeepsTheTextOnTheFirstPage)
+TEST(MnTempoPlacement, DraggingKeepsTheTextOnTheFirstPage)
 {
     // A4 with margins 10, 10, 16, 16: the printable area is 190 by 265.
     MnSheetMusic sheet;
