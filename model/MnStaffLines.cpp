@@ -103,8 +103,10 @@ double MnStaff::clampClearOfChords(double y, const BcArray<MnChord*>& chords)
 
 bool MnStaff::insertLine(MnLine* line, int startTime)
 {
-    // A line already in the array would be owned twice.
-    if (!line || lines.indexOf(line) >= 0 || startTime < 0 || startTime > MnMaxStaffTicks)
+    // A line already in the array would be owned twice; a line must end
+    // within the longest staff.
+    if (!line || lines.indexOf(line) >= 0 || startTime < 0 || startTime > MnMaxStaffTicks ||
+        line->length() > MnMaxStaffTicks - startTime)
         return false;
 
     // Every refusal is known before anything changes: a mark of the class
@@ -162,7 +164,7 @@ void MnStaff::keepLineSorted(MnLine* line)
 
 MnLyric* MnStaff::addLyric(int startTime, int voice)
 {
-    if (startTime < 0 || voice < 0 || voice >= MnMeasure::voiceCount)
+    if (startTime < 0 || startTime > MnMaxStaffTicks || voice < 0 || voice >= MnMeasure::voiceCount)
         return nullptr;
     MnLyric* lyric = new MnLyric(this);
     lyric->setStart(startTime);
