@@ -1,0 +1,112 @@
+#include "foundation/BcClassTable.h"
+
+#include "foundation/BcClassManager.h"
+#include "foundation/BcString.h"
+
+// Each class's factory (&X::newInstance) is filled in here when the class is
+// built; until then its row is marked as having a factory with a null pointer.
+// Order matters: it is the order of the class objects after linking.
+static const BcClassTable::Entry classTable[] = {
+    {"BcClass", "BcObject", false, nullptr},
+    {"BcClassManager", "NULL", false, nullptr},
+    {"BcObject", "NULL", false, nullptr},
+    {"EdClipboard", "BcObject", true, nullptr},
+    {"EdCommand", "BcObject", true, nullptr},
+    {"EdCursor", "BcObject", true, nullptr},
+    {"EdGuideLine", "BcObject", false, nullptr},
+    {"EdHorizontalGuideLine", "EdGuideLine", false, nullptr},
+    {"EdVerticalGuideLine", "EdGuideLine", false, nullptr},
+    {"EdNotePath", "BcObject", true, nullptr},
+    {"EdPath", "BcObject", true, nullptr},
+    {"EdSelection", "BcObject", true, nullptr},
+    {"GeArc", "BcObject", true, nullptr},
+    {"GeBox2d", "BcObject", true, nullptr},
+    {"GeMatrix2d", "BcObject", true, nullptr},
+    {"GePoint2d", "BcObject", true, nullptr},
+    {"GePoint3d", "BcObject", true, nullptr},
+    {"GeRegion", "BcObject", false, nullptr},
+    {"GeSpline2d", "BcObject", true, nullptr},
+    {"GeUtil", "BcObject", false, nullptr},
+    {"GeVector2d", "BcObject", true, nullptr},
+    {"GeVector3d", "BcObject", true, nullptr},
+    {"IeMIDIImporter", "BcObject", true, nullptr},
+    {"IeMusicXmlExporter", "BcObject", true, nullptr},
+    {"IeMusicXmlImporter", "BcObject", true, nullptr},
+    {"MnChord", "MnElement", false, nullptr},
+    {"MnCredit", "MnText", false, nullptr},
+    {"MnDynamic", "MnLine", false, nullptr},
+    {"MnElement", "BcObject", false, nullptr},
+    {"MnLine", "MnElement", false, nullptr},
+    {"MnLyric", "MnText", false, nullptr},
+    {"MnMeasure", "MnElement", false, nullptr},
+    {"MnNote", "MnElement", false, nullptr},
+    {"MnOctave", "MnLine", false, nullptr},
+    {"MnPart", "MnText", false, nullptr},
+    {"MnPartGroup", "MnText", false, nullptr},
+    {"MnPedal", "MnLine", false, nullptr},
+    {"MnScore", "MnElement", true, nullptr},
+    {"MnMeasureNumber", "MnText", false, nullptr},
+    {"MnSheetMusic", "MnElement", true, nullptr},
+    {"MnPageLayout", "MnElement", false, nullptr},
+    {"MnStaffDefinition", "MnElement", false, nullptr},
+    {"MnStaff", "MnStaffDefinition", false, nullptr},
+    {"MnStaffChange", "MnStaffDefinition", false, nullptr},
+    {"MnTablature", "MnText", false, nullptr},
+    {"MnTempo", "MnText", false, nullptr},
+    {"MnText", "MnElement", true, nullptr},
+    {"MnTuplet", "MnText", false, nullptr},
+    {"MnWork", "MnElement", true, nullptr},
+    {"MpMIDI", "MpPerformer", true, nullptr},
+    {"MpPerformer", "BcObject", true, nullptr},
+    {"MpJump", "BcObject", false, nullptr},
+    {"MpRepeat", "MpJump", false, nullptr},
+    {"MpVolta", "MpJump", false, nullptr},
+    {"MpDxToFine", "MpJump", false, nullptr},
+    {"MpDxToCoda", "MpJump", false, nullptr},
+    {"MpFine", "MpJump", false, nullptr},
+    {"MpToCoda", "MpJump", false, nullptr},
+    {"MpPlayer", "BcObject", true, nullptr},
+    {"MpUnfolder", "MpPerformer", true, nullptr},
+    {"MrRecorder", "BcObject", true, nullptr},
+    {"Re3dPrint", "ReRenderer", true, nullptr},
+    {"ReBeam", "ReComposer", false, nullptr},
+    {"ReBitmap", "ReOpenGL", true, nullptr},
+    {"ReComposer", "BcObject", false, nullptr},
+    {"ReGDI", "ReRenderer", true, nullptr},
+    {"ReLine", "ReComposer", false, nullptr},
+    {"ReOpenGL", "ReRenderer", true, nullptr},
+    {"RePDF", "ReRenderer", true, nullptr},
+    {"RePicker", "ReRenderer", true, nullptr},
+    {"ReRenderer", "EdSelection", false, nullptr},
+    {"ReSlur", "ReComposer", false, nullptr},
+    {"ReSystem", "ReComposer", false, nullptr},
+    {"ReTablature", "ReComposer", false, nullptr},
+    {"ReTuplet", "ReComposer", false, nullptr},
+    {"Settings", "BcObject", true, nullptr},
+    {"UiManuscriptPaperViewport", "ReOpenGL", true, nullptr},
+    {"UiMIDIInput", "BcObject", true, nullptr},
+    {"ReParallax", "ReOpenGL", true, nullptr},
+};
+
+static const int classTableCount = int(sizeof classTable / sizeof classTable[0]);
+
+int BcClassTable::count()
+{
+    return classTableCount;
+}
+
+const BcClassTable::Entry& BcClassTable::entry(int index)
+{
+    if (index < 0 || index >= classTableCount)
+        index = 0;
+    return classTable[index];
+}
+
+void BcClassTable::registerAll(BcClassManager& manager)
+{
+    for (const Entry& row : classTable) {
+        BcString baseName(row.baseName);
+        BcString name(row.name);
+        manager.registerClass(name, baseName, row.factory);
+    }
+}

@@ -1,0 +1,359 @@
+#include "foundation/BcXmlFiler.h"
+
+#include <tinyxml.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <string>
+#include <unistd.h>
+
+struct BcXmlReference
+{
+    const char16_t* reference;
+    char16_t replacement;
+};
+
+// Order matters: "&#38;" comes before the references that its "&" may
+// complete, so "&#38;#233;" ends as "é".
+static const BcXmlReference referenceTable[] = {
+    {u"&#09;", 0x20},
+    {u"&#10;", 0x20},
+    {u"&#13;", 0x20},
+    {u"&#32;", 0x20},
+    {u"&#33;", 0x21},
+    {u"&#34;", 0x22},
+    {u"&#35;", 0x23},
+    {u"&#36;", 0x24},
+    {u"&#37;", 0x25},
+    {u"&#38;", 0x26},
+    {u"&#39;", 0x27},
+    {u"&#40;", 0x28},
+    {u"&#41;", 0x29},
+    {u"&#42;", 0x2A},
+    {u"&#43;", 0x2B},
+    {u"&#44;", 0x2C},
+    {u"&#45;", 0x2D},
+    {u"&#46;", 0x2E},
+    {u"&#47;", 0x2F},
+    {u"&#48;", 0x30},
+    {u"&#49;", 0x31},
+    {u"&#50;", 0x32},
+    {u"&#51;", 0x33},
+    {u"&#52;", 0x34},
+    {u"&#53;", 0x35},
+    {u"&#54;", 0x36},
+    {u"&#55;", 0x37},
+    {u"&#56;", 0x38},
+    {u"&#57;", 0x39},
+    {u"&#58;", 0x3A},
+    {u"&#59;", 0x3B},
+    {u"&#60;", 0x3C},
+    {u"&#61;", 0x3D},
+    {u"&#62;", 0x3E},
+    {u"&#63;", 0x3F},
+    {u"&#64;", 0x40},
+    {u"&#65;", 0x41},
+    {u"&#91;", 0x5B},
+    {u"&#92;", 0x5C},
+    {u"&#93;", 0x5D},
+    {u"&#94;", 0x5E},
+    {u"&#95;", 0x5F},
+    {u"&#96;", 0x60},
+    {u"&#97;", 0x61},
+    {u"&#123;", 0x7B},
+    {u"&#124;", 0x7C},
+    {u"&#125;", 0x7D},
+    {u"&#126;", 0x7E},
+    {u"&#127;", 0x2D},
+    {u"&#160;", 0x20},
+    {u"&#192;", 0xC0},
+    {u"&#224;", 0xE0},
+    {u"&#193;", 0xC1},
+    {u"&#225;", 0xE1},
+    {u"&#194;", 0xC2},
+    {u"&#226;", 0xE2},
+    {u"&#195;", 0xC3},
+    {u"&#227;", 0xE3},
+    {u"&#196;", 0xC4},
+    {u"&#228;", 0xE4},
+    {u"&#197;", 0xC5},
+    {u"&#229;", 0xE5},
+    {u"&#198;", 0xC6},
+    {u"&#230;", 0xE6},
+    {u"&#199;", 0xC7},
+    {u"&#231;", 0xE7},
+    {u"&#208;", 0x20},
+    {u"&#240;", 0x20},
+    {u"&#200;", 0xC8},
+    {u"&#232;", 0xE8},
+    {u"&#201;", 0xC9},
+    {u"&#233;", 0xE9},
+    {u"&#202;", 0xCA},
+    {u"&#234;", 0xEA},
+    {u"&#203;", 0xCB},
+    {u"&#235;", 0xEB},
+    {u"&#204;", 0xCC},
+    {u"&#236;", 0xEC},
+    {u"&#205;", 0xCD},
+    {u"&#237;", 0xED},
+    {u"&#206;", 0xCE},
+    {u"&#238;", 0xEE},
+    {u"&#207;", 0xCF},
+    {u"&#239;", 0xEF},
+    {u"&#181;", 0xB5},
+    {u"&#209;", 0xD1},
+    {u"&#241;", 0xF1},
+    {u"&#210;", 0xD2},
+    {u"&#242;", 0xF2},
+    {u"&#211;", 0xD3},
+    {u"&#243;", 0xF3},
+    {u"&#212;", 0xD4},
+    {u"&#244;", 0xF4},
+    {u"&#213;", 0xD5},
+    {u"&#245;", 0xF5},
+    {u"&#214;", 0xD6},
+    {u"&#246;", 0xF6},
+    {u"&#216;", 0xD8},
+    {u"&#248;", 0xF8},
+    {u"&#223;", 0xDF},
+    {u"&#222;", 0x20},
+    {u"&#254;", 0x20},
+    {u"&#217;", 0xD9},
+    {u"&#249;", 0xF9},
+    {u"&#218;", 0xDA},
+    {u"&#250;", 0xFA},
+    {u"&#219;", 0xDB},
+    {u"&#251;", 0xFB},
+    {u"&#220;", 0xDC},
+    {u"&#252;", 0xFC},
+    {u"&#221;", 0x20},
+    {u"&#253;", 0x20},
+    {u"&#255;", 0xFF},
+    {u"&#168;", 0xA8},
+    {u"&#175;", 0xAF},
+    {u"&#180;", 0xB4},
+    {u"&#184;", 0xB8},
+    {u"&#161;", 0xA1},
+    {u"&#191;", 0xBF},
+    {u"&#183;", 0xB7},
+    {u"&#166;", 0x20},
+    {u"&#171;", 0xAB},
+    {u"&#187;", 0xBB},
+    {u"&#182;", 0xB6},
+    {u"&#167;", 0xA7},
+    {u"&#169;", 0xA9},
+    {u"&#174;", 0xAE},
+    {u"&#185;", 0x20},
+    {u"&#178;", 0x20},
+    {u"&#179;", 0x20},
+    {u"&#173;", 0xAD},
+    {u"&#215;", 0x20},
+    {u"&#247;", 0xF7},
+    {u"&#188;", 0x20},
+    {u"&#189;", 0x20},
+    {u"&#190;", 0x20},
+    {u"&#170;", 0xAA},
+    {u"&#186;", 0xBA},
+    {u"&#172;", 0xAC},
+    {u"&#176;", 0xB0},
+    {u"&#177;", 0xB1},
+    {u"&#164;", 0xA4},
+    {u"&#162;", 0xA2},
+    {u"&#163;", 0xA3},
+    {u"&#165;", 0xA5},
+};
+
+BcXmlFiler::BcXmlFiler(int codePage) : codePage(codePage) {}
+
+BcXmlFiler::~BcXmlFiler()
+{
+    delete document;
+}
+
+TiXmlDocument* BcXmlFiler::ensureDocument()
+{
+    if (!document)
+        document = new TiXmlDocument();
+    return document;
+}
+
+bool BcXmlFiler::open(const BcString& path)
+{
+    delete document;
+    current = nullptr;
+    fileName = path;
+    document = new TiXmlDocument(path.toNarrow(BcString::systemCodePage));
+    // Explicit UTF-8, so that numeric references decode to UTF-8 also in a
+    // file without a declaration (TinyXML would otherwise store their raw byte).
+    return document->LoadFile(TIXML_ENCODING_UTF8);
+}
+
+bool BcXmlFiler::save()
+{
+    if (!document || fileName.isEmpty())
+        return false;
+    std::string target = fileName.toNarrow(BcString::systemCodePage);
+    static std::atomic<int> counter{0};
+    std::string temporary;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        temporary = target + ".~" + std::to_string(getpid()) + "-" + std::to_string(counter++);
+        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST)
+            return false;
+    }
+    if (fd < 0)
+        return false;
+    FILE* file = fdopen(fd, "w");
+    if (!file) {
+        ::close(fd);
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    bool written = document->SaveFile(file);
+    written = written && std::fflush(file) == 0 && !std::ferror(file) && fsync(fileno(file)) == 0;
+    written = std::fclose(file) == 0 && written;
+    if (!written || std::rename(temporary.c_str(), target.c_str()) != 0) {
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    return true;
+}
+
+bool BcXmlFiler::addDeclaration(const BcString& version, const BcString& encoding)
+{
+    TiXmlDeclaration* declaration = new TiXmlDeclaration(version.toNarrow(codePage), encoding.toNarrow(codePage), "");
+    TiXmlNode* parent = current ? static_cast<TiXmlNode*>(current) : ensureDocument();
+    return parent->LinkEndChild(declaration) != nullptr;
+}
+
+bool BcXmlFiler::addElement(const BcString& name)
+{
+    if (name.isEmpty())
+        return false;
+    TiXmlElement* element = new TiXmlElement(name.toNarrow(codePage));
+    TiXmlNode* parent = current ? static_cast<TiXmlNode*>(current) : ensureDocument();
+    if (!parent->LinkEndChild(element))
+        return false;
+    current = element;
+    return true;
+}
+
+bool BcXmlFiler::goToParent()
+{
+    if (!current)
+        return false;
+    TiXmlNode* parent = current->Parent();
+    if (!parent)
+        return false;
+    current = parent->ToElement();
+    return current != nullptr;
+}
+
+bool BcXmlFiler::findElement(const BcString& name, int index)
+{
+    const char* narrowName = name.toNarrow(codePage);
+    if (!current) {
+        if (!document || index != 0)
+            return false;
+        TiXmlElement* found = document->FirstChildElement(narrowName);
+        if (!found)
+            return false;
+        current = found;
+        return true;
+    }
+    TiXmlElement* found = current->FirstChildElement(narrowName);
+    for (int i = 0; i < index && found; ++i)
+        found = found->NextSiblingElement(narrowName);
+    if (!found)
+        return false;
+    current = found;
+    return true;
+}
+
+bool BcXmlFiler::setElementText(const BcString& text)
+{
+    if (!current)
+        return false;
+    current->Clear();
+    current->LinkEndChild(new TiXmlText(text.toNarrow(codePage)));
+    return true;
+}
+
+bool BcXmlFiler::addTextElement(const BcString& name, const char* text)
+{
+    if (!current || name.isEmpty())
+        return false;
+    TiXmlElement* element = new TiXmlElement(name.toNarrow(codePage));
+    element->LinkEndChild(new TiXmlText(text ? text : ""));
+    current->LinkEndChild(element);
+    return true;
+}
+
+bool BcXmlFiler::addTextElementInt(const BcString& name, int value)
+{
+    return addTextElement(name, BcString(value).toNarrow(codePage));
+}
+
+bool BcXmlFiler::addTextElementDouble(const BcString& name, double value)
+{
+    return addTextElement(name, BcString(value).toNarrow(codePage));
+}
+
+bool BcXmlFiler::addTextElementString(const BcString& name, const BcString& text)
+{
+    return addTextElement(name, text.toNarrow(codePage));
+}
+
+bool BcXmlFiler::getElementText(const BcString& name, BcString& out) const
+{
+    if (!current)
+        return false;
+    const TiXmlElement* element = current->FirstChildElement(name.toNarrow(codePage));
+    if (!element)
+        return false;
+    const TiXmlNode* first = element->FirstChild();
+    if (!first || !first->ToText())
+        return false;
+    BcString text(first->Value());
+    decodeReferences(text);
+    out = text;
+    return true;
+}
+
+bool BcXmlFiler::getAttribute(const BcString& name, BcString& out) const
+{
+    if (!current)
+        return false;
+    const char* value = current->Attribute(name.toNarrow(codePage));
+    if (!value)
+        return false;
+    out = BcString(value);
+    return true;
+}
+
+bool BcXmlFiler::setAttribute(const BcString& name, const BcString& value)
+{
+    if (!current || name.isEmpty())
+        return false;
+    current->SetAttribute(name.toNarrow(codePage), value.toNarrow(codePage));
+    return true;
+}
+
+void BcXmlFiler::decodeReferences(BcString& text)
+{
+    // Every reference starts with "&#", and no row can make one appear where
+    // there was none, so text without it is left as it is.
+    bool hasReference = false;
+    for (int i = 0; i + 1 < text.length() && !hasReference; ++i)
+        hasReference = text[i] == u'&' && text[i + 1] == u'#';
+    if (!hasReference)
+        return;
+    for (const BcXmlReference& row : referenceTable) {
+        const char16_t replacement[2] = {row.replacement, 0};
+        text.replaceAll(BcString(row.reference), BcString(replacement));
+    }
+}

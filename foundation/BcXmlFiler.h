@@ -1,0 +1,65 @@
+#pragma once
+
+#include "foundation/BcString.h"
+
+class TiXmlDocument;
+class TiXmlElement;
+
+// An element cursor over an XML document held by TinyXML. Names, values and
+// texts go to TinyXML in the filer's code page and come back read as UTF-8.
+//
+// Owners use the fields directly for what the filer does not do itself: they
+// hand it a document parsed from text (the filer then owns it) or walk the
+// children of the current element.
+class BcXmlFiler
+{
+public:
+    explicit BcXmlFiler(int codePage = BcString::utf8CodePage);
+    virtual ~BcXmlFiler();
+    BcXmlFiler(const BcXmlFiler&) = delete;
+    BcXmlFiler& operator=(const BcXmlFiler&) = delete;
+
+    // Replaces the document by the file's; false when the file cannot be
+    // opened or is not well-formed. The cursor is at the document level.
+    bool open(const BcString& path);
+    // Saves the document under fileName through a temporary file in the same
+    // folder, so a failed save leaves any earlier file as it was.
+    bool save();
+
+    bool addDeclaration(const BcString& version, const BcString& encoding);
+    // Appends below the cursor (or to the document) and moves onto it.
+    bool addElement(const BcString& name);
+    // Up one element; at the top the cursor goes to the document level and
+    // the answer is false.
+    bool goToParent();
+    // The index-th child element of that name becomes the cursor. At the
+    // document level only index 0 is allowed.
+    bool findElement(const BcString& name, int index);
+    // The cursor's element gets the text as its only child.
+    bool setElementText(const BcString& text);
+    // A child element holding the narrow text; the cursor does not move.
+    // False, adding nothing, at the document level.
+    bool addTextElement(const BcString& name, const char* text);
+    bool addTextElementInt(const BcString& name, int value);
+    bool addTextElementDouble(const BcString& name, double value);
+    bool addTextElementString(const BcString& name, const BcString& text);
+    // The text of the first child element of that name, with the numeric
+    // character references of the reference table decoded; out is unchanged
+    // when there is no such text.
+    bool getElementText(const BcString& name, BcString& out) const;
+    bool getAttribute(const BcString& name, BcString& out) const;
+    bool setAttribute(const BcString& name, const BcString& value);
+
+    // Decodes the table of numeric character references, row by row in table
+    // order, so that a reference produced by one row is decoded by a later one.
+    static void decodeReferences(BcString& text);
+
+    BcString fileName;
+    TiXmlDocument* document = nullptr;
+    // Null at the document level.
+    TiXmlElement* current = nullptr;
+    int codePage;
+
+private:
+    TiXmlDocument* ensureDocument();
+};
