@@ -2,6 +2,14 @@
 
 #include "foundation/BcClassManager.h"
 #include "foundation/BcString.h"
+#include "foundation/GeArc.h"
+#include "foundation/GeBox2d.h"
+#include "foundation/GeMatrix2d.h"
+#include "foundation/GePoint2d.h"
+#include "foundation/GePoint3d.h"
+#include "foundation/GeSpline2d.h"
+#include "foundation/GeVector2d.h"
+#include "foundation/GeVector3d.h"
 
 // Each class's factory (&X::newInstance) is filled in here when the class is
 // built; until then its row is marked as having a factory with a null pointer.
@@ -19,16 +27,16 @@ static const BcClassTable::Entry classTable[] = {
     {"EdNotePath", "BcObject", true, nullptr},
     {"EdPath", "BcObject", true, nullptr},
     {"EdSelection", "BcObject", true, nullptr},
-    {"GeArc", "BcObject", true, nullptr},
-    {"GeBox2d", "BcObject", true, nullptr},
-    {"GeMatrix2d", "BcObject", true, nullptr},
-    {"GePoint2d", "BcObject", true, nullptr},
-    {"GePoint3d", "BcObject", true, nullptr},
+    {"GeArc", "BcObject", true, &GeArc::newInstance},
+    {"GeBox2d", "BcObject", true, &GeBox2d::newInstance},
+    {"GeMatrix2d", "BcObject", true, &GeMatrix2d::newInstance},
+    {"GePoint2d", "BcObject", true, &GePoint2d::newInstance},
+    {"GePoint3d", "BcObject", true, &GePoint3d::newInstance},
     {"GeRegion", "BcObject", false, nullptr},
-    {"GeSpline2d", "BcObject", true, nullptr},
+    {"GeSpline2d", "BcObject", true, &GeSpline2d::newInstance},
     {"GeUtil", "BcObject", false, nullptr},
-    {"GeVector2d", "BcObject", true, nullptr},
-    {"GeVector3d", "BcObject", true, nullptr},
+    {"GeVector2d", "BcObject", true, &GeVector2d::newInstance},
+    {"GeVector3d", "BcObject", true, &GeVector3d::newInstance},
     {"IeMIDIImporter", "BcObject", true, nullptr},
     {"IeMusicXmlExporter", "BcObject", true, nullptr},
     {"IeMusicXmlImporter", "BcObject", true, nullptr},
