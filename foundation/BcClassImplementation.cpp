@@ -45,8 +45,3 @@ bool BcClassImplementation::hasName(const BcString& name) const
 {
     return className == name;
 }
-
-bool BcClassImplementation::hasFactory() const
-{
-    return factory != nullptr;
-}

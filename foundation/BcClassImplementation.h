@@ -18,7 +18,6 @@ public:
     void setBase(const BcClass* base);
     // Compares without copying the name.
     bool hasName(const BcString& name) const;
-    bool hasFactory() const;
 
 private:
     BcString className;

@@ -105,8 +105,9 @@ int BcClassTable::count()
 
 const BcClassTable::Entry& BcClassTable::entry(int index)
 {
+    static const Entry none = {"", "", false, nullptr};
     if (index < 0 || index >= classTableCount)
-        index = 0;
+        return none;
     return classTable[index];
 }
 

@@ -4,8 +4,8 @@ class BcString;
 
 // The interface through which persistent objects write and read typed values
 // and learn the format version of the data. Every read answers whether it
-// succeeded and leaves its destination unchanged when it did not; every
-// write answers true.
+// succeeded and leaves its destination unchanged when it did not; a write
+// answers true unless the data cannot hold it.
 class BcFiler
 {
 public:

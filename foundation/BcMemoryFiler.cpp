@@ -28,11 +28,14 @@ bool BcMemoryFiler::take(unsigned char* out, int n)
     return true;
 }
 
-void BcMemoryFiler::put(const unsigned char* in, int n)
+bool BcMemoryFiler::put(const unsigned char* in, int n)
 {
     if (n <= 0)
-        return;
+        return true;
     long long needed = (long long)offset + n;
+    // Positions and sizes are ints: data beyond 2 GiB cannot be held.
+    if (needed > 0x7FFFFFFF)
+        return false;
     if (needed > data.capacity()) {
         // Whole steps of 1024, but at least doubling, so that a large
         // snapshot is not copied once per kilobyte.
@@ -41,7 +44,7 @@ void BcMemoryFiler::put(const unsigned char* in, int n)
         long long doubled = 2LL * data.capacity();
         long long capacity = grown > doubled ? grown : doubled;
         if (capacity > 0x7FFFFFFF)
-            capacity = needed;
+            capacity = 0x7FFFFFFF;
         data.setCapacity(int(capacity));
     }
     // Bytes between the data's end and the position stay as the buffer has them.
@@ -50,6 +53,7 @@ void BcMemoryFiler::put(const unsigned char* in, int n)
     std::memcpy(data.data() + offset, in, size_t(n));
     offset += n;
     data.setSize(offset);
+    return true;
 }
 
 bool BcMemoryFiler::readByte(unsigned char& value)
@@ -143,8 +147,7 @@ bool BcMemoryFiler::readString(BcString& value)
 
 bool BcMemoryFiler::writeByte(unsigned char value)
 {
-    put(&value, 1);
-    return true;
+    return put(&value, 1);
 }
 
 bool BcMemoryFiler::writeBool(bool value)
@@ -167,8 +170,7 @@ bool BcMemoryFiler::writeShort(short value)
 {
     uint16_t v = uint16_t(value);
     unsigned char b[2] = {(unsigned char)(v & 0xFF), (unsigned char)(v >> 8)};
-    put(b, 2);
-    return true;
+    return put(b, 2);
 }
 
 bool BcMemoryFiler::writeInt(int value)
@@ -177,8 +179,7 @@ bool BcMemoryFiler::writeInt(int value)
     unsigned char b[4];
     for (int i = 0; i < 4; ++i)
         b[i] = (unsigned char)(v >> (8 * i));
-    put(b, 4);
-    return true;
+    return put(b, 4);
 }
 
 bool BcMemoryFiler::writeDouble(double value)
@@ -188,14 +189,15 @@ bool BcMemoryFiler::writeDouble(double value)
     unsigned char b[8];
     for (int i = 0; i < 8; ++i)
         b[i] = (unsigned char)(bits >> (8 * i));
-    put(b, 8);
-    return true;
+    return put(b, 8);
 }
 
 bool BcMemoryFiler::writeString(const BcString& value)
 {
     const char16_t* units = value.chars();
     int length = value.length();
+    if (length > (0x7FFFFFFF - 2) / 2)
+        return false;
     // One reservation for the whole string, then the units and the terminator.
     unsigned char* b = new unsigned char[2 * size_t(length) + 2];
     for (int i = 0; i < length; ++i) {
@@ -204,9 +206,9 @@ bool BcMemoryFiler::writeString(const BcString& value)
     }
     b[2 * length] = 0;
     b[2 * length + 1] = 0;
-    put(b, 2 * length + 2);
+    bool written = put(b, 2 * length + 2);
     delete[] b;
-    return true;
+    return written;
 }
 
 bool BcMemoryFiler::isAtEnd()
@@ -228,7 +230,7 @@ bool BcMemoryFiler::writeFloat(float value)
 
 bool BcMemoryFiler::writeBytes(const unsigned char* bytes, int count)
 {
-    if (bytes && count > 0)
-        put(bytes, count);
-    return true;
+    if (!bytes || count <= 0)
+        return true;
+    return put(bytes, count);
 }

@@ -44,8 +44,9 @@ public:
 private:
     // Copies n bytes at the position out, or fails without moving.
     bool take(unsigned char* out, int n);
-    // Stores n bytes at the position; the data ends behind them.
-    void put(const unsigned char* in, int n);
+    // Stores n bytes at the position; the data ends behind them. Fails only
+    // when the data would pass 2 GiB.
+    bool put(const unsigned char* in, int n);
 
     int formatVersion;
     int ok = 1;

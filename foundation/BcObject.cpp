@@ -8,6 +8,11 @@ BcObject::~BcObject() = default;
 
 BC_IMPLEMENT_CLASS(BcObject)
 
+const BcClass* BcObject::registeredClass(const char* name)
+{
+    return BcClassManager::instance()->findClass(BcString(name));
+}
+
 bool BcObject::isKindOf(const BcClass* cls) const
 {
     if (!cls)

@@ -11,7 +11,10 @@ typedef BcObject* (*BcClassFactory)();
 // Per-class members of a registered class. Put BC_DECLARE_CLASS(X) (or
 // BC_DECLARE_CREATABLE_CLASS(X) for a class with a factory) at the top of the
 // class body and the matching BC_IMPLEMENT_... in its .cpp. The macro leaves
-// the access at public. The class must also have its row in BcClassTable.cpp.
+// the access at public. The class must also have its row in BcClassTable.cpp
+// (with &X::newInstance as its factory when it has one). After
+// BcClassManager::deleteInstance the cached class objects are stale: nothing
+// may ask for classes after shut-down.
 #define BC_DECLARE_CLASS(X)                                                    \
 public:                                                                        \
     static const BcClass* staticClass();                                       \
@@ -29,7 +32,7 @@ public:                                                                        \
         static std::atomic<const BcClass*> cached{nullptr};                    \
         const BcClass* cls = cached.load(std::memory_order_acquire);           \
         if (!cls) {                                                            \
-            cls = BcClassManager::instance()->findClass(BcString(#X));         \
+            cls = BcObject::registeredClass(#X);                               \
             cached.store(cls, std::memory_order_release);                      \
         }                                                                      \
         return cls;                                                            \
@@ -54,4 +57,8 @@ public:
     // True when the object's class is cls or derives from it. A null class
     // (asked before linking, or of a name never registered) matches nothing.
     bool isKindOf(const BcClass* cls) const;
+
+    // The class object of exactly that name in the process-wide registry, or
+    // null; what every staticClass asks on its first call.
+    static const BcClass* registeredClass(const char* name);
 };

@@ -8,9 +8,10 @@ build="$root/build/test"
 cmake -S "$root" -B "$build" -G Ninja \
     -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" -DCMAKE_C_FLAGS_DEBUG="-g -O1" \
     -DQRV_SANITIZE=ON
-cmake --build "$build" --parallel "$(nproc)"
+jobs=${QRV_JOBS:-$(nproc)}
+cmake --build "$build" --parallel "$jobs"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export SDL_AUDIODRIVER=dummy
 cd "$build"
-xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure --parallel "$(nproc)" "$@"
+xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure --parallel "$jobs" "$@"

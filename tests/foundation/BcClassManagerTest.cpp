@@ -58,6 +58,7 @@ TEST(BcClassManager, HoldsTheTableInOrder)
     EXPECT_EQ(registry->classAt(0)->name(), BcString("BcClass"));
     EXPECT_EQ(registry->classAt(78)->name(), BcString("ReParallax"));
     EXPECT_EQ(registry->classAt(79), nullptr);
+    EXPECT_STREQ(BcClassTable::entry(79).name, "");
 }
 
 TEST(BcClassManager, EveryBaseNameIsRegistered)
@@ -180,6 +181,8 @@ TEST(BcClassManager, LinkingALocalRegistry)
     local.registerClass("Twice", "", nullptr);
     local.registerClass("Twice", "Base", nullptr);
     // Nothing is found before linking.
+    EXPECT_EQ(local.registrationCount(), 5);
+    EXPECT_EQ(local.classCount(), 0);
     EXPECT_EQ(local.findClass("Base"), nullptr);
 
     local.linkClasses();
@@ -202,4 +205,25 @@ TEST(BcClassManager, LinkingALocalRegistry)
     local.linkClasses();
     EXPECT_EQ(local.classCount(), 5);
     EXPECT_EQ(local.findClass("Base"), base);
+}
+
+// Uses the per-class macros under a name that the table does not list.
+class UnlistedClass : public BcObject
+{
+    BC_DECLARE_CREATABLE_CLASS(UnlistedClass)
+};
+
+BC_IMPLEMENT_CREATABLE_CLASS(UnlistedClass)
+
+TEST(BcClassManager, ClassWithoutRegistration)
+{
+    EXPECT_EQ(UnlistedClass::staticClass(), nullptr);
+    EXPECT_EQ(UnlistedClass::staticClass(), nullptr); // looked up again, still nothing
+    BcObject* made = UnlistedClass::newInstance();
+    ASSERT_NE(made, nullptr);
+    EXPECT_EQ(made->dynamicClass(), nullptr);
+    // An object without a class object passes no type test.
+    EXPECT_FALSE(made->isKindOf(BcObject::staticClass()));
+    EXPECT_FALSE(made->isKindOf(UnlistedClass::staticClass()));
+    delete made;
 }
