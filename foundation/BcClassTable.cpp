@@ -1,5 +1,8 @@
 #include "foundation/BcClassTable.h"
 
+#include "editing/EdNotePath.h"
+#include "editing/EdPath.h"
+#include "editing/EdSelection.h"
 #include "foundation/BcClassManager.h"
 #include "foundation/BcString.h"
 #include "foundation/GeArc.h"
@@ -10,6 +13,7 @@
 #include "foundation/GeSpline2d.h"
 #include "foundation/GeVector2d.h"
 #include "foundation/GeVector3d.h"
+#include "model/MnText.h"
 
 // Each class's factory (&X::newInstance) is filled in here when the class is
 // built; until then its row is marked as having a factory with a null pointer.
@@ -24,9 +28,9 @@ static const BcClassTable::Entry classTable[] = {
     {"EdGuideLine", "BcObject", false, nullptr},
     {"EdHorizontalGuideLine", "EdGuideLine", false, nullptr},
     {"EdVerticalGuideLine", "EdGuideLine", false, nullptr},
-    {"EdNotePath", "BcObject", true, nullptr},
-    {"EdPath", "BcObject", true, nullptr},
-    {"EdSelection", "BcObject", true, nullptr},
+    {"EdNotePath", "BcObject", true, &EdNotePath::newInstance},
+    {"EdPath", "BcObject", true, &EdPath::newInstance},
+    {"EdSelection", "BcObject", true, &EdSelection::newInstance},
     {"GeArc", "BcObject", true, &GeArc::newInstance},
     {"GeBox2d", "BcObject", true, &GeBox2d::newInstance},
     {"GeMatrix2d", "BcObject", true, &GeMatrix2d::newInstance},
@@ -61,7 +65,7 @@ static const BcClassTable::Entry classTable[] = {
     {"MnStaffChange", "MnStaffDefinition", false, nullptr},
     {"MnTablature", "MnText", false, nullptr},
     {"MnTempo", "MnText", false, nullptr},
-    {"MnText", "MnElement", true, nullptr},
+    {"MnText", "MnElement", true, &MnText::newInstance},
     {"MnTuplet", "MnText", false, nullptr},
     {"MnWork", "MnElement", true, nullptr},
     {"MpMIDI", "MpPerformer", true, nullptr},

@@ -1,0 +1,3 @@
+#include "editing/EdGuideLine.h"
+
+BC_IMPLEMENT_CLASS(EdGuideLine)

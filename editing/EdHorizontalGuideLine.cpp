@@ -1,0 +1,3 @@
+#include "editing/EdHorizontalGuideLine.h"
+
+BC_IMPLEMENT_CLASS(EdHorizontalGuideLine)

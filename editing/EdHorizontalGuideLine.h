@@ -1,0 +1,12 @@
+#pragma once
+
+#include "editing/EdGuideLine.h"
+
+// A guide line that snaps y, at a page y.
+class EdHorizontalGuideLine : public EdGuideLine
+{
+    BC_DECLARE_CLASS(EdHorizontalGuideLine)
+public:
+    EdHorizontalGuideLine(double position, double tolerance) : EdGuideLine(position, tolerance) {}
+    ~EdHorizontalGuideLine() override = default;
+};

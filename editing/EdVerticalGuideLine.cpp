@@ -1,0 +1,3 @@
+#include "editing/EdVerticalGuideLine.h"
+
+BC_IMPLEMENT_CLASS(EdVerticalGuideLine)

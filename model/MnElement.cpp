@@ -1,0 +1,86 @@
+#include "model/MnElement.h"
+
+#include "editing/EdSelection.h"
+#include "foundation/BcMemoryFiler.h"
+
+BC_IMPLEMENT_CLASS(MnElement)
+
+MnElement::~MnElement()
+{
+    // A selection's remove may change the list: its length is read afresh,
+    // and a selection that left it does not make the walk skip the next one.
+    BcArray<EdSelection*>& live = EdSelection::liveSelections();
+    for (int i = 0; i < live.count();) {
+        EdSelection* selection = live[i];
+        selection->remove(this);
+        if (i < live.count() && live[i] == selection)
+            ++i;
+    }
+}
+
+bool MnElement::removeChild(MnElement*)
+{
+    return false;
+}
+
+bool MnElement::read(BcFiler&)
+{
+    return true;
+}
+
+bool MnElement::write(BcFiler&) const
+{
+    return true;
+}
+
+GePoint2d MnElement::dragPosition(const EdPath*) const
+{
+    return position();
+}
+
+bool MnElement::dragTo(const GePoint2d& point, const EdPath*)
+{
+    return moveTo(point);
+}
+
+bool MnElement::addGuideLines(BcArray<EdGuideLine*>&, const EdPath*)
+{
+    return true;
+}
+
+bool MnElement::addSnapPoints(BcArray<GePoint2d>& points)
+{
+    points.add(GePoint2d(0.0, 0.0));
+    return true;
+}
+
+MnElement* MnElement::selectionTarget(const EdPath*)
+{
+    return this;
+}
+
+GePoint2d MnElement::toPageCoordinates(const GePoint2d& point, const EdPath*) const
+{
+    const MnElement* owner = parent();
+    if (!owner)
+        return point;
+    GePoint2d origin = owner->toPageCoordinates(owner->position(), nullptr);
+    return GePoint2d(origin.x + point.x, origin.y + point.y);
+}
+
+double MnElement::scale() const
+{
+    const MnElement* owner = parent();
+    return owner ? owner->scale() : 1.0;
+}
+
+bool MnElement::copyFrom(const MnElement* other)
+{
+    if (!other || other->dynamicClass() != dynamicClass())
+        return false;
+    BcMemoryFiler filer(BcMemoryFiler::currentVersion);
+    if (!other->write(filer))
+        return false;
+    filer.rewind();
+    return read(filer);
+}

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "foundation/BcArray.h"
+#include "foundation/BcObject.h"
+#include "foundation/GePoint2d.h"
+
+class BcFiler;
+class EdGuideLine;
+class EdPath;
+
+// Base of every element of the notation model. Each concrete class keeps the
+// pointer to its owner in a field of its own and answers parent() from it;
+// an element owns its children and deletes them in its destructor. When an
+// element dies it leaves every live selection (EdSelection).
+//
+// Positions are relative to the parent, in the parent's units (staff steps
+// for staff content, millimetres on paper).
+class MnElement : public BcObject
+{
+    BC_DECLARE_CLASS(MnElement)
+public:
+    MnElement() = default;
+    // Removes the element from every live selection; derived destructors
+    // delete their children first, so selections hear of children first.
+    ~MnElement() override;
+    MnElement(const MnElement&) = delete;
+    MnElement& operator=(const MnElement&) = delete;
+
+    virtual MnElement* parent() const = 0;
+    // Deletes the child when this element owns it and may remove it.
+    virtual bool removeChild(MnElement* child);
+    // The element's persistent record, in the layout of the filer's version.
+    // Both answer the filer's success; a reader stops at its first failed read.
+    virtual bool read(BcFiler& filer);
+    virtual bool write(BcFiler& filer) const;
+    virtual GePoint2d position() const = 0;
+    virtual double width() const = 0;
+    virtual double height() const = 0;
+    // Drags the element to a point in the frame of position(); true when
+    // anything changed.
+    virtual bool moveTo(const GePoint2d& point) = 0;
+    // The drag pair for elements whose drag depends on the picked drawing;
+    // the path names it and may be null.
+    virtual GePoint2d dragPosition(const EdPath* path) const;
+    virtual bool dragTo(const GePoint2d& point, const EdPath* path);
+    // Appends the snapping guide lines that a drag of this element shows; the
+    // caller owns them.
+    virtual bool addGuideLines(BcArray<EdGuideLine*>& lines, const EdPath* path);
+    // Appends the points to which other dragged elements snap.
+    virtual bool addSnapPoints(BcArray<GePoint2d>& points);
+    // The element that a pick of this element's drawing selects.
+    virtual MnElement* selectionTarget(const EdPath* path);
+    // A point of this element's frame on the page, composed up the parents.
+    virtual GePoint2d toPageCoordinates(const GePoint2d& point, const EdPath* path) const;
+    virtual double scale() const;
+
+    // Deep copy of the persistent state of another element of exactly the
+    // same class, through a memory filer. False, with nothing changed, for
+    // another class (a derived one included) or when the other cannot write.
+    bool copyFrom(const MnElement* other);
+};

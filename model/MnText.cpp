@@ -1,0 +1,185 @@
+#include "model/MnText.h"
+
+#include "foundation/BcFiler.h"
+
+#include <cmath>
+
+BC_IMPLEMENT_CREATABLE_CLASS(MnText)
+
+// The record keeps the size in one signed byte, truncated toward zero.
+static char sizeByte(double size)
+{
+    if (!(size > -128.0))
+        return size < 0.0 ? char(-128) : char(0); // also NaN
+    if (size >= 127.0)
+        return char(127);
+    return char(int(size));
+}
+
+// The composer turns the code into a row and a column; anything outside the
+// twelve codes is drawn as code 0 rather than shifted off the page.
+static int validAlignment(int alignment)
+{
+    return alignment >= 0 && alignment < MnText::alignmentCount ? alignment : 0;
+}
+
+// Font numbers index the renderers' font tables.
+static int validFont(int font)
+{
+    return font >= 0 && font < MnText::fontCount ? font : 0;
+}
+
+MnElement* MnText::parent() const
+{
+    return nullptr;
+}
+
+bool MnText::read(BcFiler& filer)
+{
+    double x = 0.0;
+    double y = 0.0;
+    if (!filer.readDouble(x) || !filer.readDouble(y))
+        return false;
+    textPosition = GePoint2d(x, y);
+
+    int alignment = 0;
+    if (filer.version() >= 4) {
+        char value = 0;
+        if (!filer.readChar(value))
+            return false;
+        alignment = static_cast<signed char>(value);
+    } else if (!filer.readInt(alignment)) {
+        return false;
+    }
+    textAlignment = validAlignment(alignment);
+
+    BcString text;
+    if (!filer.readString(text))
+        return false;
+    textString = text;
+
+    int font = 0;
+    bool underline = false;
+    if (filer.version() >= 4) {
+        char value = 0;
+        if (!filer.readByteAndFlag(value, underline))
+            return false;
+        font = value;
+    } else if (!filer.readInt(font)) {
+        return false;
+    }
+    textFont = validFont(font);
+    textUnderline = underline;
+
+    if (filer.version() >= 4) {
+        char size = 0;
+        if (!filer.readChar(size))
+            return false;
+        textSize = static_cast<signed char>(size);
+    } else {
+        double size = 0.0;
+        if (!filer.readDouble(size))
+            return false;
+        // Older records kept the size as a double; only whole sizes survive,
+        // and the value must fit the byte that the record keeps now.
+        textSize = std::isfinite(size) ? double(sizeByte(std::trunc(size))) : textSize;
+    }
+    return filer.isOk();
+}
+
+bool MnText::write(BcFiler& filer) const
+{
+    filer.writeDouble(textPosition.x);
+    filer.writeDouble(textPosition.y);
+    filer.writeChar(char(textAlignment));
+    filer.writeString(textString);
+    filer.writeByteAndFlag(char(textFont), textUnderline);
+    filer.writeChar(sizeByte(textSize));
+    return filer.isOk();
+}
+
+GePoint2d MnText::position() const
+{
+    return textPosition;
+}
+
+double MnText::width() const
+{
+    return 0.0;
+}
+
+double MnText::height() const
+{
+    return textSize;
+}
+
+bool MnText::moveTo(const GePoint2d& point)
+{
+    return storePosition(point);
+}
+
+bool MnText::storePosition(const GePoint2d& point)
+{
+    double dx = point.x - textPosition.x;
+    double dy = point.y - textPosition.y;
+    if (std::sqrt(dx * dx + dy * dy) <= 1e-10)
+        return false;
+    textPosition = point;
+    return true;
+}
+
+GeBox2d MnText::extents() const
+{
+    // The box is the union of what the text composer marks while it lays the
+    // text out through a picking renderer; until the renderer measures here,
+    // a text that nothing measures is the zero box at the origin.
+    return GeBox2d();
+}
+
+bool MnText::setText(const BcString& text)
+{
+    if (textString == text)
+        return true;
+    textString = text;
+    relayout();
+    return true;
+}
+
+void MnText::relayout()
+{
+    moveTo(position());
+}
+
+void MnText::setAlignment(int alignment)
+{
+    alignment = validAlignment(alignment);
+    if (alignment == textAlignment)
+        return;
+    textAlignment = alignment;
+    relayout();
+}
+
+void MnText::setFont(int font)
+{
+    font = validFont(font);
+    if (font == textFont)
+        return;
+    textFont = font;
+    relayout();
+}
+
+void MnText::setSize(double size)
+{
+    if (size == textSize)
+        return;
+    textSize = size;
+    relayout();
+}
+
+void MnText::setUnderline(bool underline)
+{
+    if (underline == textUnderline)
+        return;
+    textUnderline = underline;
+    relayout();
+}

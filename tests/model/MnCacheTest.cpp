@@ -1,0 +1,46 @@
+#include "model/MnCache.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+TEST(MnCache, NestedScopesShareOneStampAndTheNextScopeGetsANewOne)
+{
+    EXPECT_EQ(MnCache::currentStamp(), 0);
+    int first = 0;
+    {
+        MnCache outer;
+        first = MnCache::currentStamp();
+        EXPECT_NE(first, 0);
+        {
+            MnCache inner;
+            EXPECT_EQ(MnCache::currentStamp(), first);
+            EXPECT_EQ(MnCache::nesting(), 2);
+        }
+        EXPECT_EQ(MnCache::currentStamp(), first);
+        EXPECT_TRUE(MnCache::isCurrent(first));
+    }
+    EXPECT_EQ(MnCache::currentStamp(), 0);
+    EXPECT_FALSE(MnCache::isCurrent(first));
+    EXPECT_FALSE(MnCache::isCurrent(0));
+    MnCache next;
+    EXPECT_EQ(MnCache::currentStamp(), first + 1);
+}
+
+TEST(MnCache, ScopesOfAnotherThreadDoNotTouchThisThread)
+{
+    MnCache scope;
+    const int stamp = MnCache::currentStamp();
+    int otherBefore = -1;
+    int otherInside = -1;
+    std::thread other([&] {
+        otherBefore = MnCache::currentStamp();
+        MnCache otherScope;
+        otherInside = MnCache::currentStamp();
+    });
+    other.join();
+    EXPECT_EQ(otherBefore, 0);
+    EXPECT_NE(otherInside, 0);
+    EXPECT_EQ(MnCache::currentStamp(), stamp);
+    EXPECT_EQ(MnCache::nesting(), 1);
+}
