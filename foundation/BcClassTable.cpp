@@ -14,6 +14,7 @@
 #include "foundation/GeVector2d.h"
 #include "foundation/GeVector3d.h"
 #include "model/MnText.h"
+#include "render/RePicker.h"
 
 // Each class's factory (&X::newInstance) is filled in here when the class is
 // built; until then its row is marked as having a factory with a null pointer.
@@ -88,7 +89,7 @@ static const BcClassTable::Entry classTable[] = {
     {"ReLine", "ReComposer", false, nullptr},
     {"ReOpenGL", "ReRenderer", true, nullptr},
     {"RePDF", "ReRenderer", true, nullptr},
-    {"RePicker", "ReRenderer", true, nullptr},
+    {"RePicker", "ReRenderer", true, &RePicker::newInstance},
     {"ReRenderer", "EdSelection", false, nullptr},
     {"ReSlur", "ReComposer", false, nullptr},
     {"ReSystem", "ReComposer", false, nullptr},
