@@ -59,3 +59,15 @@ public:
     // another class (a derived one included) or when the other cannot write.
     bool copyFrom(const MnElement* other);
 };
+
+// The index of an element in an array of a class derived from MnElement, by
+// pointer, without assuming that the element is of that class; -1 when absent.
+template <typename T>
+int mnIndexOf(const BcArray<T*>& array, const MnElement* element)
+{
+    for (int i = 0; i < array.count(); ++i) {
+        if (static_cast<const MnElement*>(array[i]) == element)
+            return i;
+    }
+    return -1;
+}

@@ -1,0 +1,154 @@
+#pragma once
+
+#include "model/MnElement.h"
+
+class MnMeasure;
+class MnNote;
+class MnStaff;
+class MnTuplet;
+
+// One event of one voice of a measure: a chord of notes or, without notes, a
+// rest, with its written value, its time in the measure, its stem, beam, slur
+// and articulation settings and its tuplet ratio. The first chord of a tuplet
+// owns the tuplet's number text. Grace chords are chords too, flagged, with
+// the time of the chord they precede (or the measure's length when they
+// precede the next measure's first chord).
+class MnChord : public MnElement
+{
+    BC_DECLARE_CLASS(MnChord)
+public:
+    static constexpr int maxNotes = 255;
+
+    MnChord(MnMeasure* measure, int voice, int time, int duration);
+    // Deletes the notes, then the tuplet.
+    ~MnChord() override;
+
+    MnElement* parent() const override;
+    // A note: deleted; a chord left without notes loses its grace chords, and
+    // a grace chord left without notes is removed from its measure (which
+    // deletes this chord). The tuplet: undone in the measure.
+    bool removeChild(MnElement* child) override;
+    // The chord's time is not filed: the measure reader accumulates it.
+    bool read(BcFiler& filer) override;
+    bool write(BcFiler& filer) const override;
+    GePoint2d position() const override;
+    double width() const override;
+    double height() const override;
+    // Drags the rest symbol by whole staff lines, within -14..6.
+    bool moveTo(const GePoint2d& point) override;
+
+    MnMeasure* measure() const { return owner; }
+    MnStaff* staff() const;
+
+    // The existing note of that pitch and accidental, or a new one; null at
+    // 255 notes.
+    MnNote* addNote(int step, int octave, int accidental, bool tied);
+    // Ascending by diatonic position; notes of equal position come out in
+    // the reverse of their previous order.
+    void sortNotes();
+    // Deletes every note; false for a grace chord.
+    bool clearNotes();
+    int noteCount() const { return notes.count(); }
+    MnNote* note(int index) const { return notes[index]; }
+    bool isRest() const { return notes.isEmpty(); }
+
+    // The neighbours in the voice, across bar lines, grace chords included;
+    // null before the first and after the last measure.
+    MnChord* previousChord() const;
+    MnChord* nextChord() const;
+
+    // The clef and key signature of the definition in effect at the chord.
+    int clef() const;
+    int keySignature() const;
+
+    bool isDotted() const;
+    int undottedDuration() const;
+    // 0 for a grace chord; the written value in the tuplet ratio otherwise.
+    int soundingDuration() const;
+
+    // Stem, inversion and grace slash apply to the whole beam group of the
+    // chord; beam groups come with the beam rules, and until then these act
+    // on this chord alone.
+    bool setStemDirection(int direction);
+    bool setStemInverted(bool inverted);
+    // False for a chord that is not a grace chord.
+    bool setGraceSlash(bool slash);
+    bool setBeamMode(int mode);
+    // Sets or clears an articulation bit. Taking the slur placement from the
+    // slurred neighbours comes with the slur rules.
+    bool setArticulation(int bit, bool on);
+    bool setSlurPlacement(int placement);
+
+    int voice() const { return voiceIndex; }
+    int time() const { return chordTime; }
+    int duration() const { return writtenDuration; }
+    int restPosition() const { return restY; }
+    bool isHidden() const { return hidden; }
+    // 1 up, -1 down, 0 automatic.
+    int stemDirection() const { return stem; }
+    bool isStemInverted() const { return stemInverted; }
+    bool hasGraceSlash() const { return graceSlash; }
+    // -1 automatic, 0 begins a beam, 1 continues it, 2 no beam, 3 continues
+    // it with a break of the secondary beams.
+    int beamMode() const { return beam; }
+    int articulations() const { return articulationBits; }
+    bool hasArticulation(int bit) const { return (articulationBits & bit) != 0; }
+    // 0 automatic, 1 above, -1 below.
+    int slurPlacement() const { return slur; }
+    bool isSlurStart() const { return slurStart; }
+    MnTuplet* tuplet() const { return tupletText; }
+    int actual() const { return ratioActual; }
+    int normal() const { return ratioNormal; }
+    bool isGrace() const { return grace; }
+
+    // Plain field setters for the measure's editing operations, the readers
+    // and the property pages; callers keep the voice filling its measure.
+    void setVoice(int voice) { voiceIndex = voice; }
+    void setTime(int time) { chordTime = time; }
+    void setDuration(int duration) { writtenDuration = duration; }
+    void setRestPosition(int position) { restY = position; }
+    void setHidden(bool isHidden) { hidden = isHidden; }
+    void setArticulations(int bits) { articulationBits = bits & 0xFF; }
+    void setSlurStart(bool start) { slurStart = start; }
+    void setGrace(bool isGrace) { grace = isGrace; }
+    void setRatio(int actual, int normal);
+    // Takes the tuplet over, deleting the one the chord had.
+    void setTuplet(MnTuplet* tuplet);
+    // Hands the tuplet out without deleting it.
+    MnTuplet* detachTuplet();
+
+private:
+    // Removes the grace chords directly before this chord in its measure,
+    // nearest first, looking each up afresh.
+    void removeGraceChordsBefore();
+    int indexInVoice() const;
+
+    MnMeasure* owner;
+    int voiceIndex;
+    int chordTime;
+    int writtenDuration;
+    int restY = -4;
+    bool hidden = false;
+    BcArray<MnNote*> notes;
+    int stem = 0;
+    bool stemInverted;
+    bool graceSlash = false;
+    int beam = -1;
+    int articulationBits = 0;
+    int slur = 0;
+    bool slurStart = false;
+    MnTuplet* tupletText = nullptr;
+    int ratioActual = 1;
+    int ratioNormal = 1;
+    bool grace = false;
+
+    // Values cached within one MnCache scope.
+    mutable int previousStamp = 0;
+    mutable MnChord* previousCached = nullptr;
+    mutable int nextStamp = 0;
+    mutable MnChord* nextCached = nullptr;
+    mutable int clefStamp = 0;
+    mutable int clefCached = 0;
+    mutable int keyStamp = 0;
+    mutable int keyCached = 0;
+};

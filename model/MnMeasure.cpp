@@ -1,0 +1,447 @@
+#include "model/MnMeasure.h"
+
+#include "foundation/BcFiler.h"
+#include "model/MnCache.h"
+#include "model/MnChord.h"
+#include "model/MnCodes.h"
+#include "model/MnLimits.h"
+#include "model/MnScore.h"
+#include "model/MnStaff.h"
+#include "model/MnTuplet.h"
+
+BC_IMPLEMENT_CLASS(MnMeasure)
+
+MnMeasure::MnMeasure(MnStaff* staff, int index, int timeSignatureType) : owner(staff), number(index)
+{
+    mnTimeSignatureMeter(timeSignatureType, beatCount, ticksPerBeat);
+    for (int voice = 0; voice < voiceCount; ++voice)
+        fillGapsWithRests(voice, 1, 1);
+}
+
+MnMeasure::~MnMeasure()
+{
+    for (int voice = 0; voice < voiceCount; ++voice)
+        deleteChords(voice);
+}
+
+void MnMeasure::deleteChords(int voice)
+{
+    BcArray<MnChord*>& chords = voices[voice];
+    for (int i = 0; i < chords.count(); ++i)
+        delete chords[i];
+    chords.removeAll();
+}
+
+MnElement* MnMeasure::parent() const
+{
+    return owner;
+}
+
+bool MnMeasure::removeChild(MnElement* child)
+{
+    for (int voice = 0; voice < voiceCount; ++voice) {
+        BcArray<MnChord*>& chords = voices[voice];
+        const int index = mnIndexOf(chords, child);
+        if (index < 0)
+            continue;
+        // Normal chords and rests hold the voice's time; only grace chords go.
+        if (!chords[index]->isGrace())
+            return false;
+        MnChord* chord = chords[index];
+        chords.removeAt(index);
+        delete chord;
+        return true;
+    }
+    return false;
+}
+
+bool MnMeasure::read(BcFiler& filer)
+{
+    const int version = filer.version();
+    if (version >= 5) {
+        char barlineValue = 0;
+        bool nextStaff = false;
+        if (!filer.readByteAndFlag(barlineValue, nextStaff))
+            return false;
+        if (barlineValue < MnBarlineSingle || barlineValue > MnBarlineEndStartRepeat)
+            return false;
+        barlineType = barlineValue;
+        toNextStaff = nextStaff;
+        char repeatValue = 0;
+        bool tablature = false;
+        if (!filer.readByteAndFlag(repeatValue, tablature))
+            return false;
+        // The performer plays the repeated section this many times.
+        if (repeatValue < 1)
+            return false;
+        repeats = repeatValue;
+        toTablature = tablature;
+    } else {
+        char barlineValue = 0;
+        bool nextStaff = false;
+        if (!filer.readChar(barlineValue))
+            return false;
+        const int code = static_cast<signed char>(barlineValue);
+        if (code < MnBarlineSingle || code > MnBarlineEndStartRepeat)
+            return false;
+        barlineType = code;
+        if (!filer.readBool(nextStaff))
+            return false;
+        toNextStaff = nextStaff;
+    }
+
+    // The measure's length divides the layout and fills the voices.
+    int beatsValue = 0;
+    if (!filer.readInt(beatsValue))
+        return false;
+    if (beatsValue < 1 || beatsValue > MnMaxBeats)
+        return false;
+    beatCount = beatsValue;
+    int beatTicksValue = 0;
+    if (!filer.readInt(beatTicksValue))
+        return false;
+    if (version < 2) {
+        if (beatTicksValue < 1 || beatTicksValue > MnMaxBeatTicks / MnOldTicksFactor)
+            return false;
+        beatTicksValue *= MnOldTicksFactor;
+    }
+    if (beatTicksValue < 1 || beatTicksValue > MnMaxBeatTicks)
+        return false;
+    ticksPerBeat = beatTicksValue;
+
+    int storedVoices = 0;
+    if (!filer.readInt(storedVoices))
+        return false;
+    // Voices beyond the measure's two could not be skipped: their records
+    // have no length.
+    if (storedVoices < 0 || storedVoices > voiceCount)
+        return false;
+    for (int voice = storedVoices; voice < voiceCount; ++voice) {
+        deleteChords(voice);
+        fillGapsWithRests(voice, 1, 1);
+    }
+    for (int voice = 0; voice < storedVoices; ++voice) {
+        if (!readVoice(filer, voice))
+            return false;
+    }
+
+    short mask = 0;
+    if (!filer.readShort(mask))
+        return false;
+    voltas = (unsigned short)mask;
+    BcString text;
+    if (!filer.readString(text))
+        return false;
+    customVoltaText = text;
+    bool closed = false;
+    if (!filer.readBool(closed))
+        return false;
+    voltaClosed = closed;
+    if (version >= 1) {
+        unsigned char markerAndJump = 0;
+        if (!filer.readByte(markerAndJump))
+            return false;
+        const int markerValue = markerAndJump >> 4;
+        const int jumpValue = markerAndJump & 0x0F;
+        // The performer dispatches on both codes.
+        if (markerValue > MnRepeatMarkerCoda || jumpValue > MnRepeatJumpDalSegnoAlCoda)
+            return false;
+        marker = markerValue;
+        jump = jumpValue;
+    }
+    char breakValue = 0;
+    if (!filer.readChar(breakValue))
+        return false;
+    if (breakValue < MnSystemBreakNone || breakValue > MnSystemBreakPage)
+        return false;
+    breakAfter = breakValue;
+    double width = 0.0;
+    if (!filer.readDouble(width))
+        return false;
+    // Added width only ever grows a measure.
+    extraWidth = width > 0.0 && width < 1e9 ? width : 0.0;
+    return filer.isOk();
+}
+
+bool MnMeasure::readVoice(BcFiler& filer, int voice)
+{
+    int count = 0;
+    if (!filer.readInt(count))
+        return false;
+    if (count < 0 || count > MnMaxChordsPerVoice)
+        return false;
+    deleteChords(voice);
+    BcArray<MnChord*>& chords = voices[voice];
+    bool ok = true;
+    int time = 0;
+    for (int i = 0; i < count; ++i) {
+        MnChord* chord = new MnChord(this, voice, time, MnTicksPerWhole);
+        if (!chord->read(filer)) {
+            delete chord;
+            ok = false;
+            break;
+        }
+        chord->setTime(time);
+        chords.add(chord);
+        time += chord->soundingDuration();
+        // Sounding durations are bounded, but a voice of thousands of long
+        // chords could still run past what a staff may hold.
+        if (time > MnMaxStaffTicks) {
+            ok = false;
+            break;
+        }
+    }
+    if (chords.isEmpty())
+        chords.add(new MnChord(this, voice, 0, MnTicksPerWhole));
+    return ok;
+}
+
+bool MnMeasure::write(BcFiler& filer) const
+{
+    filer.writeByteAndFlag(char(barlineType), toNextStaff);
+    filer.writeByteAndFlag(char(repeats), toTablature);
+    filer.writeInt(beatCount);
+    filer.writeInt(ticksPerBeat);
+    filer.writeInt(voiceCount);
+    for (int voice = 0; voice < voiceCount; ++voice) {
+        const BcArray<MnChord*>& chords = voices[voice];
+        filer.writeInt(chords.count());
+        for (int i = 0; i < chords.count(); ++i)
+            chords[i]->write(filer);
+    }
+    filer.writeShort(short(voltas));
+    filer.writeString(customVoltaText);
+    filer.writeBool(voltaClosed);
+    filer.writeByte((unsigned char)(((marker & 0x0F) << 4) | (jump & 0x0F)));
+    filer.writeChar(char(breakAfter));
+    filer.writeDouble(extraWidth);
+    return filer.isOk();
+}
+
+GePoint2d MnMeasure::position() const
+{
+    // The x of a measure in its system comes with the system measurement
+    // (header widths and the widths of the measures before it).
+    return GePoint2d(0.0, 0.0);
+}
+
+double MnMeasure::width() const
+{
+    // Header and content widths come with the measure-column layout.
+    return 0.0;
+}
+
+double MnMeasure::height() const
+{
+    return 8.0;
+}
+
+bool MnMeasure::moveTo(const GePoint2d&)
+{
+    // Dragging the bar line before a measure widens the measure before it;
+    // it needs the measure positions and the sheet's fitting of systems.
+    return false;
+}
+
+int MnMeasure::startTime() const
+{
+    if (MnCache::isCurrent(startStamp))
+        return startCached;
+    int start = 0;
+    if (owner) {
+        for (int i = 0; i < owner->measureCount(); ++i) {
+            const MnMeasure* measure = owner->measure(i);
+            if (measure == this)
+                break;
+            start += measure->length();
+        }
+    }
+    startStamp = MnCache::currentStamp();
+    startCached = start;
+    return start;
+}
+
+MnMeasure* MnMeasure::nextMeasure() const
+{
+    if (!owner || number < 1 || number >= owner->measureCount())
+        return nullptr;
+    return owner->measure(number);
+}
+
+MnMeasure* MnMeasure::previousMeasure() const
+{
+    if (!owner || number < 2 || number - 2 >= owner->measureCount())
+        return nullptr;
+    return owner->measure(number - 2);
+}
+
+int MnMeasure::chordCount(int voice, bool visible) const
+{
+    if (voice < 0 || voice >= voiceCount)
+        return 0;
+    const BcArray<MnChord*>& chords = voices[voice];
+    if (!visible)
+        return chords.count();
+    if (isMeasureRest(voice))
+        return chords.isEmpty() ? 0 : 1;
+    int counted = 0;
+    for (int i = 0; i < chords.count(); ++i) {
+        const MnChord* chord = chords[i];
+        if (chord->isGrace())
+            continue;
+        if (chord->isHidden() && chord->isRest() && counted > 0)
+            continue;
+        ++counted;
+    }
+    return counted;
+}
+
+MnChord* MnMeasure::chordAt(int index, int voice, bool visible) const
+{
+    if (voice < 0 || voice >= voiceCount || index < 0)
+        return nullptr;
+    const BcArray<MnChord*>& chords = voices[voice];
+    if (!visible)
+        return index < chords.count() ? chords[index] : nullptr;
+    if (isMeasureRest(voice))
+        return index == 0 && !chords.isEmpty() ? chords[0] : nullptr;
+    int counted = 0;
+    for (int i = 0; i < chords.count(); ++i) {
+        MnChord* chord = chords[i];
+        if (chord->isGrace())
+            continue;
+        if (chord->isHidden() && chord->isRest() && counted > 0)
+            continue;
+        if (counted == index)
+            return chord;
+        ++counted;
+    }
+    return nullptr;
+}
+
+bool MnMeasure::isMeasureRest(int voice) const
+{
+    if (voice < 0 || voice >= voiceCount)
+        return false;
+    int type = MnTimeCommon;
+    if (owner)
+        type = owner->definitionAt(startTime(), false)->time();
+    int meterBeats = 0;
+    int meterBeatTicks = 0;
+    mnTimeSignatureMeter(type, meterBeats, meterBeatTicks);
+    if (beatCount < meterBeats)
+        return false;
+    const BcArray<MnChord*>& chords = voices[voice];
+    if (chords.count() == 1)
+        return chords[0]->isRest();
+    const int measureLength = length();
+    if (chords.count() == 2 &&
+        (measureLength == 90720 || measureLength == 181440 || measureLength == 272160 || measureLength == 362880))
+        return chords[0]->isRest() && chords[1]->isRest();
+    return false;
+}
+
+void MnMeasure::fillGapsWithRests(int voice, int actual, int normal)
+{
+    if (voice < 0 || voice >= voiceCount || actual < 1 || normal < 1)
+        return;
+    BcArray<MnChord*>& chords = voices[voice];
+    const int measureLength = length();
+    int running = 0;
+    // Inserts rests from the running time over a gap of the given length,
+    // at the given index; answers the index after them.
+    auto fill = [&](int at, int gap) {
+        // The written length of the gap in the ratio; a gap that the ratio
+        // turns into nothing stays open.
+        long long written = (long long)actual * gap / normal;
+        while (written > 0) {
+            int value = MnTicksPerWhole;
+            while (value > written)
+                value /= 2;
+            MnChord* rest = new MnChord(this, voice, running, value);
+            rest->setRatio(actual, normal);
+            chords.insertAt(at++, rest);
+            const int sounding = rest->soundingDuration();
+            running += sounding;
+            written -= value;
+        }
+        return at;
+    };
+    for (int i = 0; i < chords.count(); ++i) {
+        MnChord* chord = chords[i];
+        if (chord->isGrace())
+            continue;
+        if (chord->time() > running) {
+            const int gap = chord->time() - running;
+            i = fill(i, gap);
+            running = chord->time();
+        }
+        running += chord->soundingDuration();
+    }
+    if (measureLength > running)
+        fill(chords.count(), measureLength - running);
+}
+
+bool MnMeasure::removeTuplet(int voice, int time, MnTuplet** detached)
+{
+    if (voice < 0 || voice >= voiceCount)
+        return false;
+    BcArray<MnChord*>& chords = voices[voice];
+    int first = -1;
+    for (int i = 0; i < chords.count(); ++i) {
+        if (!chords[i]->isGrace() && chords[i]->time() == time) {
+            first = i;
+            break;
+        }
+    }
+    if (first < 0 || !chords[first]->tuplet())
+        return false;
+    MnChord* chord = chords[first];
+    const int span = chord->tuplet()->span();
+    while (first + 1 < chords.count() && chords[first + 1]->time() < time + span) {
+        MnChord* inside = chords[first + 1];
+        chords.removeAt(first + 1);
+        delete inside;
+    }
+    chord->setDuration(span);
+    chord->setRatio(1, 1);
+    MnTuplet* tuplet = chord->detachTuplet();
+    if (detached)
+        *detached = tuplet;
+    else
+        delete tuplet;
+    if (owner)
+        owner->reconcileWithMeasure(this);
+    return true;
+}
+
+BcString MnMeasure::voltaText(bool customOnly) const
+{
+    if (customOnly || !customVoltaText.isEmpty())
+        return customVoltaText;
+    BcString endings;
+    for (int ending = 1; ending <= 10; ++ending) {
+        if (!(voltas & (1 << (ending - 1))))
+            continue;
+        if (!endings.isEmpty())
+            endings.append(BcString(" "));
+        endings.append(BcString(ending));
+        endings.append(BcString("."));
+    }
+    return endings;
+}
+
+bool MnMeasure::setVoltaText(const BcString& text)
+{
+    MnScore* score = owner ? owner->score() : nullptr;
+    if (!score) {
+        customVoltaText = text;
+        return true;
+    }
+    for (int i = 0; i < score->staffCount(); ++i) {
+        MnStaff* staff = score->staff(i);
+        if (number >= 1 && number <= staff->measureCount())
+            staff->measure(number - 1)->customVoltaText = text;
+    }
+    return true;
+}

@@ -1,0 +1,100 @@
+#pragma once
+
+#include "foundation/BcString.h"
+#include "model/MnElement.h"
+
+class MnMeasureNumber;
+class MnPart;
+class MnPartGroup;
+class MnSheetMusic;
+class MnStaff;
+class MnTempo;
+class MnText;
+
+// One piece of music: its staves, each with the part at the same index that
+// names and voices it, the part groups that bracket runs of staves, the tempo
+// marks (mark 0 is the starting tempo, never deleted), and the template of
+// its measure numbers. It stands alone as a work or sits on a sheet music,
+// which is then its parent. There is always at least one staff and one part.
+class MnScore : public MnElement
+{
+    BC_DECLARE_CREATABLE_CLASS(MnScore)
+public:
+    // One staff of 4/4 with its part, the starting tempo and the template.
+    MnScore();
+    ~MnScore() override;
+
+    MnElement* parent() const override;
+    // A staff or a part: that staff and part go; a group: deleted; tempo mark
+    // 0: only hidden; another tempo mark: deleted.
+    bool removeChild(MnElement* child) override;
+    bool read(BcFiler& filer) override;
+    bool write(BcFiler& filer) const override;
+    // Top-left corner of the first system, in the coordinates of the first
+    // page's printable area.
+    GePoint2d position() const override;
+    double width() const override;
+    double height() const override;
+    bool moveTo(const GePoint2d& point) override;
+    GePoint2d toPageCoordinates(const GePoint2d& point, const EdPath* path) const override;
+    double scale() const override;
+
+    const BcString& name() const { return scoreName; }
+    void setName(const BcString& name) { scoreName = name; }
+    MnSheetMusic* sheetMusic() const { return sheet; }
+    // Set by the sheet music that places the score.
+    void setSheetMusic(MnSheetMusic* sheetMusic) { sheet = sheetMusic; }
+    // False when unchanged.
+    bool setScale(double scale);
+
+    int staffCount() const { return staves.count(); }
+    MnStaff* staff(int index) const { return staves[index]; }
+    MnPart* part(int index) const { return parts[index]; }
+    int partGroupCount() const { return groups.count(); }
+    MnPartGroup* partGroup(int index) const { return groups[index]; }
+    int tempoCount() const { return tempos.count(); }
+    MnTempo* tempo(int index) const { return tempos[index]; }
+    BcArray<MnTempo*>& tempoArray() { return tempos; }
+    bool showsStartingTempo() const { return showStartingTempo; }
+    void setShowStartingTempo(bool show) { showStartingTempo = show; }
+    // Draw without staff lines, clefs, signatures and group brackets.
+    bool hidesStaves() const { return hideStaves; }
+    void setHideStaves(bool hide) { hideStaves = hide; }
+    MnMeasureNumber* measureNumberTemplate() const { return measureNumber; }
+    // The template for -1; otherwise the scratch text filled with the
+    // 1-based number in the template's style.
+    MnText* measureNumberText(int measureIndex);
+
+    // A new staff and part at index (appended when out of range) with the
+    // measures, meters and measure attributes of staff 0.
+    MnStaff* insertStaff(int index);
+    // False when only one staff is left.
+    bool removeStaff(int index);
+    bool canGroupStaves(int first, int count) const;
+    MnPartGroup* addPartGroup(int first, int count);
+    // A new measure column at index (-1 appends), each of the meter in
+    // effect at the measure before it; true when every staff took it.
+    bool insertMeasure(int index);
+    // Removes the measure column from every staff with more than one measure.
+    bool removeMeasure(int index);
+
+private:
+    void adjustPartGroupsAfterRemoval(int staff);
+    void deleteStavesAndParts();
+    bool readStavesAndParts(BcFiler& filer);
+    bool readPartGroups(BcFiler& filer);
+    bool readTempos(BcFiler& filer);
+
+    BcString scoreName;
+    GePoint2d origin;
+    double drawingScale = 1.0;
+    MnSheetMusic* sheet = nullptr;
+    BcArray<MnStaff*> staves;
+    BcArray<MnPart*> parts;
+    BcArray<MnPartGroup*> groups;
+    BcArray<MnTempo*> tempos;
+    bool showStartingTempo = true;
+    bool hideStaves = false;
+    MnMeasureNumber* measureNumber = nullptr;
+    MnText* measureNumberScratch = nullptr;
+};

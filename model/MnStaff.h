@@ -1,0 +1,120 @@
+#pragma once
+
+#include "model/MnStaffDefinition.h"
+
+class MnLine;
+class MnLyric;
+class MnMeasure;
+class MnScore;
+class MnStaffChange;
+class MnTablature;
+
+// One line of music of a score: its measures (and through them the chords
+// and notes), the staff changes of clef, key and time signature, the lines
+// that span time (dynamics and hairpins, octave lines, pedals), the lyric
+// lines and an optional tablature below it. The staff itself is the
+// definition in effect from time 0. Staff i of a score belongs with part i.
+class MnStaff : public MnStaffDefinition
+{
+    BC_DECLARE_CLASS(MnStaff)
+public:
+    // Class codes of the lines in the staff record.
+    enum LineCode
+    {
+        LineOctave = 0,
+        LineDynamic = 1,
+        LinePedal = 2,
+        LineOther = 255,
+    };
+
+    // Treble clef, no key, the given meter and one measure of it.
+    MnStaff(MnScore* score, int index, int timeSignatureType);
+    // Deletes the changes, measures, lines, lyrics and the tablature.
+    ~MnStaff() override;
+
+    MnElement* parent() const override;
+    bool removeChild(MnElement* child) override;
+    bool read(BcFiler& filer) override;
+    bool write(BcFiler& filer) const override;
+    // The top line of the staff: staff 0 at the score's position, each later
+    // staff below the previous one (and its tablature) by its spacing.
+    GePoint2d position() const override;
+    double width() const override;
+    // 8 x the part's scale.
+    double height() const override;
+    bool moveTo(const GePoint2d& point) override;
+    // The part's scale times the score's scale.
+    double scale() const override;
+
+    MnScore* score() const { return owner; }
+    int index() const { return staffIndex; }
+    void setIndex(int index) { staffIndex = index; }
+
+    // The definition in effect at the time: the last change at or before it,
+    // else the staff. With exactOnly, only a change exactly at the time (the
+    // staff itself for time 0 and before), else null.
+    MnStaffDefinition* definitionAt(int time, bool exactOnly);
+    const MnStaffDefinition* definitionAt(int time, bool exactOnly) const;
+    // A new change at the time that copies the definition in effect just
+    // before it; false at time 0 and below and where a change stands.
+    bool insertStaffChange(int time);
+    // Moves a change that does not change the time signature to a free time.
+    bool moveStaffChange(MnStaffChange* change, int time);
+    // Inserts a new measure of the meter at index (any negative index
+    // appends); later measures are renumbered and the changes and lines from
+    // its start on move later by its length. False for an index past the end.
+    bool insertMeasure(int index, int timeSignatureType);
+    // Keeps the changes, lines and lyrics on the chords of a measure whose
+    // chords changed. Nothing happens while reconciling is suspended.
+    void reconcileWithMeasure(MnMeasure* measure);
+    // Shifts the changes, lines and lyrics after a span of time that was
+    // taken out of the staff.
+    void removeTimeSpan(int time, int length);
+
+    // 1, plus 1 when the second voice is used somewhere.
+    int voiceCount() const;
+    // The sum of the lengths of all measures.
+    int totalTicks() const;
+
+    int measureCount() const { return measures.count(); }
+    MnMeasure* measure(int index) const { return measures[index]; }
+    int changeCount() const { return changes.count(); }
+    MnStaffChange* change(int index) const { return changes[index]; }
+    // The owned lists; editing operations keep them sorted by time.
+    BcArray<MnMeasure*>& measureArray() { return measures; }
+    BcArray<MnStaffChange*>& changeArray() { return changes; }
+    BcArray<MnLine*>& lineArray() { return lines; }
+    const BcArray<MnLine*>& lineArray() const { return lines; }
+    BcArray<MnLyric*>& lyricArray() { return lyrics; }
+    const BcArray<MnLyric*>& lyricArray() const { return lyrics; }
+    MnTablature* tablature() const { return tab; }
+    // Takes the tablature over, deleting the one the staff had.
+    void setTablature(MnTablature* tablature);
+    // Distance from the previous staff (top line to top line at scale 1).
+    double spacing() const { return staffSpacing; }
+    void setSpacing(double spacing) { staffSpacing = spacing; }
+    bool isReconcilingSuspended() const { return reconcilingSuspended; }
+    void setReconcilingSuspended(bool suspended) { reconcilingSuspended = suspended; }
+
+    // The scale of the part at the staff's index; 1 without one.
+    double partScale() const;
+
+private:
+    void deleteContent();
+    // The changes, measures and lines: what every version of the record holds.
+    void deleteTimeContent();
+    bool readChanges(BcFiler& filer);
+    bool readMeasures(BcFiler& filer);
+    bool readLines(BcFiler& filer);
+    bool readLyrics(BcFiler& filer);
+
+    MnScore* owner;
+    int staffIndex;
+    BcArray<MnStaffChange*> changes;
+    BcArray<MnMeasure*> measures;
+    BcArray<MnLine*> lines;
+    BcArray<MnLyric*> lyrics;
+    double staffSpacing = 20.0;
+    MnTablature* tab = nullptr;
+    bool reconcilingSuspended = false;
+};

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "model/MnStaffDefinition.h"
+
+class MnStaff;
+
+// A new clef, key or time signature from a time of its staff on. The staff
+// keeps its changes sorted by time, at most one per time and none at time 0.
+class MnStaffChange : public MnStaffDefinition
+{
+    BC_DECLARE_CLASS(MnStaffChange)
+public:
+    MnStaffChange(MnStaff* staff, int time, int clef, int key, int timeType);
+    ~MnStaffChange() override = default;
+
+    MnElement* parent() const override;
+    bool read(BcFiler& filer) override;
+    bool write(BcFiler& filer) const override;
+    GePoint2d position() const override;
+    double width() const override;
+    double height() const override;
+    bool moveTo(const GePoint2d& point) override;
+    GePoint2d dragPosition(const EdPath* path) const override;
+    bool dragTo(const GePoint2d& point, const EdPath* path) override;
+    bool addGuideLines(BcArray<EdGuideLine*>& lines, const EdPath* path) override;
+    MnElement* selectionTarget(const EdPath* path) override;
+
+    // Measured against the definition in effect just before the change. A
+    // change that alters neither key nor time signature counts as a clef
+    // change even when it repeats the clef: it exists to show a clef.
+    bool changesClef() const override;
+    bool changesKey() const override;
+    bool changesTime() const override;
+
+    MnStaff* staff() const { return owner; }
+    // Ticks from the staff's start, always above 0.
+    int startTime() const { return changeTime; }
+    void setStartTime(int time) { changeTime = time; }
+    // Reading a record that has no time-signature byte (versions below 3)
+    // keeps the time type the staff gives the change beforehand.
+    void setTimeType(int type) { MnStaffDefinition::setTime(type); }
+
+private:
+    // The last change of the staff before this one's time, else the staff.
+    const MnStaffDefinition* definitionBefore() const;
+
+    MnStaff* owner;
+    int changeTime;
+};

@@ -1,0 +1,86 @@
+#include "model/MnTuplet.h"
+
+#include "foundation/BcFiler.h"
+#include "model/MnChord.h"
+#include "model/MnLimits.h"
+
+BC_IMPLEMENT_CLASS(MnTuplet)
+
+MnTuplet::MnTuplet(MnChord* chord, int span, int number, bool alternative)
+    : owner(chord), runSpan(span), noteCount(number), alternative(alternative)
+{
+    setText(BcString(number));
+    setSize(10.0);
+}
+
+MnElement* MnTuplet::parent() const
+{
+    return owner;
+}
+
+bool MnTuplet::read(BcFiler& filer)
+{
+    if (!MnText::read(filer))
+        return false;
+    int span = 0;
+    if (!filer.readInt(span))
+        return false;
+    if (filer.version() < 2) {
+        if (span <= 0 || span > MnMaxMeasureTicks / MnOldTicksFactor)
+            return false;
+        span *= MnOldTicksFactor;
+    }
+    // The run and the division count are measured by the span.
+    if (span <= 0 || span > MnMaxMeasureTicks)
+        return false;
+    runSpan = span;
+
+    int number = 0;
+    if (!filer.readInt(number))
+        return false;
+    noteCount = number & 0xFF;
+    alternative = (number & 0xFF00) != 0;
+
+    char bracket = 0;
+    bool isHidden = false;
+    if (!filer.readByteAndFlag(bracket, isHidden))
+        return false;
+    bracketCode = bracket;
+    hidden = isHidden;
+
+    char direction = 0;
+    if (!filer.readChar(direction))
+        return false;
+    directionCode = static_cast<signed char>(direction);
+    return filer.isOk();
+}
+
+bool MnTuplet::write(BcFiler& filer) const
+{
+    MnText::write(filer);
+    filer.writeInt(runSpan);
+    filer.writeInt((noteCount & 0xFF) | (alternative ? 0x100 : 0));
+    filer.writeByteAndFlag(char(bracketCode), hidden);
+    filer.writeChar(char(directionCode));
+    return filer.isOk();
+}
+
+GePoint2d MnTuplet::position() const
+{
+    return GePoint2d(0.0, 0.0);
+}
+
+double MnTuplet::width() const
+{
+    return 0.0;
+}
+
+double MnTuplet::height() const
+{
+    return 8.0;
+}
+
+bool MnTuplet::moveTo(const GePoint2d&)
+{
+    return false;
+}

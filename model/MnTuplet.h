@@ -1,0 +1,57 @@
+#pragma once
+
+#include "model/MnText.h"
+
+class MnChord;
+
+// The number text of a tuplet, owned by the first chord of its run: the run
+// is the chords of that chord's voice whose times lie in [first chord's time,
+// + span), each carrying the ratio number:normal. Being a text, the number can
+// be selected, hidden and styled like other texts.
+class MnTuplet : public MnText
+{
+    BC_DECLARE_CLASS(MnTuplet)
+public:
+    // The text reads the number, at size 10.
+    MnTuplet(MnChord* chord, int span, int number, bool alternative);
+    ~MnTuplet() override = default;
+
+    MnElement* parent() const override;
+    // The text record, then span, number with the alternative flag, bracket
+    // with the hidden flag, and direction.
+    bool read(BcFiler& filer) override;
+    bool write(BcFiler& filer) const override;
+    // The composer places the number.
+    GePoint2d position() const override;
+    double width() const override;
+    double height() const override;
+    bool moveTo(const GePoint2d& point) override;
+
+    MnChord* chord() const { return owner; }
+    // When the tuplet passes to another first chord.
+    void setChord(MnChord* chord) { owner = chord; }
+    // Written length of the run in ticks.
+    int span() const { return runSpan; }
+    void setSpan(int span) { runSpan = span; }
+    int number() const { return noteCount; }
+    // The alternative ratio was chosen for this number.
+    bool isAlternative() const { return alternative; }
+    void setAlternative(bool on) { alternative = on; }
+    bool isHidden() const { return hidden; }
+    void setHidden(bool isHidden) { hidden = isHidden; }
+    // 0 automatic, 1 no bracket, 2 bracket.
+    int bracket() const { return bracketCode; }
+    void setBracket(int bracket) { bracketCode = bracket; }
+    // 0 automatic, negative below, positive above.
+    int direction() const { return directionCode; }
+    void setDirection(int direction) { directionCode = direction; }
+
+private:
+    MnChord* owner;
+    int runSpan;
+    int noteCount;
+    bool alternative;
+    bool hidden = false;
+    int bracketCode = 0;
+    int directionCode = 0;
+};
