@@ -222,11 +222,14 @@ void RecordingRenderer::paint(TestCanvas& canvas, double left, double top, doubl
         auto r = uint8_t(call.color[0]), g = uint8_t(call.color[1]), b = uint8_t(call.color[2]);
         const std::vector<double>& a = call.args;
         if (call.name == "fillQuad" || call.name == "fillTexturedQuad") {
-            double px[4], py[4];
-            for (int k = 0; k < 4; ++k)
-                toCanvas(call.transform, a[size_t(2 * k)], a[size_t(2 * k + 1)], &px[k], &py[k]);
-            canvas.fillTriangle(px[0], py[0], px[1], py[1], px[2], py[2], r, g, b);
-            canvas.fillTriangle(px[0], py[0], px[2], py[2], px[3], py[3], r, g, b);
+            // y negated: the canvas draws meshes y-up about an origin.
+            double corners[8];
+            for (int k = 0; k < 4; ++k) {
+                toCanvas(call.transform, a[size_t(2 * k)], a[size_t(2 * k + 1)], &corners[2 * k], &corners[2 * k + 1]);
+                corners[2 * k + 1] = -corners[2 * k + 1];
+            }
+            const int triangles[6] = {0, 1, 2, 0, 2, 3};
+            canvas.fillMesh(corners, triangles, 2, 0, 0, 1, r, g, b);
         } else if (call.name == "fillMesh") {
             int vertexCount = int(a[0]);
             int triangleCount = int(a[1]);
@@ -244,9 +247,8 @@ void RecordingRenderer::paint(TestCanvas& canvas, double left, double top, doubl
         } else if (call.name == "fillEllipse") {
             int count = int(a[5]);
             double angle = a[4] * M_PI / 180;
-            double cx, cy;
-            toCanvas(call.transform, a[0], a[1], &cx, &cy);
             std::vector<double> points;
+            std::vector<int> fan;
             for (int i = 0; i < count; ++i) {
                 double t = 2 * M_PI * i / count;
                 double x = std::sin(t) * a[2], y = std::cos(t) * a[3];
@@ -255,11 +257,11 @@ void RecordingRenderer::paint(TestCanvas& canvas, double left, double top, doubl
                 double px, py;
                 toCanvas(call.transform, a[0] + rx, a[1] + ry, &px, &py);
                 points.push_back(px);
-                points.push_back(py);
+                points.push_back(-py);
+                if (i >= 2)
+                    fan.insert(fan.end(), {0, i - 1, i});
             }
-            for (int i = 1; i + 1 < count; ++i)
-                canvas.fillTriangle(points[0], points[1], points[size_t(2 * i)], points[size_t(2 * i + 1)],
-                                    points[size_t(2 * i + 2)], points[size_t(2 * i + 3)], r, g, b);
+            canvas.fillMesh(points.data(), fan.data(), int(fan.size() / 3), 0, 0, 1, r, g, b);
         }
     }
 }

@@ -2,6 +2,7 @@
 #include "render/ReGlyph.h"
 #include "render/ReSystem.h"
 #include "tests/common/RecordingRenderer.h"
+#include "tests/common/TestCanvas.h"
 
 #include <gtest/gtest.h>
 
@@ -199,4 +200,38 @@ TEST(ReSystemNotes, notesFollowTheHorizontalCompensation)
     auto sharp = renderer.callsNamed("fillMesh");
     ASSERT_EQ(sharp.size(), 1u);
     EXPECT_EQ(sharp[0]->args[2], 107);
+}
+
+// Notes of every value with accidentals, stems, flags and dots, and the four
+// group brackets, drawn on staff lines for a person to look at.
+TEST(ReSystemNotes, writesASamplePicture)
+{
+    RecordingRenderer renderer;
+    renderer.viewWidth = 40;
+    ReSystem system(&renderer);
+    for (int line = 0; line < 5; ++line)
+        renderer.fillQuad(-2, -2.0 * line + 0.1, -2, -2.0 * line - 0.1, 110, -2.0 * line - 0.1, 110, -2.0 * line + 0.1);
+    struct Note {
+        int duration, position, direction, accidental;
+        bool dot;
+    };
+    const Note notes[] = {
+        {MnTicksPerWhole, -6, 1, 3, false},  {MnTicksHalf, -8, 1, 1, true},       {MnTicksHalf, 0, -1, -1, false},
+        {MnTicksQuarter, -5, 1, 0, false},   {MnTicksEighth, -7, 1, 2, true},     {MnTicksEighth, 1, -1, -2, false},
+        {MnTicksSixteenth, -4, 1, 3, false}, {MnTicksSixteenth, -2, -1, 3, false}, {MnTicks32nd, -6, 1, 3, false},
+        {MnTicks32nd, -1, -1, 1, false},     {MnTicks64th, -8, 1, 3, false},       {MnTicks64th, 2, -1, 3, true},
+    };
+    double x = 6;
+    for (const Note& note : notes) {
+        system.drawNote(x, note.position, note.duration, note.dot, 0, note.position % 2 == 0 ? 1 : 0, note.accidental, 0);
+        system.drawStem(x, 0, note.position, note.position, note.direction, note.duration, false, false);
+        x += 8.5;
+    }
+    system.drawStem(x, 0, -9, -9, 1, MnTicksEighth, true, true);
+    for (int type = 0; type < 4; ++type)
+        system.drawGroupBracket(-10 - 6 * type, 10, 28, type, -6 * type - 8);
+
+    TestCanvas canvas(1200, 400);
+    renderer.paint(canvas, -40, 15, 120, -38.33);
+    ASSERT_TRUE(canvas.writePng(std::string(QRV_TEST_OUTPUT_DIR) + "/notes.png"));
 }
