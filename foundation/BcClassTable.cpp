@@ -13,7 +13,10 @@
 #include "foundation/GeSpline2d.h"
 #include "foundation/GeVector2d.h"
 #include "foundation/GeVector3d.h"
+#include "model/MnScore.h"
+#include "model/MnSheetMusic.h"
 #include "model/MnText.h"
+#include "model/MnWork.h"
 #include "render/RePicker.h"
 
 // Each class's factory (&X::newInstance) is filled in here when the class is
@@ -57,9 +60,9 @@ static const BcClassTable::Entry classTable[] = {
     {"MnPart", "MnText", false, nullptr},
     {"MnPartGroup", "MnText", false, nullptr},
     {"MnPedal", "MnLine", false, nullptr},
-    {"MnScore", "MnElement", true, nullptr},
+    {"MnScore", "MnElement", true, &MnScore::newInstance},
     {"MnMeasureNumber", "MnText", false, nullptr},
-    {"MnSheetMusic", "MnElement", true, nullptr},
+    {"MnSheetMusic", "MnElement", true, &MnSheetMusic::newInstance},
     {"MnPageLayout", "MnElement", false, nullptr},
     {"MnStaffDefinition", "MnElement", false, nullptr},
     {"MnStaff", "MnStaffDefinition", false, nullptr},
@@ -68,7 +71,7 @@ static const BcClassTable::Entry classTable[] = {
     {"MnTempo", "MnText", false, nullptr},
     {"MnText", "MnElement", true, &MnText::newInstance},
     {"MnTuplet", "MnText", false, nullptr},
-    {"MnWork", "MnElement", true, nullptr},
+    {"MnWork", "MnElement", true, &MnWork::newInstance},
     {"MpMIDI", "MpPerformer", true, nullptr},
     {"MpPerformer", "BcObject", true, nullptr},
     {"MpJump", "BcObject", false, nullptr},

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "model/MnText.h"
+
+class MnStaff;
+
+// One line of sung text under (or over) a staff, sung by one voice of the
+// staff from a start time on. The text is split into syllables, each with
+// its offset in the text and the separator that follows it (blank, '-' or
+// U+00B7); the split always describes the current text. Each syllable takes
+// one chord with notes of the voice, with the chords tied on from it.
+class MnLyric : public MnText
+{
+    BC_DECLARE_CLASS(MnLyric)
+public:
+    // The pass-through number is kept in four bits.
+    static constexpr int maxPassThrough = 15;
+
+    // A new lyric line stands at (0, -12) with text size 10 and pass-through 1.
+    explicit MnLyric(MnStaff* staff = nullptr);
+    ~MnLyric() override = default;
+
+    MnElement* parent() const override;
+    // The text record, then the start and one byte of pass-through x 16 + voice.
+    bool read(BcFiler& filer) override;
+    bool write(BcFiler& filer) const override;
+    double width() const override;
+    // Only the vertical position follows the point, kept between 2 and 20
+    // steps clear of the notes of the first chord on the side it lies.
+    bool moveTo(const GePoint2d& point) override;
+    // An empty text is refused (false, nothing changes); any other text is
+    // stored and split into syllables again.
+    bool setText(const BcString& text) override;
+
+    MnStaff* staff() const { return lyricStaff; }
+    void setStaff(MnStaff* staff) { lyricStaff = staff; }
+
+    int syllableCount() const { return syllableTexts.count(); }
+    // Indices below syllableCount().
+    const BcString& syllable(int index) const { return syllableTexts[index]; }
+    int syllableStart(int index) const { return syllableStarts[index]; }
+    char16_t separator(int index) const { return separators[index]; }
+
+    // Ticks from the staff's start: the onset of the first syllable's chord.
+    int start() const { return lyricStart; }
+    void setStart(int time) { lyricStart = time; }
+    int voice() const { return lyricVoice; }
+    // False, with nothing changed, for a voice the measures do not have.
+    bool setVoice(int voice);
+    // The number of the pass of a repeat the line is sung in (MusicXML's
+    // lyric number).
+    int passThrough() const { return lyricPassThrough; }
+    // False, with nothing changed, for a value outside 0..15.
+    bool setPassThrough(int passThrough);
+
+private:
+    void splitSyllables();
+
+    BcArray<BcString> syllableTexts;
+    BcArray<int> syllableStarts;
+    BcArray<char16_t> separators;
+    MnStaff* lyricStaff;
+    int lyricStart = 0;
+    int lyricVoice = 0;
+    int lyricPassThrough = 1;
+};

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "model/MnElement.h"
+
+class MnSheetMusic;
+
+// The layout of one page of a sheet music after the first: where its first
+// system starts in the printable area (top-left corner, y up, so y <= 0)
+// and how far apart its systems stand.
+class MnPageLayout : public MnElement
+{
+    BC_DECLARE_CLASS(MnPageLayout)
+public:
+    // The offset (0, 0) and the sheet's system spacing.
+    MnPageLayout(MnSheetMusic* sheetMusic, int page);
+    ~MnPageLayout() override = default;
+
+    MnElement* parent() const override;
+    // Page index, offset and spacing; no version branches.
+    bool read(BcFiler& filer) override;
+    bool write(BcFiler& filer) const override;
+    // The offset.
+    GePoint2d position() const override;
+    double width() const override;
+    double height() const override;
+    // Only y moves, kept on the page: at most 0 and at least the score's
+    // height less the usable height.
+    bool moveTo(const GePoint2d& point) override;
+    // The score's scale.
+    double scale() const override;
+
+    MnSheetMusic* sheetMusic() const { return layoutSheet; }
+    int page() const { return layoutPage; }
+    const GePoint2d& offset() const { return layoutOffset; }
+    double systemSpacing() const { return layoutSystemSpacing; }
+    void setSystemSpacing(double spacing) { layoutSystemSpacing = spacing; }
+
+private:
+    MnSheetMusic* layoutSheet;
+    int layoutPage;
+    GePoint2d layoutOffset;
+    double layoutSystemSpacing;
+};

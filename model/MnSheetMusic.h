@@ -1,0 +1,144 @@
+#pragma once
+
+#include "model/MnElement.h"
+
+class MnCredit;
+class MnPageLayout;
+class MnPageNumber;
+class MnScore;
+class MnText;
+
+// A score laid out on paper: paper size and orientation, margins with their
+// links, the distance between systems, the credits placed on the pages, the
+// page-number template and layouts of single pages. It is a top-level work
+// of a document. Several sheets may show one score; the sheet that is the
+// score's parent owns it.
+//
+// Lengths are millimetres; a page's origin is its top-left corner, y up, so
+// points on a page have y <= 0.
+class MnSheetMusic : public MnElement
+{
+    BC_DECLARE_CREATABLE_CLASS(MnSheetMusic)
+public:
+    enum Presentation
+    {
+        PagesInRows = 0,
+        Book = 1,     // two-page spreads with a page that can be turned
+    };
+
+    // A4 portrait with a new score of four measures at the left margin,
+    // the credits "Untitled" and "Unknown" and the page-number template.
+    MnSheetMusic();
+    // Deletes the score only when it is this sheet's own.
+    ~MnSheetMusic() override;
+
+    MnElement* parent() const override;
+    // Deletes one of its credits or page layouts.
+    bool removeChild(MnElement* child) override;
+    bool read(BcFiler& filer) override;
+    bool write(BcFiler& filer) const override;
+    GePoint2d position() const override;
+    double width() const override;
+    double height() const override;
+    bool moveTo(const GePoint2d& point) override;
+
+    MnScore* score() const { return sheetScore; }
+    // Whether the score's parent is this sheet.
+    bool ownsScore() const;
+    // Shows another sheet's score, or takes a free score over (a score
+    // without parent becomes this sheet's own). The old score is deleted
+    // when this sheet owned it.
+    void setScore(MnScore* score);
+
+    int creditCount() const { return credits.count(); }
+    MnCredit* credit(int index) const { return credits[index]; }
+    // A new credit on the page with the text "New text", clamped at (0, 0).
+    MnCredit* addCredit(int page);
+
+    MnPageNumber* pageNumberTemplate() const { return pageNumberStyle; }
+    // The template for -1, nothing for the first page (0); otherwise the
+    // scratch text filled with the page's number in the template's style,
+    // placed at the page's outer bottom corner.
+    MnText* pageNumberText(int page);
+
+    int pageLayoutCount() const { return pageLayouts.count(); }
+    MnPageLayout* pageLayoutAt(int index) const { return pageLayouts[index]; }
+    // The first layout of the page; with create, a new one when it has none.
+    MnPageLayout* pageLayout(int page, bool create);
+
+    int presentation() const { return sheetPresentation; }
+    void setPresentation(int presentation);
+    // 1..4 pages per row; 5 puts all pages in one row.
+    int pagesPerRow() const { return sheetPagesPerRow; }
+    void setPagesPerRow(int pages);
+    bool isFirstPageRight() const { return firstPageRight; }
+    void setFirstPageRight(bool right) { firstPageRight = right; }
+    int currentPage() const { return sheetCurrentPage; }
+    void setCurrentPage(int page) { sheetCurrentPage = page < 0 ? 0 : page; }
+    // Degrees of the page being turned in a book; view state, not filed.
+    double turnAngle() const { return sheetTurnAngle; }
+    void setTurnAngle(double angle) { sheetTurnAngle = angle; }
+
+    int paperWidth() const { return sheetPaperWidth; }
+    int paperHeight() const { return sheetPaperHeight; }
+    // False, with nothing changed, unless both are positive.
+    bool setPaperSize(int width, int height);
+    bool isLandscape() const { return sheetLandscape != 0; }
+    void setLandscape(bool landscape) { sheetLandscape = landscape ? 1 : 0; }
+    int paperColor() const { return sheetPaperColor; }
+    void setPaperColor(int color) { sheetPaperColor = color; }
+
+    // The stored margins, before links and mirroring; negative ones become 0.
+    int storedLeftMargin() const { return marginLeft; }
+    int storedRightMargin() const { return marginRight; }
+    int storedTopMargin() const { return marginTop; }
+    int storedBottomMargin() const { return marginBottom; }
+    void setMargins(int left, int right, int top, int bottom);
+    bool rightEqualsLeft() const { return linkRightToLeft; }
+    bool bottomEqualsTop() const { return linkBottomToTop; }
+    bool topEqualsRight() const { return linkTopToRight; }
+    bool isMirrored() const { return mirrorMargins; }
+    void setMarginLinks(bool rightEqualsLeft, bool bottomEqualsTop, bool topEqualsRight, bool mirror);
+    double systemSpacing() const { return sheetSystemSpacing; }
+    void setSystemSpacing(double spacing) { sheetSystemSpacing = spacing; }
+
+    // The page's dimensions as the orientation shows them.
+    double pageWidth() const;
+    double pageHeight() const;
+    // With the default settings the even pages (0, 2, ...) are left-hand.
+    bool isLeftPage(int page) const;
+    // Margins of a page after the links and the mirroring; the two side
+    // margins of every page sum to the same value.
+    double leftMargin(int page) const;
+    double rightMargin(int page) const;
+    double topMargin() const;
+    double bottomMargin() const;
+
+private:
+    void deleteOwnedScore();
+
+    GePoint2d sheetPosition;
+    MnScore* sheetScore = nullptr;
+    BcArray<MnCredit*> credits;
+    MnPageNumber* pageNumberStyle;
+    MnText* pageNumberScratch;
+    BcArray<MnPageLayout*> pageLayouts;
+    int sheetPresentation = PagesInRows;
+    int sheetPagesPerRow = 5;
+    bool firstPageRight = false;
+    int sheetCurrentPage = 0;
+    double sheetTurnAngle = 0.0;
+    int sheetPaperWidth = 210;
+    int sheetPaperHeight = 297;
+    int sheetLandscape = 0;
+    int sheetPaperColor;
+    int marginLeft = 10;
+    int marginRight = 10;
+    int marginTop = 16;
+    int marginBottom = 16;
+    bool linkRightToLeft = true;
+    bool linkBottomToTop = true;
+    bool linkTopToRight = false;
+    bool mirrorMargins = true;
+    double sheetSystemSpacing = 20.0;
+};

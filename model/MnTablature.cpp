@@ -1,0 +1,166 @@
+#include "model/MnTablature.h"
+
+#include "foundation/BcFiler.h"
+#include "model/MnPart.h"
+#include "model/MnScore.h"
+#include "model/MnStaff.h"
+
+#include <cmath>
+
+BC_IMPLEMENT_CLASS(MnTablature)
+
+// Distance between two strings, in staff steps.
+static constexpr double stringSpacing = 3.0;
+
+MnTablature::MnTablature(MnStaff* staff)
+    : tablatureStaff(staff), tablatureLabel(new MnText()),
+      strings{{2, 5, 0}, {6, 4, 0}, {4, 4, 0}, {1, 4, 0}, {5, 3, 0}, {2, 3, 0}, {5, 0, 0}, {5, 0, 0}}
+{
+}
+
+MnTablature::~MnTablature()
+{
+    delete tablatureLabel;
+}
+
+MnElement* MnTablature::parent() const
+{
+    return tablatureStaff;
+}
+
+static int clampInt(int value, int low, int high)
+{
+    return value < low ? low : value > high ? high : value;
+}
+
+bool MnTablature::read(BcFiler& filer)
+{
+    if (!MnText::read(filer))
+        return false;
+    double distance = 0.0;
+    BcString name;
+    BcString abbreviation;
+    unsigned char count = 0;
+    if (!filer.readDouble(distance) || !filer.readString(name) || !filer.readString(abbreviation) ||
+        !filer.readByte(count))
+        return false;
+    // Every string is read, in use or not.
+    Tuning tuning[maxStrings];
+    for (Tuning& string : tuning) {
+        char pitch = 0;
+        char accidental = 0;
+        if (!filer.readChar(pitch) || !filer.readChar(accidental))
+            return false;
+        int value = static_cast<signed char>(pitch);
+        // The step picks a semitone from a table of seven.
+        if (value < 0)
+            return false;
+        string.step = value % 7;
+        string.octave = value / 7;
+        int alteration = static_cast<signed char>(accidental);
+        string.accidental = alteration >= -2 && alteration <= 2 ? alteration : 0;
+    }
+    char frets = 0;
+    bool fromCapo = false;
+    char capoFret = 0;
+    bool capoOn = false;
+    if (!filer.readByteAndFlag(frets, fromCapo) || !filer.readByteAndFlag(capoFret, capoOn))
+        return false;
+
+    // A distance that cannot be drawn falls back to the least one.
+    tablatureDistance = std::isfinite(distance) && distance > minDistance ? distance : minDistance;
+    tablatureName = name;
+    tablatureAbbreviation = abbreviation;
+    setStringCount(count);
+    for (int i = 0; i < maxStrings; ++i)
+        strings[i] = tuning[i];
+    setFrets(frets);
+    tablatureFretsFromCapo = fromCapo;
+    setCapoFret(capoFret);
+    tablatureCapoOn = capoOn;
+    return filer.isOk();
+}
+
+bool MnTablature::write(BcFiler& filer) const
+{
+    MnText::write(filer);
+    filer.writeDouble(tablatureDistance);
+    filer.writeString(tablatureName);
+    filer.writeString(tablatureAbbreviation);
+    filer.writeByte((unsigned char)tablatureStringCount);
+    for (const Tuning& string : strings) {
+        filer.writeChar(char(string.octave * 7 + string.step));
+        filer.writeChar(char(string.accidental));
+    }
+    filer.writeByteAndFlag(char(tablatureFrets), tablatureFretsFromCapo);
+    filer.writeByteAndFlag(char(tablatureCapoFret), tablatureCapoOn);
+    return filer.isOk();
+}
+
+double MnTablature::staffHeightUnscaled() const
+{
+    if (!tablatureStaff)
+        return 0.0;
+    double partScale = 1.0;
+    MnScore* score = tablatureStaff->score();
+    if (score && tablatureStaff->index() >= 0 && tablatureStaff->index() < score->staffCount())
+        partScale = score->part(tablatureStaff->index())->partScale();
+    return partScale > 0.0 ? tablatureStaff->height() / partScale : tablatureStaff->height();
+}
+
+GePoint2d MnTablature::position() const
+{
+    return GePoint2d(0.0, -staffHeightUnscaled() - tablatureDistance);
+}
+
+double MnTablature::width() const
+{
+    return tablatureStaff ? tablatureStaff->width() : 0.0;
+}
+
+double MnTablature::height() const
+{
+    return (tablatureStringCount - 1) * stringSpacing;
+}
+
+bool MnTablature::moveTo(const GePoint2d& point)
+{
+    GePoint2d at = position();
+    double dx = point.x - at.x;
+    double dy = point.y - at.y;
+    if (std::sqrt(dx * dx + dy * dy) <= 1e-10)
+        return false;
+    tablatureDistance = std::fmax(minDistance, -point.y - staffHeightUnscaled());
+    return true;
+}
+
+void MnTablature::relayout()
+{
+    MnScore* score = tablatureStaff ? tablatureStaff->score() : nullptr;
+    if (score)
+        score->moveTo(score->position());
+}
+
+bool MnTablature::setTuning(int string, int step, int octave, int accidental)
+{
+    if (string < 0 || string >= maxStrings || step < 0 || step > 6 || accidental < -2 || accidental > 2 ||
+        octave < 0 || octave > 127 / 7 || octave * 7 + step > 127)
+        return false;
+    strings[string] = Tuning{step, octave, accidental};
+    return true;
+}
+
+void MnTablature::setStringCount(int count)
+{
+    tablatureStringCount = clampInt(count, 1, maxStrings);
+}
+
+void MnTablature::setFrets(int frets)
+{
+    tablatureFrets = clampInt(frets, 0, maxFrets);
+}
+
+void MnTablature::setCapoFret(int fret)
+{
+    tablatureCapoFret = clampInt(fret, 0, maxFrets);
+}

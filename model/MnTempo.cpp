@@ -1,0 +1,160 @@
+#include "model/MnTempo.h"
+
+#include "foundation/BcFiler.h"
+#include "model/MnScore.h"
+#include "model/MnSheetMusic.h"
+#include "model/MnTicks.h"
+
+#include <cmath>
+
+BC_IMPLEMENT_CLASS(MnTempo)
+
+static const char* const termTable[MnTempo::termCount] = {
+    "Larghissimo", "Adagissimo", "Grave",      "Lento",            "Largo",
+    "Larghetto",   "Adagio",     "Adagietto",  "Andante",          "Andantino",
+    "Andante moderato", "Moderato", "Allegretto", "Allegro moderato", "Allegro",
+    "Allegro vivace", "Vivace",  "Vivacissimo", "Presto",          "Prestissimo",
+};
+
+MnTempo::MnTempo(MnScore* score) : tempoScore(score)
+{
+    storePosition(GePoint2d(25.0, 20.0));
+    setText(BcString(" = 96"));
+    setAlignment(9);
+    setSize(12.0);
+}
+
+MnElement* MnTempo::parent() const
+{
+    return tempoScore;
+}
+
+BcString MnTempo::termText(int term)
+{
+    if (term < 0 || term >= termCount)
+        return BcString();
+    return BcString(termTable[term]);
+}
+
+bool MnTempo::read(BcFiler& filer)
+{
+    if (!MnText::read(filer))
+        return false;
+    int beatUnit = 0;
+    int beatsPerMinute = 0;
+    if (!filer.readInt(beatUnit) || !filer.readInt(beatsPerMinute))
+        return false;
+    if (filer.version() < 2) {
+        // 384 ticks per whole note.
+        if (beatUnit < 1 || beatUnit > maxBeatUnit / MnOldTicksFactor)
+            return false;
+        beatUnit *= MnOldTicksFactor;
+    }
+    // Playback divides by both.
+    if (beatUnit < 1 || beatUnit > maxBeatUnit || beatsPerMinute < 1)
+        return false;
+    char term = 0;
+    bool molto = false;
+    bool maNonTroppo = false;
+    BcString customText;
+    bool showMetronome = true;
+    if (!filer.readChar(term) || !filer.readBool(molto) || !filer.readBool(maNonTroppo) ||
+        !filer.readString(customText) || !filer.readBool(showMetronome))
+        return false;
+    tempoBeatUnit = beatUnit;
+    tempoBeatsPerMinute = beatsPerMinute;
+    setTerm(static_cast<signed char>(term));
+    tempoMolto = molto;
+    tempoMaNonTroppo = maNonTroppo;
+    tempoCustomText = customText;
+    tempoShowMetronome = showMetronome;
+    return filer.isOk();
+}
+
+bool MnTempo::write(BcFiler& filer) const
+{
+    MnText::write(filer);
+    filer.writeInt(tempoBeatUnit);
+    filer.writeInt(tempoBeatsPerMinute);
+    filer.writeChar(char(tempoTerm));
+    filer.writeBool(tempoMolto);
+    filer.writeBool(tempoMaNonTroppo);
+    filer.writeString(tempoCustomText);
+    filer.writeBool(tempoShowMetronome);
+    return filer.isOk();
+}
+
+bool MnTempo::moveTo(const GePoint2d& point)
+{
+    GePoint2d before = position();
+    storePosition(point);
+    MnElement* sheetElement = tempoScore ? tempoScore->parent() : nullptr;
+    if (sheetElement && sheetElement->isKindOf(MnSheetMusic::staticClass())) {
+        MnSheetMusic* sheet = static_cast<MnSheetMusic*>(sheetElement);
+        double scale = tempoScore->scale();
+        double usableWidth = sheet->pageWidth() - sheet->leftMargin(0) - sheet->rightMargin(0);
+        double usableHeight = sheet->pageHeight() - sheet->topMargin() - sheet->bottomMargin();
+        GeBox2d box = extents();
+        GePoint2d at = position();
+        GePoint2d origin = tempoScore->position();
+        // The box in the coordinates of the first page's printable area.
+        double left = origin.x + scale * (at.x + std::fmin(box.a.x, box.b.x));
+        double right = origin.x + scale * (at.x + std::fmax(box.a.x, box.b.x));
+        double top = origin.y + scale * (at.y + std::fmax(box.a.y, box.b.y));
+        double bottom = origin.y + scale * (at.y + std::fmin(box.a.y, box.b.y));
+        GePoint2d clamped = at;
+        if (scale > 0.0) {
+            if (left < 0.0)
+                clamped.x -= left / scale;
+            else if (right > usableWidth)
+                clamped.x -= (right - usableWidth) / scale;
+            if (top > 0.0)
+                clamped.y -= top / scale;
+            else if (bottom < -usableHeight)
+                clamped.y += (-usableHeight - bottom) / scale;
+        }
+        storePosition(clamped);
+    }
+    GePoint2d after = position();
+    double dx = after.x - before.x;
+    double dy = after.y - before.y;
+    return std::sqrt(dx * dx + dy * dy) > 1e-10;
+}
+
+void MnTempo::buildTempoText()
+{
+    BcString text = this->text();
+    if (tempoTerm >= 0 && tempoTerm < termCount)
+        text = termText(tempoTerm);
+    else if (tempoTerm == -1)
+        text = tempoCustomText.isEmpty() ? BcString(" = ") + BcString(tempoBeatsPerMinute) : tempoCustomText;
+    if (tempoTerm != -1) {
+        if (tempoMolto)
+            text = BcString("Molto ") + text;
+        if (tempoMaNonTroppo)
+            text.append(BcString(", ma non troppo"));
+    }
+    MnText::setText(text);
+    relayout();
+}
+
+bool MnTempo::setBeatUnit(int ticks)
+{
+    if (ticks < 1 || ticks > maxBeatUnit)
+        return false;
+    tempoBeatUnit = ticks;
+    return true;
+}
+
+bool MnTempo::setBeatsPerMinute(int beatsPerMinute)
+{
+    if (beatsPerMinute < 1)
+        return false;
+    tempoBeatsPerMinute = beatsPerMinute;
+    return true;
+}
+
+void MnTempo::setTerm(int term)
+{
+    tempoTerm = term >= 0 && term < termCount ? term : -1;
+}
