@@ -1,6 +1,7 @@
 #pragma once
 
 #include "foundation/BcString.h"
+#include "foundation/GeVector2d.h"
 #include "model/MnElement.h"
 
 class MnMeasureNumber;
@@ -77,6 +78,18 @@ public:
     bool insertMeasure(int index);
     // Removes the measure column from every staff with more than one measure.
     bool removeMeasure(int index);
+
+    // Of the groups other than parent that lie inside parent's staves (inside
+    // all staves without one) and contain the staff, the one with the most
+    // staves, the first on a tie; null when none. A group that covers exactly
+    // parent's staves is not inside it, so duplicates never nest forever.
+    MnPartGroup* childPartGroup(int staff, const MnPartGroup* parent) const;
+    // length x the largest part scale; 0 without parts.
+    double scaledByLargestPart(double length) const;
+    // x: how far left of the staves the part and group labels and brackets
+    // reach (at most 0); y: minus the score's height. Measured by laying the
+    // labels out through a picking renderer.
+    GeVector2d partsExtents(bool abbreviated) const;
 
 private:
     void adjustPartGroupsAfterRemoval(int staff);

@@ -3,9 +3,12 @@
 #include "foundation/GePoint2d.h"
 #include "render/ReComposer.h"
 
+class MnCredit;
 class MnElement;
+class MnPartGroup;
 class MnScore;
 class MnSheetMusic;
+class MnTempo;
 class MnText;
 class QuorvaneDocument;
 struct ReGlyph;
@@ -60,6 +63,11 @@ public:
     double horizontalPivot = 0.0;
 
 private:
+    void placeCredit(MnCredit* credit, GePoint2d origin, double* x, double* y);
+    void composeMetronomeFigure(MnTempo* tempo, GePoint2d origin, double x, double y, double width, double height,
+                                double room, MnElement* reported);
+    void composeGroupLabel(MnScore* score, MnPartGroup* group, int pickWork, GePoint2d origin, double bracketEndX,
+                           bool abbreviated);
     void drawGlyph(const ReGlyph& glyph, double x, double y, double sx, double sy);
     // An axis-aligned bar, corners in the order left top, left bottom,
     // right bottom, right top.

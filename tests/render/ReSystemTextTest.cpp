@@ -1,4 +1,8 @@
+#include "model/MnCredit.h"
+#include "model/MnSheetMusic.h"
+#include "model/MnTempo.h"
 #include "model/MnText.h"
+#include "model/MnTicks.h"
 #include "render/ReFontMetrics.h"
 #include "render/ReSystem.h"
 #include "tests/common/RecordingRenderer.h"
@@ -185,5 +189,141 @@ TEST(ReSystemText, extentsOfAPlainTextAreItsMarkedBoxWithTheUnderline)
         } else {
             EXPECT_NEAR(box.b.y - box.a.y, -plain.height, 1e-9);
         }
+    }
+}
+
+// A tempo mark: the text, then the note figure of its beat, and " = n".
+static void fillTempo(MnTempo& tempo, int term, const char* custom, int beatUnit, bool showMetronome)
+{
+    tempo.setTerm(term);
+    tempo.setCustomText(BcString(custom));
+    tempo.setBeatUnit(beatUnit);
+    tempo.setBeatsPerMinute(120);
+    tempo.setShowMetronome(showMetronome);
+    tempo.buildTempoText();
+}
+
+TEST(ReSystemText, metronomeRoomDependsOnTheBeat)
+{
+    struct Row {
+        const char* name;
+        int beat;
+        double room;
+    };
+    const Row rows[] = {
+        {"quarter", MnTicksQuarter, 3.5},
+        {"dotted quarter", 90720, 4.5},
+        {"eighth: room for its flag", MnTicksEighth, 4.5},
+        {"half", MnTicksHalf, 3.5},
+        {"dotted half", 181440, 4.5},
+    };
+    for (const Row& row : rows) {
+        MnTempo tempo(nullptr);
+        fillTempo(tempo, -1, "", row.beat, false);
+        RecordingRenderer renderer;
+        ReSystem system(&renderer);
+        system.composeText(&tempo, GePoint2d(0, 0), nullptr);
+        // The text " = 120" moves right by the room; the note stands in it.
+        auto marks = renderer.callsNamed("markRect");
+        ASSERT_EQ(marks.size(), 2u) << row.name;
+        EXPECT_NEAR(marks[0]->args[0], 25 + row.room, 1e-9) << row.name;
+        EXPECT_NEAR(marks[1]->args[0], 25 + row.room + 1.5 - row.room - 1.5, 1e-9) << row.name;
+        EXPECT_EQ(marks[1]->args[2], row.room) << row.name;
+        EXPECT_EQ(marks[1]->args[3], 8) << row.name;
+        EXPECT_EQ(marks[1]->element, &tempo);
+        EXPECT_EQ(renderer.countOf("drawText"), 1) << row.name;
+    }
+}
+
+TEST(ReSystemText, aTermShowsTheFigureAndTheNumberAfterIt)
+{
+    MnTempo tempo(nullptr);
+    fillTempo(tempo, 14, "", 90720, true);  // Allegro, dotted quarter
+    RecordingRenderer renderer;
+    ReSystem system(&renderer);
+    system.composeText(&tempo, GePoint2d(0, 0), nullptr);
+
+    auto texts = renderer.callsNamed("drawText");
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_EQ(texts[0]->text, BcString("Allegro"));
+    EXPECT_EQ(texts[1]->text, BcString(" = 120"));
+    auto marks = renderer.callsNamed("markRect");
+    ASSERT_EQ(marks.size(), 3u);
+    double textRight = marks[0]->args[0] + marks[0]->args[2];
+    // The figure starts 2.5 after the text; " = 120" after the figure's room.
+    EXPECT_NEAR(marks[1]->args[0], textRight + 2.5, 1e-9);
+    EXPECT_NEAR(marks[1]->args[2], 4.5, 1e-9);
+    EXPECT_NEAR(marks[2]->args[0], marks[1]->args[0] + 4.5, 1e-9);
+    for (const auto* mark : marks)
+        EXPECT_EQ(mark->element, &tempo);
+    // A dotted beat: the plain note with a dot, and a stem.
+    auto heads = renderer.callsNamed("fillEllipse");
+    ASSERT_EQ(heads.size(), 2u);
+    EXPECT_EQ(renderer.countOf("fillQuad"), 1);
+
+    // The extents are the union of all three marked boxes.
+    GeBox2d box = tempo.extents();
+    double left = 1e9, right = -1e9, bottom = 1e9, top = -1e9;
+    for (const auto* mark : marks) {
+        left = std::min({left, mark->args[0], mark->args[0] + mark->args[2]});
+        right = std::max({right, mark->args[0], mark->args[0] + mark->args[2]});
+        bottom = std::min({bottom, mark->args[1], mark->args[1] + mark->args[3]});
+        top = std::max({top, mark->args[1], mark->args[1] + mark->args[3]});
+    }
+    EXPECT_NEAR(box.a.x, left, 1e-9);
+    EXPECT_NEAR(box.b.x, right, 1e-9);
+    EXPECT_NEAR(box.a.y, bottom, 1e-9);
+    EXPECT_NEAR(box.b.y, top, 1e-9);
+}
+
+TEST(ReSystemText, aTermWithoutMetronomeIsTextAlone)
+{
+    MnTempo tempo(nullptr);
+    fillTempo(tempo, 6, "", MnTicksQuarter, false);
+    RecordingRenderer renderer;
+    ReSystem(&renderer).composeText(&tempo, GePoint2d(0, 0), nullptr);
+    EXPECT_EQ(renderer.countOf("drawText"), 1);
+    EXPECT_EQ(renderer.countOf("markRect"), 1);
+    EXPECT_EQ(renderer.countOf("fillEllipse"), 0);
+}
+
+TEST(ReSystemText, creditsStandBetweenTheirPagesMargins)
+{
+    MnSheetMusic sheet;
+    sheet.setMargins(10, 30, 16, 16);
+    sheet.setMarginLinks(false, true, false, true);  // mirrored: page 0 is left-hand, margins swap
+    ASSERT_DOUBLE_EQ(sheet.leftMargin(0), 30);
+    ASSERT_DOUBLE_EQ(sheet.rightMargin(0), 10);
+    struct Row {
+        const char* name;
+        int creditAlignment;
+        double storedX;
+        double expectedLeft;  // of the box, with text alignment 0
+    };
+    Box box = measured("Sonata", 12, 0);
+    const Row rows[] = {
+        {"left: on the left margin", 0, 50, 30},
+        {"centre: between the margins", 1, 50, 30 + (210 - 40) / 2.0},
+        {"right: at the right margin whatever its x", 2, 50, 210 - 10},
+        {"free: its x from the left margin", -1, 12, 30 + 12},
+    };
+    for (const Row& row : rows) {
+        MnCredit* credit = sheet.addCredit(0);
+        credit->setText(BcString("Sonata"));
+        credit->setAlignment(0);
+        credit->setCreditAlignment(row.creditAlignment);
+        credit->moveTo(GePoint2d(row.storedX, -20));
+        RecordingRenderer renderer;
+        ReSystem system(&renderer);
+        system.composeText(credit, GePoint2d(1000, 2000), nullptr);
+        auto marks = renderer.callsNamed("markRect");
+        ASSERT_EQ(marks.size(), 1u) << row.name;
+        EXPECT_NEAR(marks[0]->args[0], 1000 + row.expectedLeft, 1e-9) << row.name;
+        EXPECT_NEAR(marks[0]->args[1], 2000 + credit->position().y - 16, 1e-9) << row.name;
+        EXPECT_NEAR(marks[0]->args[2], box.width, 1e-9) << row.name;
+        // Credits colour themselves: black unless selected.
+        auto colours = renderer.callsNamed("setColor");
+        ASSERT_EQ(colours.size(), 1u) << row.name;
+        EXPECT_EQ(colours[0]->args[2], 0.0) << row.name;
     }
 }
