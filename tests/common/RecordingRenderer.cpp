@@ -1,6 +1,7 @@
 #include "tests/common/RecordingRenderer.h"
 
 #include "foundation/GeSpline2d.h"
+#include "render/ReFontMetrics.h"
 #include "tests/common/TestCanvas.h"
 
 #include <cmath>
@@ -262,6 +263,14 @@ void RecordingRenderer::paint(TestCanvas& canvas, double left, double top, doubl
                     fan.insert(fan.end(), {0, i - 1, i});
             }
             canvas.fillMesh(points.data(), fan.data(), int(fan.size() / 3), 0, 0, 1, r, g, b);
+        } else if (call.name == "drawText") {
+            const ReFontMetrics& metrics = ReFontMetrics::shared();
+            int font = metrics.usableFont(int(a[3]));
+            double px, py;
+            toCanvas(call.transform, a[0], a[1], &px, &py);
+            double em = a[2] * metrics.textScale() * scaleY * std::fabs(call.transform.m11);
+            canvas.drawText(metrics.fontFile(font), metrics.faceIndex(font), call.text.chars(), call.text.length(), px,
+                            py, em, r, g, b);
         }
     }
 }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <ft2build.h>
+#include FT_FREETYPE_H
 #include <png.h>
 
 TestCanvas::TestCanvas(int width, int height)
@@ -128,6 +130,38 @@ void TestCanvas::fillMesh(const double* vertices, const int* triangles, int tria
                 blend(x, y, double(hits) / (samples * samples), r, g, b);
         }
     }
+}
+
+bool TestCanvas::drawText(const std::string& fontFile, int faceIndex, const char16_t* text, int length, double x,
+                          double y, double emPixels, uint8_t r, uint8_t g, uint8_t b)
+{
+    FT_Library library = nullptr;
+    if (FT_Init_FreeType(&library) != 0)
+        return false;
+    FT_Face face = nullptr;
+    bool ok = FT_New_Face(library, fontFile.c_str(), faceIndex, &face) == 0
+        && FT_Set_Char_Size(face, 0, FT_F26Dot6(emPixels * 64), 72, 72) == 0;
+    double penX = x;
+    for (int i = 0; ok && i < length; ++i) {
+        if (text[i] >= 256)
+            continue;
+        if (FT_Load_Char(face, FT_ULong(text[i]), FT_LOAD_RENDER) != 0)
+            continue;
+        FT_GlyphSlot slot = face->glyph;
+        int left = int(std::lround(penX)) + slot->bitmap_left;
+        int top = int(std::lround(y)) - slot->bitmap_top;
+        for (unsigned row = 0; row < slot->bitmap.rows; ++row) {
+            for (unsigned column = 0; column < slot->bitmap.width; ++column) {
+                uint8_t coverage = slot->bitmap.buffer[row * unsigned(slot->bitmap.pitch) + column];
+                blend(left + int(column), top + int(row), coverage / 255.0, r, g, b);
+            }
+        }
+        penX += slot->advance.x / 64.0;
+    }
+    if (face)
+        FT_Done_Face(face);
+    FT_Done_FreeType(library);
+    return ok;
 }
 
 void TestCanvas::pixel(int x, int y, uint8_t* r, uint8_t* g, uint8_t* b) const

@@ -22,6 +22,11 @@ public:
     void fillMesh(const double* vertices, const int* triangles, int triangleCount, double originX, double originY,
                   double scale, uint8_t r, uint8_t g, uint8_t b);
 
+    // Text of characters 0 to 255 from a font file, its baseline origin at
+    // (x, y), em height in pixels; false when the font cannot be read.
+    bool drawText(const std::string& fontFile, int faceIndex, const char16_t* text, int length, double x, double y,
+                  double emPixels, uint8_t r, uint8_t g, uint8_t b);
+
     // Red, green and blue of one pixel; (255, 255, 255) outside the canvas.
     void pixel(int x, int y, uint8_t* r, uint8_t* g, uint8_t* b) const;
 

@@ -3,8 +3,10 @@
 #include "model/MnScore.h"
 #include "model/MnStaff.h"
 #include "model/MnTablature.h"
+#include "model/MnTempo.h"
 #include "render/ReSystem.h"
 #include "tests/common/RecordingRenderer.h"
+#include "tests/common/TestCanvas.h"
 #include "tests/common/TestPrinters.h"
 
 #include <gtest/gtest.h>
@@ -236,4 +238,39 @@ TEST(ReSystemLabels, partsExtentsReachTheLeftmostLabel)
     plain.insertStaff(-1);
     plain.addPartGroup(0, 2);
     EXPECT_EQ(plain.partsExtents(false).x, 0.0);
+}
+
+// Labels, brackets and two tempo marks, with staff lines, for a person to
+// look at.
+TEST(ReSystemLabels, writesASamplePicture)
+{
+    StringTrio trio;
+    trio.score.part(2)->setScale(0.75);
+    RecordingRenderer renderer;
+    renderer.viewWidth = 60;
+    ReSystem system(&renderer);
+    for (int staff = 0; staff < 3; ++staff) {
+        double top = trio.score.staff(staff)->position().y - trio.score.staff(0)->position().y;
+        double scale = trio.score.part(staff)->partScale();
+        for (int line = 0; line < 5; ++line) {
+            double y = top - 2 * line * scale;
+            renderer.fillQuad(0, y + 0.1, 0, y - 0.1, 60, y - 0.1, 60, y + 0.1);
+        }
+    }
+    system.composePartNames(&trio.score, 0, 0, 3, GePoint2d(0, 0), 0, false);
+
+    MnTempo allegro(nullptr), plain(nullptr);
+    allegro.setTerm(14);
+    allegro.setBeatUnit(90720);
+    allegro.buildTempoText();
+    allegro.moveTo(GePoint2d(5, 8));
+    plain.setBeatUnit(30240);
+    plain.buildTempoText();
+    plain.moveTo(GePoint2d(35, 8));
+    system.composeText(&allegro, GePoint2d(0, 0), nullptr);
+    system.composeText(&plain, GePoint2d(0, 0), nullptr);
+
+    TestCanvas canvas(1200, 800);
+    renderer.paint(canvas, -40, 16, 65, -54);
+    ASSERT_TRUE(canvas.writePng(std::string(QRV_TEST_OUTPUT_DIR) + "/labels.png"));
 }
