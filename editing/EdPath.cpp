@@ -1,5 +1,10 @@
 #include "editing/EdPath.h"
 
+#include "model/MnPart.h"
+#include "model/MnPartGroup.h"
+#include "model/MnScore.h"
+#include "model/MnSheetMusic.h"
+
 BC_IMPLEMENT_CREATABLE_CLASS(EdPath)
 
 EdPath::EdPath()
@@ -49,4 +54,54 @@ const EdPath& EdPath::unset()
 {
     static const EdPath path;
     return path;
+}
+
+EdPath::EdPath(const MnElement* element, const BcArray<MnElement*>& works) : EdPath()
+{
+    if (!element)
+        return;
+    const MnElement* sheet = nullptr;
+    const MnScore* score = nullptr;
+    for (const MnElement* up = element; up; up = up->parent()) {
+        if (!sheet && up->isKindOf(MnSheetMusic::staticClass()))
+            sheet = up;
+        if (!score && up->isKindOf(MnScore::staticClass()))
+            score = static_cast<const MnScore*>(up);
+    }
+    const MnElement* owner = sheet ? sheet : score;
+    if (!owner)
+        return;
+    int workIndex = -1;
+    for (int i = 0; i < works.count(); ++i) {
+        if (works[i] == owner) {
+            workIndex = i;
+            break;
+        }
+    }
+    if (workIndex <= 0)
+        return;
+
+    if (element->isKindOf(MnSheetMusic::staticClass()) || element->isKindOf(MnScore::staticClass())) {
+        values[0] = KindBrowserItem;
+        values[1] = workIndex - 1;
+    } else if (element->isKindOf(MnPart::staticClass())) {
+        values[0] = KindBrowserItem;
+        values[1] = workIndex - 1;
+        values[3] = static_cast<const MnPart*>(element)->staffIndex();
+        values[4] = 1;
+    } else if (element->isKindOf(MnPartGroup::staticClass()) && score) {
+        const MnPartGroup* group = static_cast<const MnPartGroup*>(element);
+        int groupIndex = -1;
+        for (int i = 0; i < score->partGroupCount(); ++i) {
+            if (score->partGroup(i) == group) {
+                groupIndex = i;
+                break;
+            }
+        }
+        values[0] = KindBrowserItem;
+        values[1] = workIndex - 1;
+        values[2] = groupIndex;
+        values[3] = group->firstStaff();
+        values[4] = group->staffCount();
+    }
 }

@@ -1,5 +1,6 @@
 #include "editing/EdSelection.h"
 
+#include "editing/EdSelectionObserver.h"
 #include "foundation/BcClass.h"
 #include "model/MnElement.h"
 
@@ -33,39 +34,32 @@ void EdSelection::registerInstance(EdSelection* selection)
 
 bool EdSelection::add(MnElement* element)
 {
-    if (contains(element))
-        return false;
-    elements.add(element);
-    return true;
+    return list.append(element);
 }
 
 bool EdSelection::remove(MnElement* element)
 {
-    int index = elements.indexOf(element);
-    if (index < 0)
-        return false;
-    elements.removeAt(index);
-    return true;
+    return list.remove(element);
 }
 
 void EdSelection::addAll(const EdSelection& other)
 {
-    // The count is taken first so that adding a selection to itself ends.
-    const int added = other.elements.count();
-    const int needed = elements.count() + added;
-    if (needed > elements.capacity())
-        elements.setCapacity(needed);
+    if (&other == this)
+        return;
+    const int added = other.count();
+    list.reserve(list.count() + added);
     for (int i = 0; i < added; ++i)
-        elements.add(other.elements[i]);
+        list.append(other.element(i));
 }
 
 int EdSelection::countOfClass(const BcClass* cls) const
 {
+    const int count = list.count();
     if (!cls)
-        return elements.count();
+        return count;
     int found = 0;
-    for (int i = 0; i < elements.count(); ++i) {
-        if (elements[i]->isKindOf(cls))
+    for (int i = 0; i < count; ++i) {
+        if (list.at(i)->isKindOf(cls))
             ++found;
     }
     return found;
@@ -73,17 +67,14 @@ int EdSelection::countOfClass(const BcClass* cls) const
 
 bool EdSelection::addObserver(EdSelectionObserver* observer)
 {
-    if (observers.indexOf(observer) >= 0)
+    if (!observer || observers.indexOf(observer) >= 0)
         return false;
     observers.add(observer);
     return true;
 }
 
-bool EdSelection::contains(const MnElement* element) const
+void EdSelection::notifyObservers()
 {
-    for (int i = 0; i < elements.count(); ++i) {
-        if (elements[i] == element)
-            return true;
-    }
-    return false;
+    for (int i = 0; i < observers.count(); ++i)
+        observers[i]->selectionChanged();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editing/EdElementList.h"
 #include "foundation/BcArray.h"
 #include "foundation/BcObject.h"
 
@@ -11,6 +12,9 @@ class MnElement;
 // constructor to its destructor, and a dying element removes itself from all
 // of them, so a selection never holds a dead element: it is a set of weak
 // references. Renderers and pickers are selections too.
+//
+// Large selections find and drop elements in constant time (EdElementList),
+// so a whole score dying while all of it is selected costs linear time.
 class EdSelection : public BcObject
 {
     BC_DECLARE_CREATABLE_CLASS(EdSelection)
@@ -21,26 +25,33 @@ public:
     EdSelection(const EdSelection&) = delete;
     EdSelection& operator=(const EdSelection&) = delete;
 
-    // Appends the element unless it is already there.
+    // Appends the element unless it is already there (or null).
     virtual bool add(MnElement* element);
     // Removes the element, keeping the order of the others; false when absent.
     virtual bool remove(MnElement* element);
 
-    // Appends all of the other's elements without the duplicate test.
+    // Appends the other's elements that this selection does not hold yet. A
+    // selection never holds an element twice: a second copy would outlive the
+    // element, since a dying element leaves each selection once.
     void addAll(const EdSelection& other);
     // With a null class the element count; otherwise the elements of that
     // class or one derived from it.
     int countOfClass(const BcClass* cls) const;
     bool addObserver(EdSelectionObserver* observer);
+    // Tells every observer, in registration order.
+    void notifyObservers();
 
-    int count() const { return elements.count(); }
-    bool isEmpty() const { return elements.isEmpty(); }
-    MnElement* element(int index) const { return elements[index]; }
-    bool contains(const MnElement* element) const;
+    int count() const { return list.count(); }
+    bool isEmpty() const { return list.count() == 0; }
+    // Null outside 0..count-1.
+    MnElement* element(int index) const { return list.at(index); }
+    bool contains(const MnElement* element) const { return list.contains(element); }
+    // -1 when absent.
+    int indexOf(const MnElement* element) const { return list.indexOf(element); }
     // Forgets every element; observers stay.
-    void clear() { elements.removeAll(); }
+    void clear() { list.clear(); }
 
-    const BcArray<MnElement*>& elementArray() const { return elements; }
+    const BcArray<MnElement*>& elementArray() const { return list.elements(); }
     const BcArray<EdSelectionObserver*>& observerArray() const { return observers; }
 
     static void registerInstance(EdSelection* selection);
@@ -49,6 +60,10 @@ public:
     static BcArray<EdSelection*>& liveSelections();
 
 protected:
-    BcArray<MnElement*> elements;
+    // For selections that replace their content wholesale (weak pointers).
+    EdElementList& elementList() { return list; }
+
+private:
+    EdElementList list;
     BcArray<EdSelectionObserver*> observers;
 };

@@ -1,5 +1,7 @@
 #include "foundation/BcClassTable.h"
 
+#include "editing/EdCommand.h"
+#include "editing/EdCursor.h"
 #include "editing/EdNotePath.h"
 #include "editing/EdPath.h"
 #include "editing/EdSelection.h"
@@ -27,8 +29,8 @@ static const BcClassTable::Entry classTable[] = {
     {"BcClassManager", "NULL", false, nullptr},
     {"BcObject", "NULL", false, nullptr},
     {"EdClipboard", "BcObject", true, nullptr},
-    {"EdCommand", "BcObject", true, nullptr},
-    {"EdCursor", "BcObject", true, nullptr},
+    {"EdCommand", "BcObject", true, &EdCommand::newInstance},
+    {"EdCursor", "BcObject", true, &EdCursor::newInstance},
     {"EdGuideLine", "BcObject", false, nullptr},
     {"EdHorizontalGuideLine", "EdGuideLine", false, nullptr},
     {"EdVerticalGuideLine", "EdGuideLine", false, nullptr},

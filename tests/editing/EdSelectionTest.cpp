@@ -1,11 +1,15 @@
 #include "editing/EdSelection.h"
 
+#include "editing/EdPointer.h"
+
 #include "editing/EdSelectionObserver.h"
 #include "foundation/BcClass.h"
 #include "model/MnPageNumber.h"
 #include "model/MnText.h"
 
 #include <gtest/gtest.h>
+
+#include <vector>
 
 TEST(EdSelection, AddKeepsOrderWithoutDuplicatesAndRemoveKeepsOrder)
 {
@@ -114,8 +118,110 @@ TEST(EdSelection, ObserversCountsAndAddAll)
     EXPECT_FALSE(selection.addObserver(&observer));
     EXPECT_EQ(selection.observerArray().count(), 1);
 
-    // Without the duplicate test, and ending when a selection takes itself.
+    // A selection taking itself, or elements it holds, stays without
+    // duplicates: a second copy would outlive its element.
     selection.addAll(selection);
-    EXPECT_EQ(selection.count(), 4);
+    EXPECT_EQ(selection.count(), 2);
+    MnText extra;
+    EdSelection other;
+    other.add(&extra);
+    other.add(&a);
+    selection.addAll(other);
+    ASSERT_EQ(selection.count(), 3);
+    EXPECT_EQ(selection.element(2), &extra);
     EXPECT_EQ(observer.calls, 0);
+}
+
+TEST(EdSelection, ManyDeathsKeepTheSurvivorsInOrder)
+{
+    // Large enough for the indexed path; the deaths run front to back, the
+    // order in which a reload deletes what select-all collected.
+    const int count = 3000;
+    std::vector<MnText*> texts;
+    EdSelection all, everyThird;
+    for (int i = 0; i < count; ++i) {
+        texts.push_back(new MnText);
+        all.add(texts.back());
+        if (i % 3 == 0)
+            everyThird.add(texts.back());
+    }
+    for (int i = 0; i < count; ++i) {
+        if (i % 2 == 0) {
+            delete texts[i];
+            texts[i] = nullptr;
+        }
+    }
+    ASSERT_EQ(all.count(), count / 2);
+    for (int i = 0; i < all.count(); ++i)
+        ASSERT_EQ(all.element(i), texts[2 * i + 1]);
+    ASSERT_EQ(everyThird.count(), count / 6);
+    for (int i = 0; i < everyThird.count(); ++i)
+        ASSERT_EQ(everyThird.element(i), texts[6 * i + 3]);
+    EXPECT_EQ(all.indexOf(texts[5]), 2);
+    EXPECT_EQ(all.element(all.count()), nullptr);
+    for (MnText* text : texts)
+        delete text;
+    EXPECT_TRUE(all.isEmpty());
+    EXPECT_TRUE(everyThird.isEmpty());
+}
+
+TEST(EdSelection, ObserversAreToldInOrderButNotWhenTheSelectionDies)
+{
+    std::vector<int> calls;
+    struct Recorder : EdSelectionObserver
+    {
+        Recorder(std::vector<int>& log, int id) : log(log), id(id) {}
+        void selectionChanged() override { log.push_back(id); }
+        std::vector<int>& log;
+        int id;
+    } first(calls, 1), second(calls, 2);
+    {
+        EdSelection selection;
+        selection.addObserver(&first);
+        selection.addObserver(&second);
+        EXPECT_FALSE(selection.addObserver(nullptr));
+        selection.notifyObservers();
+    }
+    EXPECT_EQ(calls, std::vector<int>({1, 2}));
+}
+
+// An element of no registered class of its own: it answers MnElement's.
+class PlainElement : public MnElement
+{
+public:
+    MnElement* parent() const override { return nullptr; }
+    GePoint2d position() const override { return GePoint2d(); }
+    double width() const override { return 0.0; }
+    double height() const override { return 0.0; }
+    bool moveTo(const GePoint2d&) override { return false; }
+};
+
+TEST(EdPointer, HoldsOneElementOfItsClassUntilItDies)
+{
+    MnText* text = new MnText;
+    MnPageNumber pageNumber;  // answers MnText's class
+    PlainElement plain;
+    EdPointer<MnText> pointer;
+    EXPECT_EQ(pointer.element(), nullptr);
+    EXPECT_TRUE(pointer.add(text));
+    EXPECT_EQ(pointer.element(), text);
+    EXPECT_FALSE(pointer.add(&plain));
+    EXPECT_FALSE(pointer.add(nullptr));
+    EXPECT_EQ(pointer.element(), text);
+    EXPECT_TRUE(pointer.add(&pageNumber));
+    EXPECT_EQ(pointer.count(), 1);
+    EXPECT_EQ(pointer.element(), &pageNumber);
+    EXPECT_TRUE(pointer.add(text));
+    delete text;
+    EXPECT_EQ(pointer.element(), nullptr);
+    EXPECT_TRUE(pointer.isEmpty());
+
+    // set takes any element; element() answers only one of the class.
+    EXPECT_TRUE(pointer.set(&plain));
+    EXPECT_EQ(pointer.count(), 1);
+    EXPECT_EQ(pointer.element(), nullptr);
+    EXPECT_TRUE(pointer.set(nullptr));
+    EXPECT_TRUE(pointer.isEmpty());
+    EXPECT_TRUE(pointer.isKindOf(EdSelection::staticClass()));
+    EXPECT_FALSE(pointer.isKindOf(MnText::staticClass()));
 }

@@ -1,0 +1,95 @@
+#pragma once
+
+class BcString;
+class EdNotePath;
+class EdView;
+class MnElement;
+class QuorvaneDocument;
+
+// Everything editing reaches outside itself: the active document and view, the
+// player, the project browser, hint and message boxes, the modifier keys, the
+// clock, the dialogs and the note-input state. The application installs its own
+// context at start-up; tests install fakes, so every command runs headless
+// against the model.
+//
+// This base class is the context of a process with no user interface: no
+// document, no view, a silent player and dialogs that are always cancelled.
+class EdContext
+{
+public:
+    // The note-input state of the application, one set for the whole process.
+    struct NoteInput
+    {
+        int inputDuration = 0;  // undotted note value in ticks, 0 = none
+        bool inputRest = false;
+        bool inputDotted = false;
+        int inputVoice = 0;        // 0 or 1
+        int keyboardOctave = 4;    // 1..7
+        int keyboardTranspose = 0; // -5..+6 semitones
+    };
+
+    // What the transpose dialog asks for; set before it runs, read after.
+    struct TransposeChoice
+    {
+        int mode = 0;          // 0 to a key, 1 by an interval, 2 by semitones
+        int keyEntry = 0;
+        int intervalEntry = 0;
+        int semitones = 1;     // -32..32
+        int direction = 2;     // 0 up, 1 down, 2 automatic
+        bool changeKeySignatures = true;
+        bool useDoubleAccidentals = true;
+    };
+
+    virtual ~EdContext();
+
+    // The context in use; never null (a headless default until one is installed).
+    static EdContext& current();
+
+    // Installs a context and answers the one it replaces; null restores the default.
+    static EdContext* install(EdContext* context);
+
+    // The document of the active child frame, and the active score view.
+    virtual QuorvaneDocument* activeDocument();
+    virtual EdView* activeView();
+
+    // Updates every view of the document except the sender.
+    virtual void updateAllViews(QuorvaneDocument* document, EdView* sender);
+
+    // The player. Playing means open, with a next event due and a play cursor.
+    virtual bool playerIsPlaying();
+    virtual bool playerPlays(const QuorvaneDocument* document);
+    virtual bool playerPosition(int lookAheadMilliseconds, EdNotePath& position);
+    // Hands the player the edited score and the element to go on from (may be null).
+    virtual void playerUpdate(MnElement* position);
+    virtual void playerStop();
+
+    virtual void refreshProjectBrowser();
+
+    // A command's hint: the text of the command id's string in the caption of
+    // its tool; nothing when the id has no string.
+    virtual void showHint(unsigned int commandId);
+
+    // An information message box with the text of a string resource.
+    virtual void showInformation(unsigned int stringId);
+    virtual void showInformationText(const BcString& text);
+    virtual bool askYesNo(unsigned int stringId);
+
+    // The text of a string resource; false when the id has none.
+    virtual bool loadString(unsigned int stringId, BcString& text);
+
+    virtual bool isShiftDown();
+    virtual bool isCtrlDown();
+
+    // Milliseconds of a monotonic clock.
+    virtual unsigned long long tickCount();
+
+    // Dialogs; each answers true when the user confirmed.
+    virtual bool runGoToDialog(int highestMeasure, int& measureNumber);
+    virtual bool runTransposeDialog(TransposeChoice& choice);
+    virtual bool chooseFile(bool save, const BcString& filter, BcString& path);
+
+    NoteInput& noteInput() { return input; }
+
+private:
+    NoteInput input;
+};

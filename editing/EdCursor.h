@@ -1,0 +1,46 @@
+#pragma once
+
+#include "editing/EdSelection.h"
+#include "foundation/BcObject.h"
+
+class MnStaff;
+
+// The note-entry cursor of a score view: a staff, a voice (-1 for all), a time
+// in ticks from the staff's start and, among grace chords, a grace index
+// counting back from the main chord; the anchor is the other end of an
+// extended range. The staff is held in a live selection, so the cursor loses
+// it when the staff dies.
+class EdCursor : public BcObject
+{
+    BC_DECLARE_CREATABLE_CLASS(EdCursor)
+public:
+    EdCursor();
+    ~EdCursor() override;
+
+    // The staff when the staff selection holds exactly one staff, else null.
+    MnStaff* staff() const;
+    EdSelection& staffSelection() { return staffHolder; }
+
+    int voice() const { return cursorVoice; }
+    int time() const { return cursorTime; }
+    int graceIndex() const { return cursorGraceIndex; }
+    int anchorTime() const { return anchor; }
+    int anchorGraceIndex() const { return anchorGrace; }
+
+    void setVoice(int voice) { cursorVoice = voice; }
+    // Sets time and grace index; without extend the anchor follows.
+    void setPosition(int time, int graceIndex, bool extend);
+    void setAnchor(int time, int graceIndex);
+
+    // At the start of the staff in that voice, behind the grace chords that
+    // open the voice's first measure; the anchor on the cursor.
+    bool setAtStaffStart(MnStaff* staff, int voice);
+
+private:
+    EdSelection staffHolder;
+    int cursorVoice = -1;
+    int cursorTime = 0;
+    int cursorGraceIndex = 0;
+    int anchor = 0;
+    int anchorGrace = 0;
+};

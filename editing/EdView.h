@@ -1,0 +1,46 @@
+#pragma once
+
+class EdCommand;
+class EdCursor;
+class EdSelection;
+class GeMatrix2d;
+class GePoint2d;
+class MnElement;
+class MnMeasure;
+class QuorvaneDocument;
+
+// What editing reaches of a score view. The shell's view implements it over its
+// window; tests use a fake, so commands run with no display.
+class EdView
+{
+public:
+    virtual ~EdView() = default;
+
+    virtual QuorvaneDocument* document() = 0;
+
+    // The view's selection (the selection base of its renderer), with its observers.
+    virtual EdSelection& selection() = 0;
+
+    // The note-entry cursor of the view.
+    virtual EdCursor& cursor() = 0;
+
+    virtual bool hasPendingTool() = 0;
+
+    // Takes the pending interactive tool out of the view, sets its cancel flag,
+    // ends and deletes it; the tool's own transaction then reloads the current
+    // snapshot. False when no tool was pending.
+    virtual bool discardPendingTool() = 0;
+
+    // Renders the view at once; markActivity records the time of user activity.
+    virtual bool redraw(bool markActivity) = 0;
+
+    // The camera: scroll position and zoom.
+    virtual void camera(GePoint2d& scroll, double& zoom) = 0;
+
+    // Brings the measure into view, turning pages as part of the given edit.
+    virtual void goTo(MnMeasure* measure, EdCommand* edit, bool markActivity) = 0;
+
+    // Starts the placing tool with an element that was just added to the
+    // document; the tool's own transaction commits it, cancelling discards it.
+    virtual bool placeElement(MnElement* element, const GeMatrix2d& placement) = 0;
+};
