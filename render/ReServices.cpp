@@ -11,11 +11,6 @@ bool ReServices::isNotePlaying(const MnChord*, int) const
     return false;
 }
 
-ReServices::NoteInput ReServices::noteInput() const
-{
-    return NoteInput();
-}
-
 const ReServices& ReServices::current()
 {
     static const ReServices defaults;

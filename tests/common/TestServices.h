@@ -54,16 +54,13 @@ public:
 
     // The chord sounds in every pass, or only in the given one.
     void setPlaying(const MnChord* chord, int pass = 0) { playing[chord] = pass; }
-    void setNoteInput(const NoteInput& input) { input_ = input; }
 
     bool isNotePlaying(const MnChord* chord, int pass) const override
     {
         auto it = playing.find(chord);
         return it != playing.end() && (pass == 0 || it->second == 0 || it->second == pass);
     }
-    NoteInput noteInput() const override { return input_; }
 
 private:
     std::map<const MnChord*, int> playing;
-    NoteInput input_;
 };
