@@ -65,7 +65,7 @@ void ReSystem::drawNote(double x, double y, int duration, bool dot, double dotDx
 
 // One flag: its offset from the stem end (times the direction) and its
 // scales up and down.
-struct ReFlagSpec {
+struct ReFlagShape {
     double offset;
     double sx;
     double syUp;
@@ -109,12 +109,12 @@ void ReSystem::drawStem(double x, double y, int top, int bottom, int direction, 
     fillBar(std::min(stemX - d * S, stemX), std::min(y + start + dy, y + e), std::max(stemX - d * S, stemX),
             std::max(y + start + dy, y + e));
 
-    static const ReFlagSpec eighth[] = {{0, 1.2, 1, 0.9}};
-    static const ReFlagSpec sixteenth[] = {{0, 1.3, 0.8, 0.65}, {-2, 1.2, 0.8, 0.6}};
-    static const ReFlagSpec thirtySecond[] = {{0, 1.3, 0.55, 0.5}, {-1.25, 1.3, 0.65, 0.5}, {-2.5, 1.2, 0.8, 0.52}};
-    static const ReFlagSpec sixtyFourth[] = {
+    static const ReFlagShape eighth[] = {{0, 1.2, 1, 0.9}};
+    static const ReFlagShape sixteenth[] = {{0, 1.3, 0.8, 0.65}, {-2, 1.2, 0.8, 0.6}};
+    static const ReFlagShape thirtySecond[] = {{0, 1.3, 0.55, 0.5}, {-1.25, 1.3, 0.65, 0.5}, {-2.5, 1.2, 0.8, 0.52}};
+    static const ReFlagShape sixtyFourth[] = {
         {0, 1.3, 0.43, 0.35}, {-1, 1.3, 0.5, 0.35}, {-2, 1.3, 0.6, 0.4}, {-3, 1.2, 0.75, 0.45}};
-    const ReFlagSpec* flags = nullptr;
+    const ReFlagShape* flags = nullptr;
     int flagCount = 0;
     switch (duration) {
     case MnTicksEighth:
@@ -138,7 +138,7 @@ void ReSystem::drawStem(double x, double y, int top, int bottom, int direction, 
     }
     double flagX = up ? stemX - 0.01 : stemX + S - 0.01;
     for (int i = 0; i < flagCount; ++i) {
-        const ReFlagSpec& flag = flags[i];
+        const ReFlagShape& flag = flags[i];
         drawGlyph(ReGlyph::flag, flagX, y + e + flag.offset * d, flag.sx, d * (up ? flag.syUp : flag.syDown));
     }
 
