@@ -94,7 +94,7 @@ double MnPartGroup::height() const
     double height = first->position().y - last->position().y;
     MnTablature* tablature = last->tablature();
     if (groupCoversTablature && tablature)
-        return height + (tablature->height() - tablature->position().y) * groupScore->part(lastStaff())->partScale();
+        return height + (tablature->height() - tablature->position().y) * last->partScale();
     return height + last->height();
 }
 

@@ -5,6 +5,7 @@
 #include "model/MnElement.h"
 
 class MnMeasureNumber;
+class MnNote;
 class MnPart;
 class MnPartGroup;
 class MnSheetMusic;
@@ -90,6 +91,10 @@ public:
     // reach (at most 0); y: minus the score's height. Measured by laying the
     // labels out through a picking renderer.
     GeVector2d partsExtents(bool abbreviated) const;
+    // The notes of the first non-grace chord starting at the time in each
+    // voice of the measure column (0-based), every staff from the last to
+    // the first, each staff's notes from low to high; answers their count.
+    int notesAtTime(int measureIndex, int time, BcArray<MnNote*>& out) const;
 
 private:
     void adjustPartGroupsAfterRemoval(int staff);

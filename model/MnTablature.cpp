@@ -1,7 +1,6 @@
 #include "model/MnTablature.h"
 
 #include "foundation/BcFiler.h"
-#include "model/MnPart.h"
 #include "model/MnScore.h"
 #include "model/MnStaff.h"
 
@@ -101,10 +100,7 @@ double MnTablature::staffHeightUnscaled() const
 {
     if (!tablatureStaff)
         return 0.0;
-    double partScale = 1.0;
-    MnScore* score = tablatureStaff->score();
-    if (score && tablatureStaff->index() >= 0 && tablatureStaff->index() < score->staffCount())
-        partScale = score->part(tablatureStaff->index())->partScale();
+    double partScale = tablatureStaff->partScale();
     return partScale > 0.0 ? tablatureStaff->height() / partScale : tablatureStaff->height();
 }
 
