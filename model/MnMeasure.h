@@ -67,6 +67,16 @@ public:
     // null for the staff's next measure. Null when no chord starts there.
     MnChord* chordPlayedAt(int time, int voice, MnMeasure* next, int& length) const;
 
+    // Room in staff steps that this measure's bar line takes at its end,
+    // inside a system or at its end.
+    double barlineSpace(bool systemEnd) const;
+    // Room that the previous measure's bar line leaves at the start of this
+    // one, inside a system or at its start; 0 for the first measure.
+    double leadingBarlineSpace(bool systemStart) const;
+    // The largest part scale among this staff and the staves that its bar
+    // line runs through at this measure.
+    double barlineStaffScale() const;
+
     // Into how many equal slots the measure divides so that every chord of
     // its voices starts on one, tuplets included: for this staff (cached
     // within an MnCache scope), or the least common multiple over the

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "foundation/BcString.h"
+#include "foundation/GeVector2d.h"
 #include "model/MnElement.h"
 
 class MnMeasureNumber;
@@ -82,15 +83,21 @@ public:
     // Of the groups that hold the staff, the one with the fewest staves (the
     // first on a tie); null when none does.
     MnPartGroup* innermostPartGroup(int staff) const;
-    // Of the groups other than parent inside parent's range (inside all
-    // staves for null) that hold the staff, the one with the most staves
-    // (the first on a tie): how brackets nest.
-    MnPartGroup* childPartGroup(int staff, const MnPartGroup* parent) const;
     // Moves the staff and its part past the neighbouring staff, or past the
     // whole neighbouring group, without leaving the group that holds it.
     bool moveStaffUp(int index);
     bool moveStaffDown(int index);
-
+    // Of the groups other than parent that lie inside parent's staves (inside
+    // all staves without one) and contain the staff, the one with the most
+    // staves, the first on a tie; null when none. A group that covers exactly
+    // parent's staves is not inside it, so duplicates never nest forever.
+    MnPartGroup* childPartGroup(int staff, const MnPartGroup* parent) const;
+    // length x the largest part scale; 0 without parts.
+    double scaledByLargestPart(double length) const;
+    // x: how far left of the staves the part and group labels and brackets
+    // reach (at most 0); y: minus the score's height. Measured by laying the
+    // labels out through a picking renderer.
+    GeVector2d partsExtents(bool abbreviated) const;
     // The notes of the first non-grace chord starting at the time in each
     // voice of the measure column (0-based), every staff from the last to
     // the first, each staff's notes from low to high; answers their count.

@@ -8,48 +8,17 @@
 // innermost group that holds it, and a neighbouring group inside that one
 // is stepped over as a block, so no group ends up crossing another.
 
-static int lastStaffOf(const MnPartGroup* group)
-{
-    return group->firstStaff() + group->staffCount() - 1;
-}
-
-static bool groupContains(const MnPartGroup* group, int staff)
-{
-    return group->firstStaff() <= staff && staff <= lastStaffOf(group);
-}
-
 MnPartGroup* MnScore::innermostPartGroup(int staff) const
 {
     MnPartGroup* innermost = nullptr;
     for (int i = 0; i < groups.count(); ++i) {
         MnPartGroup* group = groups[i];
-        if (!groupContains(group, staff))
+        if (!group->containsStaff(staff))
             continue;
         if (!innermost || group->staffCount() < innermost->staffCount())
             innermost = group;
     }
     return innermost;
-}
-
-MnPartGroup* MnScore::childPartGroup(int staff, const MnPartGroup* parent) const
-{
-    int first = 0;
-    int last = staves.count() - 1;
-    if (parent) {
-        first = parent->firstStaff();
-        last = lastStaffOf(parent);
-    }
-    MnPartGroup* widest = nullptr;
-    for (int i = 0; i < groups.count(); ++i) {
-        MnPartGroup* group = groups[i];
-        if (group == parent || group->firstStaff() < first || lastStaffOf(group) > last)
-            continue;
-        if (!groupContains(group, staff))
-            continue;
-        if (!widest || group->staffCount() > widest->staffCount())
-            widest = group;
-    }
-    return widest;
 }
 
 bool MnScore::moveStaffUp(int index)
@@ -88,13 +57,13 @@ bool MnScore::moveStaffDown(int index)
     if (index < 0 || index >= staves.count())
         return false;
     const MnPartGroup* innermost = enclosingGroup(index);
-    const int last = innermost ? lastStaffOf(innermost) : staves.count() - 1;
+    const int last = innermost ? innermost->lastStaff() : staves.count() - 1;
     if (index >= last)
         return false;
 
     int target = index + 1;
     if (const MnPartGroup* block = childPartGroup(target, innermost))
-        target = lastStaffOf(block);
+        target = block->lastStaff();
 
     // The staff's own tablature bracket goes with it; read it before the
     // neighbours' groups shift onto the staff's old index.
@@ -123,7 +92,7 @@ const MnPartGroup* MnScore::enclosingGroup(int staff) const
     const MnPartGroup* innermost = nullptr;
     for (int i = 0; i < groups.count(); ++i) {
         const MnPartGroup* group = groups[i];
-        if (group->staffCount() < 2 || !groupContains(group, staff))
+        if (group->staffCount() < 2 || !group->containsStaff(staff))
             continue;
         if (!innermost || group->staffCount() < innermost->staffCount())
             innermost = group;

@@ -59,11 +59,11 @@ public:
     void setAbbreviation(const BcString& abbreviation) { tablatureAbbreviation = abbreviation; }
     // The scratch text that labelText fills.
     MnText* label() const { return tablatureLabel; }
-
-    // Fills the label for the part-name composer: left of the staff by 3 x
-    // the score's largest part scale, in this tablature's style at the
-    // part's scale, with the abbreviation or the name.
+    // Fills the label with the abbreviation or the name in this tablature's
+    // style, scaled by its part, right-aligned and centred at the left of
+    // the staves.
     MnText* labelText(bool abbreviated);
+
     // The first string in string order, among those not in usedStrings,
     // that can play the note, and its fret (counted from the nut, or from
     // the capo when fretsFromCapo is set); false, with string and fret

@@ -1,11 +1,6 @@
 #include "model/MnTablature.h"
 
 #include "model/MnNote.h"
-#include "model/MnPart.h"
-#include "model/MnScore.h"
-#include "model/MnStaff.h"
-
-#include <cmath>
 
 // Semitone of each step within the octave, counted so that the octave
 // number 1 begins at key index 3 (C1): C 3, D 5, E 7, F 8, G 10, A 12, B 14.
@@ -47,23 +42,4 @@ bool MnTablature::findStringAndFret(const MnNote* note, int& string, int& fret, 
         return true;
     }
     return false;
-}
-
-MnText* MnTablature::labelText(bool abbreviated)
-{
-    MnStaff* staff = tablatureStaff;
-    MnScore* score = staff ? staff->score() : nullptr;
-    double largestPartScale = 1.0;
-    if (score) {
-        largestPartScale = 0.0;
-        for (int i = 0; i < score->staffCount(); ++i)
-            largestPartScale = std::fmax(largestPartScale, score->part(i)->partScale());
-    }
-    tablatureLabel->moveTo(GePoint2d(-3.0 * largestPartScale, 0.0));
-    tablatureLabel->setAlignment(5);
-    tablatureLabel->setFont(font());
-    tablatureLabel->setSize((staff ? staff->partScale() : 1.0) * size());
-    tablatureLabel->setUnderline(isUnderlined());
-    tablatureLabel->setText(abbreviated ? tablatureAbbreviation : tablatureName);
-    return tablatureLabel;
 }

@@ -1,12 +1,10 @@
-#include "model/MnCache.h"
 #include "model/MnChord.h"
 #include "model/MnMeasure.h"
+#include "model/MnPart.h"
 #include "model/MnScore.h"
 #include "model/MnStaff.h"
-#include "model/MnStaffChange.h"
 #include "model/MnTuplet.h"
 
-#include "common/TestPrinters.h"
 #include "model/VoiceBuilder.h"
 
 #include <gtest/gtest.h>
@@ -28,44 +26,6 @@ std::vector<int> split(int ticks)
 
 } // namespace
 
-TEST(MnMeasureQueries, StartTimesAddTheLengthsBefore)
-{
-    MnScore score;
-    MnStaff* staff = score.staff(0);
-    ASSERT_TRUE(staff->insertMeasure(-1, MnTime3_4));
-    ASSERT_TRUE(staff->insertMeasure(-1, MnTime4_4));
-    EXPECT_EQ(staff->measure(0)->startTime(), 0);
-    EXPECT_EQ(staff->measure(1)->startTime(), 241920);
-    EXPECT_EQ(staff->measure(2)->startTime(), 423360);
-    EXPECT_EQ(staff->totalTicks(), 423360 + 241920);
-    EXPECT_EQ(staff->measure(0)->nextMeasure(), staff->measure(1));
-    EXPECT_EQ(staff->measure(2)->nextMeasure(), nullptr);
-
-    // Cached within a scope, fresh after it.
-    {
-        MnCache scope;
-        EXPECT_EQ(staff->measure(2)->startTime(), 423360);
-        staff->measure(1)->setBeats(4);
-        EXPECT_EQ(staff->measure(2)->startTime(), 423360);
-    }
-    EXPECT_EQ(staff->measure(2)->startTime(), 483840);
-}
-
-TEST(MnMeasureQueries, VoltaTexts)
-{
-    MnScore score;
-    score.insertStaff(-1);
-    MnMeasure* measure = score.staff(0)->measure(0);
-    measure->setVoltaMask(0x203);
-    EXPECT_EQ(measure->voltaText(false), BcString("1. 2. 10."));
-    EXPECT_EQ(measure->voltaText(true), BcString());
-
-    // A custom text replaces the generated one, in every staff at once.
-    EXPECT_TRUE(measure->setVoltaText(BcString("1.-3.")));
-    EXPECT_EQ(measure->voltaText(false), BcString("1.-3."));
-    EXPECT_EQ(score.staff(1)->measure(0)->voltaText(true), BcString("1.-3."));
-}
-
 TEST(MnMeasureQueries, SplitIntoValues)
 {
     EXPECT_EQ(split(181440), (std::vector<int>{120960, 60480}));
@@ -77,39 +37,7 @@ TEST(MnMeasureQueries, SplitIntoValues)
     EXPECT_EQ(split(5), (std::vector<int>{3, 1, 1}));
 }
 
-TEST(MnMeasureQueries, MeasureRests)
-{
-    MnStaff threeFourStaff(nullptr, 0, MnTime3_4);
-    MnMeasure* threeFour = threeFourStaff.measure(0);
-    // A new 3/4 measure: a half and a quarter rest, both voices measure rests.
-    ASSERT_EQ(threeFour->chordCount(0, false), 2);
-    EXPECT_EQ(threeFour->chordAt(1, 0, false)->time(), half);
-    EXPECT_TRUE(threeFour->isMeasureRest(0));
-    EXPECT_TRUE(threeFour->isMeasureRest(1));
-    EXPECT_EQ(threeFour->chordCount(0, true), 1);
-    EXPECT_EQ(threeFour->chordAt(0, 0, true), threeFour->chordAt(0, 0, false));
-    EXPECT_EQ(threeFour->chordAt(1, 0, true), nullptr);
-
-    MnScore score;
-    MnStaff* staff = score.staff(0);
-    MnMeasure* fourFour = staff->measure(0);
-    EXPECT_TRUE(fourFour->isMeasureRest(0));
-    {
-        VoiceBuilder voice(fourFour, 0);
-        voice.chord(half);
-        voice.chord(half);
-    }
-    EXPECT_FALSE(fourFour->isMeasureRest(0)); // two rests only in odd lengths
-    {
-        VoiceBuilder voice(fourFour, 0);
-        voice.chord(3 * quarter);
-    }
-    fourFour->setBeats(3); // shortened below its meter
-    EXPECT_FALSE(fourFour->isMeasureRest(0));
-    EXPECT_FALSE(fourFour->isMeasureRest(2));
-}
-
-TEST(MnMeasureQueries, VisibleChordsSkipGraceChordsAndHiddenRests)
+TEST(MnMeasureQueries, AHiddenRestCountsAsVisibleWhenItComesFirst)
 {
     MnScore score;
     MnMeasure* measure = score.staff(0)->measure(0);
@@ -172,4 +100,54 @@ TEST(MnMeasureQueries, Divisions)
     // Grace chords need no slot of their own; a whole rest needs one.
     MnScore plain;
     EXPECT_EQ(plain.staff(0)->measure(0)->divisions(true), 1);
+}
+
+TEST(MnMeasureQueries, BarlineSpaces)
+{
+    MnScore score;
+    score.insertMeasure(-1);
+    MnMeasure* first = score.staff(0)->measure(0);
+    MnMeasure* second = score.staff(0)->measure(1);
+    struct Row
+    {
+        int barline;
+        double endInside, endAtSystemEnd, leadingInside, leadingAtSystemStart;
+    };
+    const Row rows[] = {
+        {0, 0.1, 0.1, 0.1, -0.1}, {1, 0.7, 0.7, 0.7, -0.7}, {2, 1.3, 0.4, 0.4, -0.4},
+        {3, 2.6, 0.4, 0.4, -0.4}, {4, 0.4, -0.2, 2.6, 2.4}, {5, 2.6, 0.4, 2.6, 2.4},
+        {6, 0.0, 0.0, 0.0, 0.0},  {-1, 0.0, 0.0, 0.0, 0.0},
+    };
+    for (const Row& row : rows) {
+        first->setBarline(row.barline);
+        EXPECT_EQ(first->barlineSpace(false), row.endInside) << row.barline;
+        EXPECT_EQ(first->barlineSpace(true), row.endAtSystemEnd) << row.barline;
+        EXPECT_EQ(second->leadingBarlineSpace(false), row.leadingInside) << row.barline;
+        EXPECT_EQ(second->leadingBarlineSpace(true), row.leadingAtSystemStart) << row.barline;
+    }
+    // Nothing stands before the first measure.
+    EXPECT_EQ(first->leadingBarlineSpace(false), 0.0);
+    EXPECT_EQ(first->leadingBarlineSpace(true), 0.0);
+}
+
+TEST(MnMeasureQueries, BarlineStaffScaleFollowsTheThroughBarLines)
+{
+    MnScore score;
+    score.insertStaff(-1);
+    score.insertStaff(-1);
+    score.insertStaff(-1);
+    const double scales[] = {1.5, 0.8, 1.2, 2.0};
+    for (int i = 0; i < 4; ++i)
+        score.part(i)->setScale(scales[i]);
+    // Bar lines run from staff 0 through staff 2; staff 3 stands alone.
+    score.staff(2)->measure(0)->setToNextStaff(false);
+    score.staff(3)->measure(0)->setToNextStaff(false);
+
+    EXPECT_EQ(score.staff(1)->measure(0)->barlineStaffScale(), 1.5);
+    EXPECT_EQ(score.staff(2)->measure(0)->barlineStaffScale(), 1.5);
+    EXPECT_EQ(score.staff(3)->measure(0)->barlineStaffScale(), 2.0);
+    score.staff(1)->measure(0)->setToNextStaff(false);
+    EXPECT_EQ(score.staff(0)->measure(0)->barlineStaffScale(), 1.5);
+    EXPECT_EQ(score.staff(1)->measure(0)->barlineStaffScale(), 1.5);
+    EXPECT_EQ(score.staff(2)->measure(0)->barlineStaffScale(), 1.2);
 }

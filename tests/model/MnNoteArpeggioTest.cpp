@@ -15,50 +15,7 @@ const int whole = 241920;
 const int half = 120960;
 const int eighth = 30240;
 
-bool dragByOne(MnNote* note, int direction)
-{
-    return note->moveTo(GePoint2d(0.0, note->position().y + direction));
-}
-
 } // namespace
-
-TEST(MnNoteDrag, StepsWithinTheKeyboard)
-{
-    MnScore score;
-    VoiceBuilder voice(score.staff(0)->measure(0), 0);
-    MnChord* chord = voice.chord(whole);
-
-    MnNote* b3 = chord->addNote(6, 3, 1, false);
-    EXPECT_TRUE(dragByOne(b3, 1));
-    EXPECT_EQ(b3->step(), 0);
-    EXPECT_EQ(b3->octave(), 4);
-    EXPECT_EQ(b3->accidental(), MnAccidentalNone);
-    EXPECT_TRUE(dragByOne(b3, -1));
-    EXPECT_EQ(b3->step(), 6);
-    EXPECT_EQ(b3->octave(), 3);
-
-    MnNote* a0 = chord->addNote(5, 0, 3, false);
-    EXPECT_FALSE(dragByOne(a0, -1));
-    EXPECT_EQ(a0->diatonicPosition(), 5);
-    MnNote* c8 = chord->addNote(0, 8, 1, false);
-    EXPECT_FALSE(dragByOne(c8, 1));
-    EXPECT_EQ(c8->diatonicPosition(), 56);
-    EXPECT_EQ(c8->accidental(), 1);
-
-    // A long drag stops at the bound and still moves what it can; half a
-    // step rounds away from zero.
-    MnNote* d1 = chord->addNote(1, 1, 3, false);
-    EXPECT_TRUE(d1->moveTo(GePoint2d(0.0, d1->position().y - 20.0)));
-    EXPECT_EQ(d1->diatonicPosition(), 5);
-    MnNote* e5 = chord->addNote(2, 5, 3, false);
-    EXPECT_TRUE(e5->moveTo(GePoint2d(0.0, e5->position().y + 1.5)));
-    EXPECT_EQ(e5->diatonicPosition(), 39);
-    EXPECT_FALSE(e5->moveTo(GePoint2d(0.0, e5->position().y + 0.4)));
-
-    // The chord stays sorted.
-    for (int i = 1; i < chord->noteCount(); ++i)
-        EXPECT_LE(chord->note(i - 1)->diatonicPosition(), chord->note(i)->diatonicPosition());
-}
 
 // Three notes on two staves sounding together; the lower two are flagged.
 class ArpeggioChain : public ::testing::Test
