@@ -97,7 +97,8 @@ public:
     // Keeps the lines sorted by start after a line's start changed.
     void keepLineSorted(MnLine* line);
     // A new empty lyric line of the voice at the time, after the lyrics that
-    // start earlier; null for a negative time or a voice the measures lack.
+    // start earlier; null for a time outside 0..MnMaxStaffTicks or a voice
+    // the measures lack.
     MnLyric* addLyric(int startTime, int voice);
 
     // 1, plus 1 when the second voice is used somewhere.
