@@ -58,28 +58,39 @@ bool MnCredit::moveTo(const GePoint2d& point)
     GePoint2d before = position();
     storePosition(point);
     if (creditSheet) {
-        // The box on the page: x from the page's left edge, y from its top.
-        double left = creditSheet->leftMargin(creditPage);
-        double right = creditSheet->rightMargin(creditPage);
-        double top = creditSheet->topMargin();
-        double printableWidth = creditSheet->pageWidth() - left - right;
-        double printableHeight = creditSheet->pageHeight() - top - creditSheet->bottomMargin();
+        // The text composer lays a credit out on its page (margins and
+        // justification included), so its box is in page coordinates: x
+        // from the page's left edge, y from its top edge, downward negative.
+        // A text that nothing measures (the zero box at the origin) is kept
+        // on the page by its anchor.
         GeBox2d box = extents();
+        if (box.a.x == box.b.x && box.a.y == box.b.y) {
+            GePoint2d anchor(creditSheet->leftMargin(creditPage) + position().x,
+                             -creditSheet->topMargin() + position().y);
+            box = GeBox2d(anchor, anchor);
+        }
+        double leftEdge = creditSheet->leftMargin(creditPage);
+        double rightEdge = creditSheet->pageWidth() - creditSheet->rightMargin(creditPage);
+        double topEdge = -creditSheet->topMargin();
+        double bottomEdge = -(creditSheet->pageHeight() - creditSheet->bottomMargin());
+        double boxLeft = std::fmin(box.a.x, box.b.x);
+        double boxRight = std::fmax(box.a.x, box.b.x);
+        double boxTop = std::fmax(box.a.y, box.b.y);
+        double boxBottom = std::fmin(box.a.y, box.b.y);
+        // A box larger than the printable area keeps its left and top edges
+        // on the margins.
+        double dx = 0.0;
+        if (boxRight > rightEdge)
+            dx = rightEdge - boxRight;
+        if (boxLeft + dx < leftEdge)
+            dx = leftEdge - boxLeft;
+        double dy = 0.0;
+        if (boxBottom < bottomEdge)
+            dy = bottomEdge - boxBottom;
+        if (boxTop + dy > topEdge)
+            dy = topEdge - boxTop;
         GePoint2d at = position();
-        double boxLeft = at.x + std::fmin(box.a.x, box.b.x);
-        double boxRight = at.x + std::fmax(box.a.x, box.b.x);
-        double boxTop = at.y + std::fmax(box.a.y, box.b.y);
-        double boxBottom = at.y + std::fmin(box.a.y, box.b.y);
-        GePoint2d clamped = at;
-        if (boxLeft < 0.0)
-            clamped.x -= boxLeft;
-        else if (boxRight > printableWidth)
-            clamped.x -= boxRight - printableWidth;
-        if (boxTop > 0.0)
-            clamped.y -= boxTop;
-        else if (boxBottom < -printableHeight)
-            clamped.y += -printableHeight - boxBottom;
-        storePosition(clamped);
+        storePosition(GePoint2d(at.x + dx, at.y + dy));
     }
     GePoint2d after = position();
     double dx = after.x - before.x;

@@ -38,6 +38,9 @@ public:
     double width() const override;
     // Moves to the point, then into the printable area of its page.
     bool moveTo(const GePoint2d& point) override;
+    // Guide lines at the other credits: one at each one's height, and one
+    // at its x when both stand free.
+    bool addGuideLines(BcArray<EdGuideLine*>& lines, const EdPath* path) override;
     // The sheet's page coordinates, from the first page's printable area.
     GePoint2d toPageCoordinates(const GePoint2d& point, const EdPath* path) const override;
     // An empty text is refused (false, nothing changes).

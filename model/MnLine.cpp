@@ -2,6 +2,7 @@
 
 #include "foundation/BcFiler.h"
 #include "model/MnStaff.h"
+#include "model/MnLimits.h"
 #include "model/MnTicks.h"
 
 #include <cmath>
@@ -29,14 +30,16 @@ bool MnLine::read(BcFiler& filer)
         return false;
     if (filer.version() < 2) {
         // 384 ticks per whole note; -1 (no length yet) stays -1.
-        if (start < 0 || start > maxTicks / MnOldTicksFactor || length < -1 ||
-            length > maxTicks / MnOldTicksFactor)
+        constexpr int oldLimit = MnMaxStaffTicks / MnOldTicksFactor;
+        if (start < 0 || start > oldLimit || length < -1 || length > oldLimit)
             return false;
         start *= MnOldTicksFactor;
         if (length > 0)
             length *= MnOldTicksFactor;
     }
-    if (start < 0 || start > maxTicks || length < -1 || length > maxTicks || !std::isfinite(offset))
+    // A line lies within the longest staff, so its end is a valid time too.
+    if (start < 0 || start > MnMaxStaffTicks || length < -1 || length > MnMaxStaffTicks - start ||
+        !std::isfinite(offset))
         return false;
     lineStart = start;
     lineLength = length;
@@ -89,31 +92,6 @@ double MnLine::height() const
     return 0.0;
 }
 
-bool MnLine::moveTo(const GePoint2d& point)
-{
-    double top = 0.0;
-    double bottom = -8.0;
-    noteSpanAtStart(top, bottom);
-    double offset = point.y;
-    if (offset > middleLine)
-        offset = std::fmin(std::fmax(offset, top + 2.0), top + 20.0);
-    else
-        offset = std::fmin(std::fmax(offset, bottom - 20.0), bottom - 2.0);
-    if (offset == lineOffset)
-        return false;
-    lineOffset = offset;
-    return true;
-}
-
-void MnLine::noteSpanAtStart(double& top, double& bottom) const
-{
-    // The notes of the chords at the start widen the span once the chord
-    // lookups of the line editing are in place; until then the line keeps
-    // clear of the staff lines alone.
-    top = 0.0;
-    bottom = -8.0;
-}
-
 bool MnLine::isMark() const
 {
     return false;
@@ -122,22 +100,6 @@ bool MnLine::isMark() const
 bool MnLine::isAbove() const
 {
     return lineOffset > middleLine;
-}
-
-bool MnLine::setStart(int time, bool force)
-{
-    if (!force)
-        return false;
-    lineStart = time;
-    return true;
-}
-
-bool MnLine::setLength(int ticks)
-{
-    if (ticks == lineLength)
-        return false;
-    lineLength = ticks;
-    return true;
 }
 
 bool MnLine::setKind(int kind)

@@ -29,6 +29,12 @@ public:
     // Only the vertical offset follows the point, kept between 2 and 20
     // steps clear of the notes at the line's start on the side it lies.
     bool moveTo(const GePoint2d& point) override;
+    // While a line is dragged in the system of a line path: guide lines at
+    // the heights of the other lines of its class in that system.
+    bool addGuideLines(BcArray<EdGuideLine*>& lines, const EdPath* path) override;
+    // The staff's page position (in the system a line path names), plus the
+    // point at the score's and the part's scale.
+    GePoint2d toPageCoordinates(const GePoint2d& point, const EdPath* path) const override;
 
     // A single mark whose length is only the span it governs.
     virtual bool isMark() const;
@@ -46,12 +52,18 @@ public:
     double offset() const { return lineOffset; }
     int kind() const { return lineKind; }
 
-    // With force the start becomes the time. The editing rules for moving
-    // a start without force (keeping lines of a class from overlapping)
-    // belong to the line editing and answer false until they are built.
+    // With force the start becomes the time and the length stays; the
+    // caller keeps the staff's lines sorted. Without, the end stays and the
+    // line keeps its place among the sorted lines: an earlier start stops at
+    // the end of a line of the class in the way (a mark in the way is cut
+    // short instead); a start at or past the end shrinks the line to the
+    // chords before its end (a mark takes its end along, up to the next line
+    // of its class). False when the start does not change, and for a time
+    // that would take the line past the longest staff (MnMaxStaffTicks).
     bool setStart(int time, bool force);
-    // Stores a changed length; the limits that keep lines of a class apart
-    // belong to the line editing. False when unchanged.
+    // A positive length stops at the start of the next line of the class;
+    // 0 or less takes the shortest chord sounding at the start (0 without
+    // one). False when unchanged.
     bool setLength(int ticks);
     void setOffset(double offset) { lineOffset = offset; }
     // Stores a kind that this class of line knows; false for any other.
@@ -59,21 +71,16 @@ public:
     // Whether the kind is one of this class's codes; the base knows none.
     virtual bool isValidKind(int kind) const;
 
-    // The largest start or length a record may hold: times stay far enough
-    // from the int range that start + length cannot overflow.
-    static constexpr int maxTicks = 1 << 29;
-
 protected:
     // The shared record of the three kinds: the line record, then the kind
     // as one signed byte. A kind this class does not know fails the read.
     bool readKindRecord(BcFiler& filer);
     bool writeKindRecord(BcFiler& filer) const;
 
-    // The highest and lowest note positions at the line's start (a rest
-    // counts as the middle line), at least the staff's top and bottom lines.
-    void noteSpanAtStart(double& top, double& bottom) const;
-
 private:
+    // Another line of this line's class, or of a class derived from it.
+    bool isOfClassOf(const MnLine* other) const;
+
     MnStaff* lineStaff;
     int lineStart = 0;
     int lineLength = -1;

@@ -1,6 +1,7 @@
 #include "model/MnLyric.h"
 
 #include "foundation/BcFiler.h"
+#include "model/MnLimits.h"
 #include "model/MnMeasure.h"
 #include "model/MnStaff.h"
 
@@ -39,7 +40,7 @@ bool MnLyric::read(BcFiler& filer)
         return false;
     int voice = voiceAndPass & 0x0F;
     // The voice picks the measure voice whose chords carry the syllables.
-    if (start < 0 || voice >= MnMeasure::voiceCount)
+    if (start < 0 || start > MnMaxStaffTicks || voice >= MnMeasure::voiceCount)
         return false;
     lyricStart = start;
     lyricVoice = voice;
@@ -58,23 +59,6 @@ bool MnLyric::write(BcFiler& filer) const
 double MnLyric::width() const
 {
     return 0.0;
-}
-
-bool MnLyric::moveTo(const GePoint2d& point)
-{
-    // The notes of the first chord widen the span once the chord lookups of
-    // the lyric editing are in place; until then the line keeps clear of the
-    // staff lines alone.
-    double top = 0.0;
-    double bottom = -8.0;
-    double y = point.y;
-    if (y > -4.0)
-        y = std::fmin(std::fmax(y, top + 2.0), top + 20.0);
-    else
-        y = std::fmin(std::fmax(y, bottom - 20.0), bottom - 2.0);
-    if (y == position().y)
-        return false;
-    return storePosition(GePoint2d(position().x, y));
 }
 
 bool MnLyric::setText(const BcString& text)

@@ -2,6 +2,7 @@
 
 #include "model/MnText.h"
 
+class MnChord;
 class MnStaff;
 
 // One line of sung text under (or over) a staff, sung by one voice of the
@@ -28,6 +29,12 @@ public:
     // Only the vertical position follows the point, kept between 2 and 20
     // steps clear of the notes of the first chord on the side it lies.
     bool moveTo(const GePoint2d& point) override;
+    // Guide lines at the other lyric lines of the staff in the system of a
+    // lyric path.
+    bool addGuideLines(BcArray<EdGuideLine*>& lines, const EdPath* path) override;
+    // The staff's page position (in the system a lyric path names), plus
+    // the point at the score's and the part's scale.
+    GePoint2d toPageCoordinates(const GePoint2d& point, const EdPath* path) const override;
     // An empty text is refused (false, nothing changes); any other text is
     // stored and split into syllables again.
     bool setText(const BcString& text) override;
@@ -53,6 +60,21 @@ public:
     // False, with nothing changed, for a value outside 0..15.
     bool setPassThrough(int passThrough);
 
+    // The chord of the first syllable: the first chord of the voice that is
+    // not a grace chord and starts at the start; null when there is none.
+    MnChord* firstChord() const;
+    // Ticks from the start to the end of the last syllable's chords; 0
+    // without syllables or first chord. Cached within an MnCache scope.
+    int duration() const;
+    // Cuts the syllables whose chords start ticks or more after the start
+    // (all of them for ticks of 0 or less); false when none does.
+    bool truncate(int ticks);
+    // The text from syllable count on; false unless syllables remain.
+    bool removeLeadingSyllables(int count);
+    // After measures or chords changed under the line: the start moves to
+    // the first chord of the voice that sounds past it.
+    void reanchor();
+
 private:
     void splitSyllables();
 
@@ -63,4 +85,7 @@ private:
     int lyricStart = 0;
     int lyricVoice = 0;
     int lyricPassThrough = 1;
+
+    mutable int durationStamp = 0;
+    mutable int durationCached = 0;
 };

@@ -54,7 +54,7 @@ public:
     void setTiePlacement(int placement) { tiePlacementCode = placement; }
     void setArpeggio(bool on) { arpeggio = on; }
     // Stores the type on this note and on every note of its arpeggio chain;
-    // false in a grace chord.
+    // false in a grace chord and for a type the record cannot hold (0..7).
     bool setArpeggioType(int type);
 
     // Finds the arpeggio chain that holds the note among the notes of every

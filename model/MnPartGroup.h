@@ -28,6 +28,13 @@ public:
     // bottom of its tablature when the group covers it.
     double height() const override;
     bool moveTo(const GePoint2d& point) override;
+    // The handles of the bracket, addressed by a group path: the top one at
+    // the first staff's top line, the bottom one the group's height below.
+    GePoint2d dragPosition(const EdPath* path) const override;
+    // Drags a handle to the staff under the point: the nearest range the
+    // score allows becomes the group; the bottom handle also decides
+    // whether the bracket covers the tablature of its last staff.
+    bool dragTo(const GePoint2d& point, const EdPath* path) override;
     // The label widths changed: the score is clamped to its page again.
     void relayout() override;
 
@@ -64,6 +71,12 @@ public:
     double maxPartScale() const;
 
 private:
+    // The group names staves that the score has.
+    bool hasValidRange() const;
+    // The staff whose band holds a height of the score, and whether the
+    // height lies in the part of the band that goes to its tablature.
+    void staffAtHeight(double y, int& staffIndex, bool& inTablature) const;
+
     MnScore* groupScore;
     int groupFirstStaff;
     int groupStaffCount;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "foundation/BcString.h"
+#include "foundation/GeVector2d.h"
 #include "model/MnElement.h"
 
 class MnMeasureNumber;
@@ -79,6 +80,24 @@ public:
     // Removes the measure column from every staff with more than one measure.
     bool removeMeasure(int index);
 
+    // Of the groups that hold the staff, the one with the fewest staves (the
+    // first on a tie); null when none does.
+    MnPartGroup* innermostPartGroup(int staff) const;
+    // Moves the staff and its part past the neighbouring staff, or past the
+    // whole neighbouring group, without leaving the group that holds it.
+    bool moveStaffUp(int index);
+    bool moveStaffDown(int index);
+    // Of the groups other than parent that lie inside parent's staves (inside
+    // all staves without one) and contain the staff, the one with the most
+    // staves, the first on a tie; null when none. A group that covers exactly
+    // parent's staves is not inside it, so duplicates never nest forever.
+    MnPartGroup* childPartGroup(int staff, const MnPartGroup* parent) const;
+    // length x the largest part scale; 0 without parts.
+    double scaledByLargestPart(double length) const;
+    // x: how far left of the staves the part and group labels and brackets
+    // reach (at most 0); y: minus the score's height. Measured by laying the
+    // labels out through a picking renderer.
+    GeVector2d partsExtents(bool abbreviated) const;
     // The notes of the first non-grace chord starting at the time in each
     // voice of the measure column (0-based), every staff from the last to
     // the first, each staff's notes from low to high; answers their count.
@@ -86,6 +105,8 @@ public:
 
 private:
     void adjustPartGroupsAfterRemoval(int staff);
+    const MnPartGroup* enclosingGroup(int staff) const;
+    void moveStaffAndPart(int from, int to, const BcArray<MnPartGroup*>& ownGroups);
     void deleteStavesAndParts();
     bool readStavesAndParts(BcFiler& filer);
     bool readPartGroups(BcFiler& filer);

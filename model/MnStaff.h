@@ -2,6 +2,7 @@
 
 #include "model/MnStaffDefinition.h"
 
+class MnChord;
 class MnLine;
 class MnLyric;
 class MnMeasure;
@@ -70,6 +71,35 @@ public:
     // Shifts the changes, lines and lyrics after a span of time that was
     // taken out of the staff.
     void removeTimeSpan(int time, int length);
+
+    // The measure whose span holds the time; null outside the staff.
+    MnMeasure* measureAtTime(int time) const;
+    // The first chord of the voice that is not a grace chord and starts at
+    // the time; null when none does.
+    MnChord* chordAt(int time, int voice) const;
+    // chordAt of every voice, appended in voice order.
+    void chordsAt(int time, BcArray<MnChord*>& chords) const;
+    // The latest onset among the chords that sound directly before the
+    // chords at the time (grace chords skipped); false when there is none.
+    bool latestOnsetBefore(int time, int& onset) const;
+    // A vertical drag of a line or lyric line: above the middle line it
+    // stays 2 to 20 steps above the highest note of the chords (a rest
+    // counts as the middle line, the top line as the least), below it 2 to
+    // 20 steps below the lowest (the bottom line at least).
+    static double clampClearOfChords(double y, const BcArray<MnChord*>& chords);
+
+    // Attaches a line at a start time, taking it out of the staff it was in.
+    // A line of its class that covers the time refuses it, unless it is a
+    // mark starting before the time, which is cut short to end there. The
+    // new line lasts as long as the shortest chord at its start. False, with
+    // nothing changed, when refused or when the line is already here.
+    bool insertLine(MnLine* line, int startTime);
+    // Keeps the lines sorted by start after a line's start changed.
+    void keepLineSorted(MnLine* line);
+    // A new empty lyric line of the voice at the time, after the lyrics that
+    // start earlier; null for a time outside 0..MnMaxStaffTicks or a voice
+    // the measures lack.
+    MnLyric* addLyric(int startTime, int voice);
 
     // 1, plus 1 when the second voice is used somewhere.
     int voiceCount() const;

@@ -59,6 +59,16 @@ public:
     void setAbbreviation(const BcString& abbreviation) { tablatureAbbreviation = abbreviation; }
     // The scratch text that labelText fills.
     MnText* label() const { return tablatureLabel; }
+    // Fills the label with the abbreviation or the name in this tablature's
+    // style, scaled by its part, right-aligned and centred at the left of
+    // the staves.
+    MnText* labelText(bool abbreviated);
+
+    // The first string in string order, among those not in usedStrings,
+    // that can play the note, and its fret (counted from the nut, or from
+    // the capo when fretsFromCapo is set); false, with string and fret
+    // untouched, when no free string can.
+    bool findStringAndFret(const MnNote* note, int& string, int& fret, const BcArray<int>& usedStrings) const;
 
     // Index 0..maxStrings-1.
     const Tuning& tuning(int string) const { return strings[string]; }
@@ -83,6 +93,8 @@ public:
     void setFretsFromCapo(bool fromCapo) { tablatureFretsFromCapo = fromCapo; }
 
 private:
+    // Key index of the open string, raised by the capo when it is on.
+    int openStringKey(int string) const;
     // The staff's height in its own units, before the part's scale.
     double staffHeightUnscaled() const;
 

@@ -89,31 +89,37 @@ bool MnTempo::moveTo(const GePoint2d& point)
     GePoint2d before = position();
     storePosition(point);
     MnElement* sheetElement = tempoScore ? tempoScore->parent() : nullptr;
-    if (sheetElement && sheetElement->isKindOf(MnSheetMusic::staticClass())) {
+    double scale = tempoScore ? tempoScore->scale() : 1.0;
+    if (sheetElement && sheetElement->isKindOf(MnSheetMusic::staticClass()) && scale > 0.0) {
         MnSheetMusic* sheet = static_cast<MnSheetMusic*>(sheetElement);
-        double scale = tempoScore->scale();
         double usableWidth = sheet->pageWidth() - sheet->leftMargin(0) - sheet->rightMargin(0);
         double usableHeight = sheet->pageHeight() - sheet->topMargin() - sheet->bottomMargin();
+        // The text box, laid out at the mark's position in the score's
+        // frame, in the coordinates of the first page's printable area. A
+        // text that nothing measures (the zero box at the origin) is kept on
+        // the page by its anchor.
         GeBox2d box = extents();
-        GePoint2d at = position();
+        if (box.a.x == box.b.x && box.a.y == box.b.y)
+            box = GeBox2d(position(), position());
         GePoint2d origin = tempoScore->position();
-        // The box in the coordinates of the first page's printable area.
-        double left = origin.x + scale * (at.x + std::fmin(box.a.x, box.b.x));
-        double right = origin.x + scale * (at.x + std::fmax(box.a.x, box.b.x));
-        double top = origin.y + scale * (at.y + std::fmax(box.a.y, box.b.y));
-        double bottom = origin.y + scale * (at.y + std::fmin(box.a.y, box.b.y));
-        GePoint2d clamped = at;
-        if (scale > 0.0) {
-            if (left < 0.0)
-                clamped.x -= left / scale;
-            else if (right > usableWidth)
-                clamped.x -= (right - usableWidth) / scale;
-            if (top > 0.0)
-                clamped.y -= top / scale;
-            else if (bottom < -usableHeight)
-                clamped.y += (-usableHeight - bottom) / scale;
-        }
-        storePosition(clamped);
+        double left = origin.x + scale * std::fmin(box.a.x, box.b.x);
+        double right = origin.x + scale * std::fmax(box.a.x, box.b.x);
+        double top = origin.y + scale * std::fmax(box.a.y, box.b.y);
+        double bottom = origin.y + scale * std::fmin(box.a.y, box.b.y);
+        // A box larger than the printable area keeps its left and top
+        // edges on the margins.
+        double dx = 0.0;
+        if (right > usableWidth)
+            dx = usableWidth - right;
+        if (left + dx < 0.0)
+            dx = -left;
+        double dy = 0.0;
+        if (bottom < -usableHeight)
+            dy = -usableHeight - bottom;
+        if (top + dy > 0.0)
+            dy = -top;
+        GePoint2d at = position();
+        storePosition(GePoint2d(at.x + dx / scale, at.y + dy / scale));
     }
     GePoint2d after = position();
     double dx = after.x - before.x;

@@ -1,0 +1,121 @@
+#include "model/MnLyric.h"
+
+#include "editing/EdPath.h"
+#include "model/MnCache.h"
+#include "model/MnChord.h"
+#include "model/MnGuideLineCollector.h"
+#include "model/MnLyricIterator.h"
+#include "model/MnMeasure.h"
+#include "model/MnScore.h"
+#include "model/MnStaff.h"
+
+#include <cmath>
+
+// Where a lyric line stands in time (on the chords of its voice) and on the
+// page (a vertical offset from its staff that stays clear of the notes of
+// its first chord).
+
+MnChord* MnLyric::firstChord() const
+{
+    return lyricStaff ? lyricStaff->chordAt(lyricStart, lyricVoice) : nullptr;
+}
+
+static int chordEnd(const MnChord* chord)
+{
+    return chord->measure()->startTime() + chord->time() + chord->soundingDuration();
+}
+
+void MnLyric::reanchor()
+{
+    if (!lyricStaff || lyricStaff->measureCount() == 0 || lyricVoice < 0 || lyricVoice >= MnMeasure::voiceCount)
+        return;
+    const BcArray<MnChord*>& chords = lyricStaff->measure(0)->voiceChords(lyricVoice);
+    if (chords.isEmpty())
+        return;
+    for (const MnChord* chord = chords[0]; chord; chord = chord->nextChord()) {
+        if (chordEnd(chord) > lyricStart) {
+            lyricStart = chord->measure()->startTime() + chord->time();
+            return;
+        }
+    }
+}
+
+int MnLyric::duration() const
+{
+    if (MnCache::isCurrent(durationStamp))
+        return durationCached;
+    int result = 0;
+    MnLyricIterator walk(this);
+    const MnChord* last = nullptr;
+    for (walk.begin(); !walk.atEnd(); walk.next())
+        last = walk.end;
+    if (last)
+        result = chordEnd(last) - lyricStart;
+    durationCached = result;
+    durationStamp = MnCache::currentStamp();
+    return result;
+}
+
+bool MnLyric::moveTo(const GePoint2d& point)
+{
+    BcArray<MnChord*> chords;
+    if (MnChord* first = firstChord())
+        chords.add(first);
+    const double y = MnStaff::clampClearOfChords(point.y, chords);
+    const GePoint2d current = position();
+    if (y == current.y)
+        return false;
+    storePosition(GePoint2d(current.x, y));
+    return true;
+}
+
+GePoint2d MnLyric::toPageCoordinates(const GePoint2d& point, const EdPath* path) const
+{
+    const MnStaff* staff = lyricStaff;
+    if (!staff)
+        return point;
+    GePoint2d origin;
+    if (path && !path->isUnset() && path->kind() == EdPath::KindLyric) {
+        const EdPath staffPath(EdPath::KindStaff, path->level(1), path->level(2), path->level(4));
+        origin = staff->toPageCoordinates(staff->dragPosition(&staffPath), &staffPath);
+    } else {
+        origin = staff->toPageCoordinates(staff->position(), nullptr);
+    }
+    const double scoreScale = staff->score() ? staff->score()->scale() : 1.0;
+    return GePoint2d(origin.x + scoreScale * point.x, origin.y + staff->partScale() * scoreScale * point.y);
+}
+
+bool MnLyric::addGuideLines(BcArray<EdGuideLine*>& guideLines, const EdPath* path)
+{
+    const MnStaff* staff = lyricStaff;
+    if (!staff || !path || path->isUnset() || path->kind() != EdPath::KindLyric)
+        return true;
+    const int firstMeasure = path->level(4);
+    const int measureCount = path->level(5);
+    if (firstMeasure < 0 || measureCount < 1 || firstMeasure + measureCount > staff->measureCount())
+        return true;
+
+    const MnMeasure* lastMeasure = staff->measure(firstMeasure + measureCount - 1);
+    const double systemStart = staff->measure(firstMeasure)->startTime();
+    const double systemEnd = lastMeasure->startTime() + lastMeasure->length();
+    // A lyric line has no handles: the drag is always about its body.
+    const double reference =
+        MnGuideLineCollector::bodyReference(lyricStart, lyricStart + duration(), systemStart, systemEnd);
+
+    MnGuideLineCollector collector(staff->scale());
+    const BcArray<MnLyric*>& lyrics = staff->lyricArray();
+    for (int i = 0; i < lyrics.count(); ++i) {
+        MnLyric* other = lyrics[i];
+        const double otherStart = other->start();
+        const double otherEnd = otherStart + other->duration();
+        if (other == this || !MnGuideLineCollector::showsInSystem(otherStart, otherEnd, systemStart, systemEnd))
+            continue;
+        EdPath otherPath(*path);
+        otherPath.setLevel(2, staff->index());
+        otherPath.setLevel(3, i);
+        collector.addCandidate(other, otherPath,
+                               std::fmin(std::fabs(otherStart - reference), std::fabs(otherEnd - reference)));
+    }
+    collector.appendGuideLines(guideLines);
+    return true;
+}

@@ -1,0 +1,179 @@
+#include "model/MnStaff.h"
+
+#include "foundation/BcClass.h"
+#include "model/MnChord.h"
+#include "model/MnLimits.h"
+#include "model/MnLine.h"
+#include "model/MnLyric.h"
+#include "model/MnMeasure.h"
+#include "model/MnNote.h"
+
+#include <cmath>
+
+// Lines and lyric lines hang on the chords of the staff: they start at the
+// onset of a chord, and their vertical drag keeps them clear of the notes of
+// the chords they start at.
+
+MnMeasure* MnStaff::measureAtTime(int time) const
+{
+    if (time < 0)
+        return nullptr;
+    int start = 0;
+    for (int i = 0; i < measures.count(); ++i) {
+        const int end = start + measures[i]->length();
+        if (time < end)
+            return measures[i];
+        start = end;
+    }
+    return nullptr;
+}
+
+MnChord* MnStaff::chordAt(int time, int voice) const
+{
+    if (voice < 0 || voice >= MnMeasure::voiceCount)
+        return nullptr;
+    const MnMeasure* measure = measureAtTime(time);
+    if (!measure)
+        return nullptr;
+    const int onset = time - measure->startTime();
+    const BcArray<MnChord*>& chords = measure->voiceChords(voice);
+    for (int i = 0; i < chords.count(); ++i) {
+        if (!chords[i]->isGrace() && chords[i]->time() == onset)
+            return chords[i];
+    }
+    return nullptr;
+}
+
+void MnStaff::chordsAt(int time, BcArray<MnChord*>& chords) const
+{
+    for (int voice = 0; voice < MnMeasure::voiceCount; ++voice) {
+        if (MnChord* chord = chordAt(time, voice))
+            chords.add(chord);
+    }
+}
+
+bool MnStaff::latestOnsetBefore(int time, int& onset) const
+{
+    BcArray<MnChord*> chords;
+    chordsAt(time, chords);
+    bool found = false;
+    int latest = 0;
+    for (int i = 0; i < chords.count(); ++i) {
+        // Grace chords share the onset of the chord they precede: the chord
+        // that sounds before is the last one that is not a grace chord.
+        const MnChord* previous = chords[i]->previousChord();
+        while (previous && previous->isGrace())
+            previous = previous->previousChord();
+        if (!previous)
+            continue;
+        const int previousOnset = previous->measure()->startTime() + previous->time();
+        if (!found || previousOnset > latest)
+            latest = previousOnset;
+        found = true;
+    }
+    if (!found)
+        return false;
+    onset = latest;
+    return true;
+}
+
+double MnStaff::clampClearOfChords(double y, const BcArray<MnChord*>& chords)
+{
+    // The staff's own lines count as notes: a mark never comes closer to the
+    // staff than to its top or bottom line.
+    double top = 0.0;
+    double bottom = -8.0;
+    for (int i = 0; i < chords.count(); ++i) {
+        const MnChord* chord = chords[i];
+        if (chord->isRest()) {
+            top = std::fmax(top, -4.0);
+            bottom = std::fmin(bottom, -4.0);
+            continue;
+        }
+        for (int n = 0; n < chord->noteCount(); ++n) {
+            const double position = chord->note(n)->position().y;
+            top = std::fmax(top, position);
+            bottom = std::fmin(bottom, position);
+        }
+    }
+    if (y > -4.0)
+        return std::fmin(std::fmax(y, top + 2.0), top + 20.0);
+    return std::fmin(std::fmax(y, bottom - 20.0), bottom - 2.0);
+}
+
+bool MnStaff::insertLine(MnLine* line, int startTime)
+{
+    // A line already in the array would be owned twice; a line must end
+    // within the longest staff.
+    if (!line || lines.indexOf(line) >= 0 || startTime < 0 || startTime > MnMaxStaffTicks ||
+        line->length() > MnMaxStaffTicks - startTime)
+        return false;
+
+    // Every refusal is known before anything changes: a mark of the class
+    // that covers the time is cut short only when the insertion goes ahead.
+    const BcClass* lineClass = line->dynamicClass();
+    BcArray<MnLine*> marksToShorten;
+    for (int i = 0; i < lines.count(); ++i) {
+        MnLine* other = lines[i];
+        if (!other->isKindOf(lineClass))
+            continue;
+        if (other->start() > startTime || startTime >= other->start() + other->length())
+            continue;
+        if (!other->isMark() || other->start() == startTime)
+            return false;
+        marksToShorten.add(other);
+    }
+    for (int i = 0; i < marksToShorten.count(); ++i)
+        marksToShorten[i]->setLength(startTime - marksToShorten[i]->start());
+
+    int place = 0;
+    for (int i = 0; i < lines.count(); ++i) {
+        if (lines[i]->start() < startTime)
+            place = i + 1;
+    }
+    if (MnStaff* previous = line->staff(); previous && previous != this) {
+        const int index = previous->lines.indexOf(line);
+        if (index >= 0)
+            previous->lines.removeAt(index);
+    }
+    lines.insertAt(place, line);
+    line->setStaff(this);
+    line->setStart(startTime, true);
+    line->setLength(0);
+    return true;
+}
+
+void MnStaff::keepLineSorted(MnLine* line)
+{
+    const int index = lines.indexOf(line);
+    if (index < 0)
+        return;
+    const int start = line->start();
+    const bool afterPrevious = index == 0 || lines[index - 1]->start() <= start;
+    const bool beforeNext = index + 1 == lines.count() || start <= lines[index + 1]->start();
+    if (afterPrevious && beforeNext)
+        return;
+    lines.removeAt(index);
+    int place = 0;
+    for (int i = 0; i < lines.count(); ++i) {
+        if (lines[i]->start() <= start)
+            place = i + 1;
+    }
+    lines.insertAt(place, line);
+}
+
+MnLyric* MnStaff::addLyric(int startTime, int voice)
+{
+    if (startTime < 0 || startTime > MnMaxStaffTicks || voice < 0 || voice >= MnMeasure::voiceCount)
+        return nullptr;
+    MnLyric* lyric = new MnLyric(this);
+    lyric->setStart(startTime);
+    lyric->setVoice(voice);
+    int place = 0;
+    for (int i = 0; i < lyrics.count(); ++i) {
+        if (lyrics[i]->start() < startTime)
+            place = i + 1;
+    }
+    lyrics.insertAt(place, lyric);
+    return lyric;
+}
