@@ -108,9 +108,22 @@ void MnStaff::reconcileWithMeasure(MnMeasure* measure)
         }
     }
 
-    // Lyric lines re-anchor on their voice's chords with the lyric rules
-    // (the first chord of a lyric, re-anchoring it), which come with the
-    // lyrics' editing.
+    // A lyric line that starts in the measure and has lost the chord it
+    // started on moves to the chord of its voice that now sounds there.
+    // (Looked up in the measure itself: finding the chord through the staff
+    // would walk the measures before it at every edit.)
+    for (int i = 0; i < lyrics.count(); ++i) {
+        MnLyric* lyric = lyrics[i];
+        const int voice = lyric->voice();
+        if (lyric->start() < start || lyric->start() >= end || voice < 0 || voice >= MnMeasure::voiceCount)
+            continue;
+        const BcArray<MnChord*>& chords = measure->voiceChords(voice);
+        bool anchored = false;
+        for (int k = 0; k < chords.count() && !anchored; ++k)
+            anchored = !chords[k]->isGrace() && start + chords[k]->time() == lyric->start();
+        if (!anchored)
+            lyric->reanchor();
+    }
 }
 
 void MnStaff::removeTimeSpan(int time, int length)
@@ -182,13 +195,15 @@ void MnStaff::removeTimeSpan(int time, int length)
         }
     }
 
-    // Lyric lines after the span move back with it; one that no longer
-    // starts on a chord of its voice re-anchors with the lyric rules, which
-    // come with the lyrics' editing. A lyric line past the staff's new end
-    // goes.
+    // Lyric lines after the span move back with it; one in the span that no
+    // longer starts on a chord of its voice moves to the chord sounding
+    // there; one past the staff's new end goes.
     for (int i = lyrics.count() - 1; i >= 0; --i) {
-        if (lyrics[i]->start() >= after)
-            lyrics[i]->setStart(lyrics[i]->start() - length);
+        MnLyric* lyric = lyrics[i];
+        if (lyric->start() >= after)
+            lyric->setStart(lyric->start() - length);
+        else if (lyric->start() >= cut && !lyric->firstChord())
+            lyric->reanchor();
     }
     const int total = totalTicks();
     for (int i = lyrics.count() - 1; i >= 0; --i) {

@@ -66,6 +66,12 @@ TEST(MnStaffTimeAnchors, ChangedChordsCarryTheirLinesAndChanges)
     MnPedal* pedal = fixture.line<MnPedal>(Half, Half);
     MnStaffChange* clef = fixture.change(Quarter, MnClefBass);
     ASSERT_NE(clef, nullptr);
+    MnLyric* words = new MnLyric(staff);
+    words->setStart(Quarter);
+    staff->lyricArray().add(words);
+    MnLyric* later = new MnLyric(staff);
+    later->setStart(3 * Quarter);
+    staff->lyricArray().add(later);
 
     // The first quarter becomes a half: the second beat's chord is gone.
     ASSERT_TRUE(measure->setChordDuration(0, 0, Half));
@@ -82,6 +88,10 @@ TEST(MnStaffTimeAnchors, ChangedChordsCarryTheirLinesAndChanges)
     ASSERT_EQ(staff->changeCount(), 1);
     EXPECT_EQ(staff->change(0), clef);
     EXPECT_EQ(clef->startTime(), Half);
+    // The lyric line on it moves to the chord that now sounds there; the
+    // one on the fourth beat keeps its chord.
+    EXPECT_EQ(words->start(), 0);
+    EXPECT_EQ(later->start(), 3 * Quarter);
 }
 
 TEST(MnStaffTimeAnchors, AChangeAtTheBarlineStaysWhenTheMeasureEmpties)
