@@ -1,7 +1,6 @@
 #include "model/MnMeasure.h"
 
 #include "foundation/BcFiler.h"
-#include "model/MnCache.h"
 #include "model/MnChord.h"
 #include "model/MnCodes.h"
 #include "model/MnLimits.h"
@@ -16,12 +15,30 @@ MnMeasure::MnMeasure(MnStaff* staff, int index, int timeSignatureType) : owner(s
     mnTimeSignatureMeter(timeSignatureType, beatCount, ticksPerBeat);
     for (int voice = 0; voice < voiceCount; ++voice)
         fillGapsWithRests(voice, 1, 1);
+    if (owner)
+        owner->measureTimesChanged();
 }
 
 MnMeasure::~MnMeasure()
 {
     for (int voice = 0; voice < voiceCount; ++voice)
         deleteChords(voice);
+    if (owner)
+        owner->measureTimesChanged();
+}
+
+void MnMeasure::setBeats(int beats)
+{
+    beatCount = beats;
+    if (owner)
+        owner->measureTimesChanged();
+}
+
+void MnMeasure::setBeatTicks(int ticks)
+{
+    ticksPerBeat = ticks;
+    if (owner)
+        owner->measureTimesChanged();
 }
 
 void MnMeasure::deleteChords(int voice)
@@ -97,6 +114,8 @@ bool MnMeasure::read(BcFiler& filer)
     if (beatsValue < 1 || beatsValue > MnMaxBeats)
         return false;
     beatCount = beatsValue;
+    if (owner)
+        owner->measureTimesChanged();
     int beatTicksValue = 0;
     if (!filer.readInt(beatTicksValue))
         return false;
@@ -108,6 +127,8 @@ bool MnMeasure::read(BcFiler& filer)
     if (beatTicksValue < 1 || beatTicksValue > MnMaxBeatTicks)
         return false;
     ticksPerBeat = beatTicksValue;
+    if (owner)
+        owner->measureTimesChanged();
 
     int storedVoices = 0;
     if (!filer.readInt(storedVoices))
@@ -245,20 +266,21 @@ bool MnMeasure::moveTo(const GePoint2d&)
 
 int MnMeasure::startTime() const
 {
-    if (MnCache::isCurrent(startStamp))
-        return startCached;
-    int start = 0;
-    if (owner) {
+    if (!owner)
+        return 0;
+    int position = number - 1;
+    if (position < 0 || position >= owner->measureCount() || owner->measure(position) != this) {
+        // Not where its number says: found by pointer, or, for a measure
+        // that is not in the staff's array, after all of them.
+        position = owner->measureCount();
         for (int i = 0; i < owner->measureCount(); ++i) {
-            const MnMeasure* measure = owner->measure(i);
-            if (measure == this)
+            if (owner->measure(i) == this) {
+                position = i;
                 break;
-            start += measure->length();
+            }
         }
     }
-    startStamp = MnCache::currentStamp();
-    startCached = start;
-    return start;
+    return owner->measureStartTime(position);
 }
 
 MnMeasure* MnMeasure::nextMeasure() const

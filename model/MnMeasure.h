@@ -162,9 +162,9 @@ public:
     int repeatCount() const { return repeats; }
     void setRepeatCount(int count) { repeats = count; }
     int beats() const { return beatCount; }
-    void setBeats(int beats) { beatCount = beats; }
+    void setBeats(int beats);
     int beatTicks() const { return ticksPerBeat; }
-    void setBeatTicks(int ticks) { ticksPerBeat = ticks; }
+    void setBeatTicks(int ticks);
     // Bit k: the measure belongs to ending k + 1.
     int voltaMask() const { return voltas; }
     void setVoltaMask(int mask) { voltas = mask; }
@@ -223,8 +223,6 @@ private:
     int breakAfter = 0;
     double extraWidth = 0.0;
 
-    mutable int startStamp = 0;
-    mutable int startCached = 0;
     mutable int divisionStamp = 0;
     mutable int divisionCached = 1;
 };

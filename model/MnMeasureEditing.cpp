@@ -605,6 +605,8 @@ bool MnMeasure::removeBeatsHere(const BcArray<int>& sortedBeats)
         }
     }
     beatCount -= sortedBeats.count();
+    if (owner)
+        owner->measureTimesChanged();
     refitStaff();
     return true;
 }

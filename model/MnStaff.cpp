@@ -421,6 +421,24 @@ int MnStaff::voiceCount() const
     return 1;
 }
 
+int MnStaff::measureStartTime(int index) const
+{
+    // An array of another length means measures came or went unannounced.
+    if (!startTimesValid || startTimes.count() != measures.count() + 1) {
+        startTimes.setSize(measures.count() + 1);
+        int start = 0;
+        for (int i = 0; i < measures.count(); ++i) {
+            startTimes[i] = start;
+            start += measures[i]->length();
+        }
+        startTimes[measures.count()] = start;
+        startTimesValid = true;
+    }
+    if (index < 0)
+        return 0;
+    return startTimes[index < measures.count() ? index : measures.count()];
+}
+
 int MnStaff::totalTicks() const
 {
     int total = 0;

@@ -108,10 +108,22 @@ public:
 
     int measureCount() const { return measures.count(); }
     MnMeasure* measure(int index) const { return measures[index]; }
+    // The start of the measure at the index (0..count): the sum of the
+    // lengths before it. The sums are kept until the measures change, so
+    // that editing a measure of a long staff does not add up the staff.
+    int measureStartTime(int index) const;
+    // Every change of the measures' order or lengths calls this (the
+    // measures' constructor, destructor and meter setters do, and so does
+    // taking the measure array for a change).
+    void measureTimesChanged() { startTimesValid = false; }
     int changeCount() const { return changes.count(); }
     MnStaffChange* change(int index) const { return changes[index]; }
     // The owned lists; editing operations keep them sorted by time.
-    BcArray<MnMeasure*>& measureArray() { return measures; }
+    BcArray<MnMeasure*>& measureArray()
+    {
+        measureTimesChanged();
+        return measures;
+    }
     BcArray<MnStaffChange*>& changeArray() { return changes; }
     BcArray<MnLine*>& lineArray() { return lines; }
     const BcArray<MnLine*>& lineArray() const { return lines; }
@@ -147,4 +159,8 @@ private:
     double staffSpacing = 20.0;
     MnTablature* tab = nullptr;
     bool reconcilingSuspended = false;
+    // Start times of the measures and the total at the end; the copy of a
+    // score that the player uses is touched by the audio thread alone.
+    mutable BcArray<int> startTimes;
+    mutable bool startTimesValid = false;
 };
