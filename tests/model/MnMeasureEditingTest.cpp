@@ -551,3 +551,33 @@ TEST(MnMeasureEditing, KeyIndexFormsSpellInTheKeyOfEachPiece)
     EXPECT_EQ(voiceFault(*first, 0), "");
     EXPECT_EQ(voiceFault(*second, 0), "");
 }
+
+TEST(MnMeasureEditing, StartTimesFollowEveryChangeOfTheMeasures)
+{
+    StaffFixture fixture(3);
+    MnStaff* staff = fixture.staff;
+    MnMeasure* third = fixture.measure(2);
+    EXPECT_EQ(third->startTime(), 2 * Whole);
+
+    fixture.measure(0)->setBeats(3);
+    EXPECT_EQ(third->startTime(), 2 * Whole - Quarter);
+    fixture.measure(1)->setBeatTicks(Eighth);
+    EXPECT_EQ(third->startTime(), Whole - Quarter + 4 * Eighth);
+
+    ASSERT_TRUE(staff->insertMeasure(0, MnTime2_4));
+    EXPECT_EQ(third->startTime(), Half + Whole - Quarter + 4 * Eighth);
+    EXPECT_EQ(staff->totalTicks(), third->startTime() + Whole);
+
+    BcArray<int> beats;
+    beats.add(0);
+    ASSERT_TRUE(staff->measure(0)->removeBeats(beats));
+    EXPECT_EQ(third->startTime(), Quarter + Whole - Quarter + 4 * Eighth);
+
+    ASSERT_TRUE(fixture.score.removeMeasure(0));
+    EXPECT_EQ(third->startTime(), Whole - Quarter + 4 * Eighth);
+
+    // Reading a measure record gives it the record's meter.
+    MnMeasure threeFour(nullptr, 1, MnTime3_4);
+    ASSERT_TRUE(readRecord(*fixture.measure(0), recordOf(threeFour)));
+    EXPECT_EQ(third->startTime(), 3 * Quarter + 4 * Eighth);
+}
