@@ -41,7 +41,6 @@ void EdContext::showHint(unsigned int) {}
 void EdContext::showInformation(unsigned int) {}
 void EdContext::showInformationText(const BcString&) {}
 bool EdContext::askYesNo(unsigned int) { return false; }
-bool EdContext::loadString(unsigned int, BcString&) { return false; }
 
 bool EdContext::isShiftDown() { return false; }
 bool EdContext::isCtrlDown() { return false; }

@@ -74,8 +74,8 @@ public:
     virtual void showInformationText(const BcString& text);
     virtual bool askYesNo(unsigned int stringId);
 
-    // The text of a string resource; false when the id has none.
-    virtual bool loadString(unsigned int stringId, BcString& text);
+    // String resources are read through BcStringResources, the one table
+    // that the core and the shell share.
 
     virtual bool isShiftDown();
     virtual bool isCtrlDown();

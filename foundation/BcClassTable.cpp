@@ -19,6 +19,7 @@
 #include "model/MnSheetMusic.h"
 #include "model/MnText.h"
 #include "model/MnWork.h"
+#include "render/RePicker.h"
 
 // Each class's factory (&X::newInstance) is filled in here when the class is
 // built; until then its row is marked as having a factory with a null pointer.
@@ -93,7 +94,7 @@ static const BcClassTable::Entry classTable[] = {
     {"ReLine", "ReComposer", false, nullptr},
     {"ReOpenGL", "ReRenderer", true, nullptr},
     {"RePDF", "ReRenderer", true, nullptr},
-    {"RePicker", "ReRenderer", true, nullptr},
+    {"RePicker", "ReRenderer", true, &RePicker::newInstance},
     {"ReRenderer", "EdSelection", false, nullptr},
     {"ReSlur", "ReComposer", false, nullptr},
     {"ReSystem", "ReComposer", false, nullptr},

@@ -422,22 +422,6 @@ bool MnChord::setBeamMode(int mode)
     return true;
 }
 
-bool MnChord::setArticulation(int bit, bool on)
-{
-    if (on)
-        articulationBits |= bit;
-    else
-        articulationBits &= ~bit;
-    articulationBits &= 0xFF;
-    return true;
-}
-
-bool MnChord::setSlurPlacement(int placement)
-{
-    slur = placement;
-    return true;
-}
-
 void MnChord::setRatio(int actual, int normal)
 {
     ratioActual = actual;

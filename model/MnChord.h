@@ -43,6 +43,9 @@ public:
     // The existing note of that pitch and accidental, or a new one; null at
     // 255 notes.
     MnNote* addNote(int step, int octave, int accidental, bool tied);
+    // The existing note that sounds the key (0..87), or a new one spelled in
+    // the chord's key; null at 255 notes and for a key that cannot be written.
+    MnNote* addNoteByKey(int key, bool tied);
     // Ascending by diatonic position; notes of equal position come out in
     // the reverse of their previous order.
     void sortNotes();
@@ -66,6 +69,18 @@ public:
     // 0 for a grace chord; the written value in the tuplet ratio otherwise.
     int soundingDuration() const;
 
+    // When the chord sounds in playback, relative to its measure, and for how
+    // long. A single unslashed grace chord (an appoggiatura) takes the first
+    // half of the chord after it; other grace chords sound before their main
+    // chord for a quarter of its undotted value each, before the bar line
+    // for grace chords at the start of a measure. next is the measure that
+    // plays after this one (under repeats not always the following one), or
+    // null for the staff's order.
+    int playbackTime(MnMeasure* next, int& length) const;
+    // An unslashed grace chord, not at the end of its measure, with no grace
+    // chord before or after it: it sounds on the beat of the chord after it.
+    bool isSingleAppoggiatura() const;
+
     // Stem, inversion and grace slash apply to the whole beam group of the
     // chord; beam groups come with the beam rules, and until then these act
     // on this chord alone.
@@ -74,9 +89,10 @@ public:
     // False for a chord that is not a grace chord.
     bool setGraceSlash(bool slash);
     bool setBeamMode(int mode);
-    // Sets or clears an articulation bit. Taking the slur placement from the
-    // slurred neighbours comes with the slur rules.
+    // Sets or clears an articulation bit. A chord that becomes slurred takes
+    // the placement of the slur it joins.
     bool setArticulation(int bit, bool on);
+    // Sets the placement of the whole slur that the chord belongs to.
     bool setSlurPlacement(int placement);
 
     int voice() const { return voiceIndex; }
@@ -121,6 +137,11 @@ private:
     // Removes the grace chords directly before this chord in its measure,
     // nearest first, looking each up afresh.
     void removeGraceChordsBefore();
+    // The neighbours that a slur joins: grace chords only with grace chords
+    // next to them, normal chords past any grace chords.
+    MnChord* previousSlurChord() const;
+    MnChord* nextSlurChord() const;
+    bool isSlurred() const { return (articulationBits & 0x20) != 0; }
     int indexInVoice() const;
 
     MnMeasure* owner;

@@ -58,27 +58,27 @@ bool MnCredit::moveTo(const GePoint2d& point)
     GePoint2d before = position();
     storePosition(point);
     if (creditSheet) {
-        // The box on the page: x from the page's left edge, y from its top.
+        // The box on the page, as the text composer lays the credit out: x
+        // from the page's left edge, y from its top, downward negative.
         double left = creditSheet->leftMargin(creditPage);
         double right = creditSheet->rightMargin(creditPage);
         double top = creditSheet->topMargin();
-        double printableWidth = creditSheet->pageWidth() - left - right;
-        double printableHeight = creditSheet->pageHeight() - top - creditSheet->bottomMargin();
+        double printableRight = creditSheet->pageWidth() - right;
+        double printableBottom = -(creditSheet->pageHeight() - creditSheet->bottomMargin());
         GeBox2d box = extents();
-        GePoint2d at = position();
-        double boxLeft = at.x + std::fmin(box.a.x, box.b.x);
-        double boxRight = at.x + std::fmax(box.a.x, box.b.x);
-        double boxTop = at.y + std::fmax(box.a.y, box.b.y);
-        double boxBottom = at.y + std::fmin(box.a.y, box.b.y);
-        GePoint2d clamped = at;
-        if (boxLeft < 0.0)
-            clamped.x -= boxLeft;
-        else if (boxRight > printableWidth)
-            clamped.x -= boxRight - printableWidth;
-        if (boxTop > 0.0)
-            clamped.y -= boxTop;
-        else if (boxBottom < -printableHeight)
-            clamped.y += -printableHeight - boxBottom;
+        double boxLeft = std::fmin(box.a.x, box.b.x);
+        double boxRight = std::fmax(box.a.x, box.b.x);
+        double boxTop = std::fmax(box.a.y, box.b.y);
+        double boxBottom = std::fmin(box.a.y, box.b.y);
+        GePoint2d clamped = position();
+        if (boxLeft < left)
+            clamped.x += left - boxLeft;
+        else if (boxRight > printableRight)
+            clamped.x -= boxRight - printableRight;
+        if (boxTop > -top)
+            clamped.y -= boxTop + top;
+        else if (boxBottom < printableBottom)
+            clamped.y += printableBottom - boxBottom;
         storePosition(clamped);
     }
     GePoint2d after = position();

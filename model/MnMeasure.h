@@ -60,6 +60,33 @@ public:
     // The voice holds only a whole-measure rest.
     bool isMeasureRest(int voice) const;
 
+    // The chord of a voice that playback starts at the time (relative to the
+    // measure) with the length it sounds; the inverse of
+    // MnChord::playbackTime, except that a chord followed by grace chords is
+    // shortened by them. next is the measure that plays after this one, or
+    // null for the staff's next measure. Null when no chord starts there.
+    MnChord* chordPlayedAt(int time, int voice, MnMeasure* next, int& length) const;
+
+    // Room in staff steps that this measure's bar line takes at its end,
+    // inside a system or at its end.
+    double barlineSpace(bool systemEnd) const;
+    // Room that the previous measure's bar line leaves at the start of this
+    // one, inside a system or at its start; 0 for the first measure.
+    double leadingBarlineSpace(bool systemStart) const;
+    // The largest part scale among this staff and the staves that its bar
+    // line runs through at this measure.
+    double barlineStaffScale() const;
+
+    // Into how many equal slots the measure divides so that every chord of
+    // its voices starts on one, tuplets included: for this staff (cached
+    // within an MnCache scope), or the least common multiple over the
+    // measures of this number in every staff of the score.
+    int divisions(bool thisStaff) const;
+
+    // Appends the largest power-of-two fractions of a whole note (241920,
+    // 120960, ... halving) that add up to a positive length.
+    static void splitIntoValues(int ticks, BcArray<int>& values);
+
     // Fills the gaps between the non-grace chords of a voice, and the rest of
     // the measure after them, with rests of the ratio actual:normal.
     void fillGapsWithRests(int voice, int actual, int normal);
@@ -123,4 +150,6 @@ private:
 
     mutable int startStamp = 0;
     mutable int startCached = 0;
+    mutable int divisionStamp = 0;
+    mutable int divisionCached = 1;
 };

@@ -142,11 +142,3 @@ bool MnNote::moveTo(const GePoint2d& point)
     }
     return moved;
 }
-
-bool MnNote::setArpeggioType(int type)
-{
-    if (owner && owner->isGrace())
-        return false;
-    arpeggioTypeCode = type;
-    return true;
-}

@@ -53,12 +53,46 @@ public:
     void setTied(bool isTied) { tied = isTied; }
     void setTiePlacement(int placement) { tiePlacementCode = placement; }
     void setArpeggio(bool on) { arpeggio = on; }
-    // False in a grace chord. Spreading the type over the whole arpeggio
-    // chain comes with the chain (computeArpeggioChain); until then it is
-    // stored on this note.
+    // Stores the type on this note and on every note of its arpeggio chain;
+    // false in a grace chord and for a type the record cannot hold (0..7).
     bool setArpeggioType(int type);
 
+    // Finds the arpeggio chain that holds the note among the notes of every
+    // staff that sound at its chord's time; the chain's first and last note
+    // and the note's index in it then stay valid for the current MnCache
+    // scope. True when the note is in a chain.
+    bool computeArpeggioChain();
+    MnNote* arpeggioChainFirst() const { return chainFirst; }
+    MnNote* arpeggioChainLast() const { return chainLast; }
+    // Counted from the chain's first note, or from its last under a
+    // downward arrow.
+    int arpeggioChainIndex() const { return chainIndex; }
+
+    // The piano key (0 = A0 .. 87 = C8) that the note sounds, with its
+    // effective accidental and the octave lines of its staff.
+    int keyNumber() const;
+    // Spells the key in the key signature of the chord (flats in a key with
+    // flats, sharps otherwise) and writes only the accidental needed; later
+    // notes of the measure keep sounding as before. False for a key outside
+    // 0..87 or a spelling the record cannot hold, with nothing changed.
+    bool setKeyNumber(int key);
+    // The alteration the note sounds with: its written accidental, else the
+    // one carried from earlier in the measure, else the key signature's.
+    int effectiveAccidental() const;
+    // Writes the accidental that makes the note sound with the alteration
+    // (-2..2); false, with nothing changed, for any other value.
+    bool setAlteration(int alteration);
+    // The written accidental carried from earlier in the measure (at or
+    // after a key change in it) to a note of that step and octave at this
+    // note's chord, 3 when none; key receives the key signature in effect.
+    int accidentalInMeasure(int step, int octave, int& key) const;
+
 private:
+    friend class MnChord;
+    // setKeyNumber; a note that is being added to its chord has no old
+    // pitch whose later notes would need keeping.
+    bool spellKey(int key, bool keepOldPitch);
+
     MnChord* owner;
     int noteStep = 0;
     int noteOctave = 4;
@@ -73,3 +107,7 @@ private:
     MnNote* chainLast = nullptr;
     int chainIndex = 0;
 };
+
+// The alteration (-1, 0, 1) that a key signature of the given fifths gives
+// a step (0 C .. 6 B).
+int mnKeySignatureAlteration(int fifths, int step);

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "foundation/BcString.h"
+#include "foundation/GeVector2d.h"
 #include "model/MnElement.h"
 
 class MnMeasureNumber;
+class MnNote;
 class MnPart;
 class MnPartGroup;
 class MnSheetMusic;
@@ -77,6 +79,22 @@ public:
     bool insertMeasure(int index);
     // Removes the measure column from every staff with more than one measure.
     bool removeMeasure(int index);
+
+    // Of the groups other than parent that lie inside parent's staves (inside
+    // all staves without one) and contain the staff, the one with the most
+    // staves, the first on a tie; null when none. A group that covers exactly
+    // parent's staves is not inside it, so duplicates never nest forever.
+    MnPartGroup* childPartGroup(int staff, const MnPartGroup* parent) const;
+    // length x the largest part scale; 0 without parts.
+    double scaledByLargestPart(double length) const;
+    // x: how far left of the staves the part and group labels and brackets
+    // reach (at most 0); y: minus the score's height. Measured by laying the
+    // labels out through a picking renderer.
+    GeVector2d partsExtents(bool abbreviated) const;
+    // The notes of the first non-grace chord starting at the time in each
+    // voice of the measure column (0-based), every staff from the last to
+    // the first, each staff's notes from low to high; answers their count.
+    int notesAtTime(int measureIndex, int time, BcArray<MnNote*>& out) const;
 
 private:
     void adjustPartGroupsAfterRemoval(int staff);

@@ -1,6 +1,8 @@
 #include "model/MnSheetMusic.h"
 
 #include "foundation/BcFiler.h"
+#include "foundation/BcSettings.h"
+#include "foundation/BcStringResources.h"
 #include "model/MnCredit.h"
 #include "model/MnMeasure.h"
 #include "model/MnPageLayout.h"
@@ -19,14 +21,10 @@ static constexpr int newSheetMeasures = 4;
 // The paper colour and the texts of new credits come from the application's
 // settings and string table once those services are in the core; until then
 // the defaults of the English application.
-static constexpr int defaultPaperColor = 0xFFFFFF;
-static const char* const untitledText = "Untitled";
-static const char* const unknownText = "Unknown";
-static const char* const newCreditText = "New text";
 
 MnSheetMusic::MnSheetMusic()
     : pageNumberStyle(new MnPageNumber()), pageNumberScratch(new MnText()),
-      sheetPaperColor(defaultPaperColor)
+      sheetPaperColor(BcSettings::current().value(BcSettings::paperDefaultColor))
 {
     sheetScore = new MnScore();
     sheetScore->setSheetMusic(this);
@@ -40,7 +38,7 @@ MnSheetMusic::MnSheetMusic()
     }
 
     MnCredit* title = new MnCredit(this, 0);
-    title->setText(BcString(untitledText));
+    title->setText(BcStringResources::current().loadString(BcStringResources::untitled));
     title->setCreditAlignment(1);
     title->setAlignment(1);
     title->setSize(16.0);
@@ -48,7 +46,7 @@ MnSheetMusic::MnSheetMusic()
     credits.add(title);
 
     MnCredit* composer = new MnCredit(this, 0);
-    composer->setText(BcString(unknownText));
+    composer->setText(BcStringResources::current().loadString(BcStringResources::unknown));
     composer->setCreditAlignment(2);
     composer->setAlignment(2);
     composer->setSize(8.0);
@@ -290,7 +288,7 @@ bool MnSheetMusic::moveTo(const GePoint2d& point)
 MnCredit* MnSheetMusic::addCredit(int page)
 {
     MnCredit* credit = new MnCredit(this, page);
-    credit->setText(BcString(newCreditText));
+    credit->setText(BcStringResources::current().loadString(BcStringResources::newText));
     credit->moveTo(GePoint2d(0.0, 0.0));
     credits.add(credit);
     return credit;

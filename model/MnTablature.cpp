@@ -160,3 +160,16 @@ void MnTablature::setCapoFret(int fret)
 {
     tablatureCapoFret = clampInt(fret, 0, maxFrets);
 }
+
+MnText* MnTablature::labelText(bool abbreviated)
+{
+    MnScore* score = tablatureStaff ? tablatureStaff->score() : nullptr;
+    double largest = score ? score->scaledByLargestPart(1.0) : 1.0;
+    tablatureLabel->moveTo(GePoint2d(-3.0 * largest, 0.0));
+    tablatureLabel->setAlignment(5);
+    tablatureLabel->setFont(font());
+    tablatureLabel->setSize((tablatureStaff ? tablatureStaff->partScale() : 1.0) * size());
+    tablatureLabel->setUnderline(isUnderlined());
+    tablatureLabel->setText(abbreviated ? tablatureAbbreviation : tablatureName);
+    return tablatureLabel;
+}

@@ -59,6 +59,10 @@ public:
     void setAbbreviation(const BcString& abbreviation) { tablatureAbbreviation = abbreviation; }
     // The scratch text that labelText fills.
     MnText* label() const { return tablatureLabel; }
+    // Fills the label with the abbreviation or the name in this tablature's
+    // style, scaled by its part, right-aligned and centred at the left of
+    // the staves.
+    MnText* labelText(bool abbreviated);
 
     // Index 0..maxStrings-1.
     const Tuning& tuning(int string) const { return strings[string]; }

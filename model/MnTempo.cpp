@@ -94,14 +94,15 @@ bool MnTempo::moveTo(const GePoint2d& point)
         double scale = tempoScore->scale();
         double usableWidth = sheet->pageWidth() - sheet->leftMargin(0) - sheet->rightMargin(0);
         double usableHeight = sheet->pageHeight() - sheet->topMargin() - sheet->bottomMargin();
+        // The laid-out box holds the mark's position; scaled and moved by
+        // the score's it lies in the first page's printable area.
         GeBox2d box = extents();
         GePoint2d at = position();
         GePoint2d origin = tempoScore->position();
-        // The box in the coordinates of the first page's printable area.
-        double left = origin.x + scale * (at.x + std::fmin(box.a.x, box.b.x));
-        double right = origin.x + scale * (at.x + std::fmax(box.a.x, box.b.x));
-        double top = origin.y + scale * (at.y + std::fmax(box.a.y, box.b.y));
-        double bottom = origin.y + scale * (at.y + std::fmin(box.a.y, box.b.y));
+        double left = origin.x + scale * std::fmin(box.a.x, box.b.x);
+        double right = origin.x + scale * std::fmax(box.a.x, box.b.x);
+        double top = origin.y + scale * std::fmax(box.a.y, box.b.y);
+        double bottom = origin.y + scale * std::fmin(box.a.y, box.b.y);
         GePoint2d clamped = at;
         if (scale > 0.0) {
             if (left < 0.0)

@@ -1,6 +1,9 @@
 #include "model/MnText.h"
 
 #include "foundation/BcFiler.h"
+#include "model/MnCache.h"
+#include "model/MnTextExtents.h"
+#include "render/ReSystem.h"
 
 #include <cmath>
 
@@ -131,9 +134,14 @@ bool MnText::storePosition(const GePoint2d& point)
 GeBox2d MnText::extents() const
 {
     // The box is the union of what the text composer marks while it lays the
-    // text out through a picking renderer; until the renderer measures here,
-    // a text that nothing measures is the zero box at the origin.
-    return GeBox2d();
+    // text out through a measuring picker. The composer only reads the text;
+    // the marks take a modifiable element and ignore it here.
+    MnCache cache;
+    MnTextExtents measure;
+    ReSystem composer(&measure);
+    MnText* self = const_cast<MnText*>(this);
+    composer.composeText(self, GePoint2d(0.0, 0.0), self);
+    return measure.box;
 }
 
 bool MnText::setText(const BcString& text)

@@ -135,7 +135,6 @@ public:
         questions.push_back(stringId);
         return answerYes;
     }
-    bool loadString(unsigned int, BcString&) override { return false; }
 
     bool isShiftDown() override { return shift; }
     bool isCtrlDown() override { return ctrl; }

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 TEST(MnCredit, NewCreditOfASheet)
 {
     MnSheetMusic sheet;
@@ -34,30 +36,42 @@ TEST(MnCredit, EmptyTextIsRefused)
 TEST(MnCredit, DragStaysInsideThePrintableArea)
 {
     // An A4 portrait page with 10 mm side margins and 16 mm top and bottom
-    // margins: the printable area is 190 x 265 mm. A text that nothing
-    // measures is a point at its anchor.
+    // margins: the printable area runs from x = 10 to 200 and from y = -16
+    // to -281 on the page. A free credit's measured box is kept inside it.
     MnSheetMusic sheet;
     MnCredit* credit = sheet.addCredit(0);
+    credit->setCreditAlignment(-1);
+    enum Edge { None, Left, Right, Top, Bottom };
     struct Row
     {
         const char* what;
         GePoint2d to;
-        GePoint2d at;
+        Edge edge;
+        double at;
     };
     const Row rows[] = {
-        {"inside", GePoint2d(50.0, -30.0), GePoint2d(50.0, -30.0)},
-        {"left of the left margin", GePoint2d(-7.0, -30.0), GePoint2d(0.0, -30.0)},
-        {"right of the right margin", GePoint2d(200.0, -30.0), GePoint2d(190.0, -30.0)},
-        {"above the top margin", GePoint2d(20.0, 5.0), GePoint2d(20.0, 0.0)},
-        {"below the bottom margin", GePoint2d(20.0, -300.0), GePoint2d(20.0, -265.0)},
+        {"inside", GePoint2d(50.0, -30.0), None, 0.0},
+        {"left of the left margin", GePoint2d(-7.0, -30.0), Left, 10.0},
+        {"right of the right margin", GePoint2d(200.0, -30.0), Right, 200.0},
+        {"above the top margin", GePoint2d(20.0, 5.0), Top, -16.0},
+        {"below the bottom margin", GePoint2d(20.0, -300.0), Bottom, -281.0},
     };
     for (const Row& row : rows) {
         credit->moveTo(row.to);
-        EXPECT_DOUBLE_EQ(credit->position().x, row.at.x) << row.what;
-        EXPECT_DOUBLE_EQ(credit->position().y, row.at.y) << row.what;
+        GeBox2d box = credit->extents();
+        switch (row.edge) {
+        case None:
+            EXPECT_DOUBLE_EQ(credit->position().x, row.to.x) << row.what;
+            EXPECT_DOUBLE_EQ(credit->position().y, row.to.y) << row.what;
+            break;
+        case Left: EXPECT_NEAR(std::min(box.a.x, box.b.x), row.at, 1e-9) << row.what; break;
+        case Right: EXPECT_NEAR(std::max(box.a.x, box.b.x), row.at, 1e-9) << row.what; break;
+        case Top: EXPECT_NEAR(std::max(box.a.y, box.b.y), row.at, 1e-9) << row.what; break;
+        case Bottom: EXPECT_NEAR(std::min(box.a.y, box.b.y), row.at, 1e-9) << row.what; break;
+        }
     }
     // A drag that clamps back onto the place it started from moves nothing.
-    EXPECT_FALSE(credit->moveTo(GePoint2d(20.0, -280.0)));
+    EXPECT_FALSE(credit->moveTo(GePoint2d(20.0, -300.0)));
 }
 
 TEST(MnCredit, PageCoordinatesStartAtTheFirstPagesPrintableArea)

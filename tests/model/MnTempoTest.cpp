@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 TEST(MnTempo, NewMark)
 {
     MnScore score;
@@ -130,21 +132,22 @@ TEST(MnTempo, ReadingChecksTheValues)
 
 TEST(MnTempo, DragStaysOnTheFirstPage)
 {
-    // A mark of a score on sheet music keeps its box (here the anchor: a
-    // text that nothing measures) inside the first page's printable area,
-    // measured from the score's position at the score's scale.
+    // A mark of a score on sheet music keeps its measured box inside the
+    // first page's printable area, measured from the score's position.
     MnSheetMusic sheet;
     MnScore* score = sheet.score();
     MnTempo* tempo = score->tempo(0);
     GePoint2d origin = score->position();
     double usableWidth = 190.0;
     EXPECT_TRUE(tempo->moveTo(GePoint2d(1000.0, -20.0)));
-    EXPECT_DOUBLE_EQ(tempo->position().x, usableWidth - origin.x);
+    GeBox2d box = tempo->extents();
+    EXPECT_NEAR(origin.x + std::max(box.a.x, box.b.x), usableWidth, 1e-9);
     EXPECT_DOUBLE_EQ(tempo->position().y, -20.0);
     EXPECT_FALSE(tempo->moveTo(GePoint2d(1000.0, -20.0)));
     EXPECT_TRUE(tempo->moveTo(GePoint2d(-1000.0, 500.0)));
-    EXPECT_DOUBLE_EQ(tempo->position().x, -origin.x);
-    EXPECT_DOUBLE_EQ(tempo->position().y, -origin.y);
+    box = tempo->extents();
+    EXPECT_NEAR(origin.x + std::min(box.a.x, box.b.x), 0.0, 1e-9);
+    EXPECT_NEAR(origin.y + std::max(box.a.y, box.b.y), 0.0, 1e-9);
 
     // A score of its own moves its marks freely.
     MnScore free;

@@ -1,0 +1,46 @@
+#include "render/ReSystem.h"
+
+#include "foundation/BcClassManager.h"
+#include "render/ReGlyph.h"
+#include "render/ReRenderer.h"
+
+BC_IMPLEMENT_CLASS(ReSystem)
+
+ReSystem::ReSystem(ReRenderer* renderer)
+    : ReComposer(renderer)
+{
+}
+
+ReSystem::~ReSystem() = default;
+
+void ReSystem::compose(QuorvaneDocument*)
+{
+    // A document pass starts with no pick path. The walk over the document's
+    // scores and sheets, page by page, belongs to the sheet composition.
+    renderer->pickPath = EdPath::unset();
+}
+
+void ReSystem::composeSheetPage(MnSheetMusic*, int, int)
+{
+    // Manuscript paper is composed by the sheet composition.
+}
+
+bool ReSystem::isSelected(const MnElement* element) const
+{
+    return element && renderer->contains(element);
+}
+
+void ReSystem::setColorBySelection(const MnElement* element)
+{
+    setColorMode(isSelected(element) ? 3 : 2);
+}
+
+void ReSystem::drawGlyph(const ReGlyph& glyph, double x, double y, double sx, double sy)
+{
+    renderer->fillMesh(glyph.vertices, glyph.vertexCount, glyph.triangles, glyph.triangleCount, x, y, sx, sy);
+}
+
+void ReSystem::fillBar(double left, double bottom, double right, double top)
+{
+    renderer->fillQuad(left, top, left, bottom, right, bottom, right, top);
+}

@@ -1,0 +1,237 @@
+#include "model/MnTicks.h"
+#include "render/ReGlyph.h"
+#include "render/ReSystem.h"
+#include "tests/common/RecordingRenderer.h"
+#include "tests/common/TestCanvas.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+TEST(ReSystemNotes, accidentalsAndHeads)
+{
+    struct Row {
+        const char* name;
+        int duration;
+        int accidental;
+        std::vector<const ReGlyph*> glyphs;  // in drawing order
+        std::vector<double> glyphXs;
+        int ellipses;
+    };
+    const Row rows[] = {
+        {"quarter without accidental", MnTicksQuarter, 3, {}, {}, 1},
+        {"quarter with a natural", MnTicksQuarter, 0, {&ReGlyph::natural}, {7}, 1},
+        {"half with a sharp", MnTicksHalf, 1, {&ReGlyph::sharp, &ReGlyph::halfNotehead}, {7, 10}, 0},
+        {"whole with a double sharp", MnTicksPerWhole, 2, {&ReGlyph::doubleSharp, &ReGlyph::wholeNotehead}, {7, 10}, 0},
+        {"eighth with a flat", MnTicksEighth, -1, {&ReGlyph::flat}, {7}, 1},
+        {"quarter with a double flat: two flats 2 apart", MnTicksQuarter, -2, {&ReGlyph::flat, &ReGlyph::flat}, {5, 7}, 1},
+    };
+    for (const Row& row : rows) {
+        RecordingRenderer renderer;
+        ReSystem(&renderer).drawNote(10, -4, row.duration, false, 0, 0, row.accidental, 0);
+        auto meshes = renderer.callsNamed("fillMesh");
+        ASSERT_EQ(meshes.size(), row.glyphs.size()) << row.name;
+        for (size_t i = 0; i < meshes.size(); ++i) {
+            EXPECT_EQ(meshes[i]->triangles, row.glyphs[i]->triangles) << row.name;
+            EXPECT_DOUBLE_EQ(meshes[i]->args[2], row.glyphXs[i]) << row.name;
+            EXPECT_DOUBLE_EQ(meshes[i]->args[3], -4) << row.name;
+        }
+        auto ellipses = renderer.callsNamed("fillEllipse");
+        ASSERT_EQ(int(ellipses.size()), row.ellipses) << row.name;
+        if (row.ellipses) {
+            // A filled head tilted by 22.5 degrees; fine segments when zoomed in.
+            EXPECT_EQ(ellipses[0]->args, (std::vector<double>{10, -4, 1.5, 1.0, 22.5, 64})) << row.name;
+        }
+    }
+}
+
+TEST(ReSystemNotes, headSegmentsFollowTheOutputAndZoom)
+{
+    struct Row {
+        int outputKind;
+        double viewWidth;
+        double segments;
+    };
+    const Row rows[] = {{0, 40, 64}, {0, 80, 32}, {0, 200, 16}, {1, 200, 64}, {2, 200, 32}, {3, 10, 16}};
+    for (const Row& row : rows) {
+        RecordingRenderer renderer;
+        renderer.outputKind = row.outputKind;
+        renderer.viewWidth = row.viewWidth;
+        ReSystem(&renderer).drawNote(0, 0, MnTicksQuarter, true, 1, 0.5, 3, 0);
+        auto ellipses = renderer.callsNamed("fillEllipse");
+        ASSERT_EQ(ellipses.size(), 2u);
+        EXPECT_EQ(ellipses[0]->args[5], row.segments);
+        // The dot: radius 2t, 24 segments, 2.5 right of the offset.
+        EXPECT_EQ(ellipses[1]->args, (std::vector<double>{3.5, 0.5, 0.4, 0.4, 0, 24}));
+    }
+}
+
+TEST(ReSystemNotes, stemEnds)
+{
+    struct Row {
+        const char* name;
+        int top, bottom, direction;
+        bool small;
+        int end;
+    };
+    const Row rows[] = {
+        // A stem is an octave long, and reaches at least the middle line.
+        {"up from the bottom line", -8, -8, 1, false, -1},
+        {"up from below the staff reaches the middle line", -14, -14, 1, false, -4},
+        {"up from a chord's top note", -2, -8, 1, false, 5},
+        {"down from the top line", 0, 0, -1, false, -7},
+        {"down from above the staff reaches the middle line", 4, 4, -1, false, -4},
+        {"down from a chord's bottom note", 0, -6, -1, false, -13},
+        {"small up", -8, -8, 1, true, -4},
+        {"small up from below the staff", -14, -14, 1, true, -6},
+        {"small up high", 2, 0, 1, true, 6},
+        {"small down", 0, 0, -1, true, -4},
+        {"small down low", -2, -2, -1, true, -6},
+    };
+    for (const Row& row : rows) {
+        RecordingRenderer renderer;
+        int end = 99;
+        double lowest = -1, highest = -1;
+        ReSystem(&renderer).drawStem(0, 0, row.top, row.bottom, row.direction, MnTicksQuarter, row.small, false, &end,
+                                     &lowest, &highest);
+        EXPECT_EQ(end, row.end) << row.name;
+        EXPECT_EQ(lowest, std::min(-1.0, double(row.end))) << row.name;
+        EXPECT_EQ(highest, std::max(-1.0, double(row.end))) << row.name;
+        EXPECT_EQ(renderer.countOf("fillQuad"), 1) << row.name;
+    }
+}
+
+TEST(ReSystemNotes, wholeNotesHaveNoStem)
+{
+    RecordingRenderer renderer;
+    int end = 99;
+    double lowest = 5, highest = 6;
+    ReSystem(&renderer).drawStem(0, 0, 0, 0, 1, MnTicksPerWhole, false, true, &end, &lowest, &highest);
+    EXPECT_TRUE(renderer.calls.empty());
+    EXPECT_EQ(end, 99);
+    EXPECT_EQ(lowest, 5);
+    EXPECT_EQ(highest, 6);
+}
+
+TEST(ReSystemNotes, stemGeometryAndFlags)
+{
+    const double S = 0.3;
+    const double dx = 1.5 * std::sin(1.2915436464758039), dy = std::cos(1.2915436464758039);
+    {
+        SCOPED_TRACE("eighth up from position -8");
+        RecordingRenderer renderer;
+        ReSystem(&renderer).drawStem(10, 0, -8, -8, 1, MnTicksEighth, false, false);
+        auto quads = renderer.callsNamed("fillQuad");
+        ASSERT_EQ(quads.size(), 1u);
+        double X = 10 + dx;
+        EXPECT_NEAR(quads[0]->args[0], X - S, 1e-12);
+        EXPECT_NEAR(quads[0]->args[1], -1, 1e-12);
+        EXPECT_NEAR(quads[0]->args[3], -8 + dy, 1e-12);
+        EXPECT_NEAR(quads[0]->args[4], X, 1e-12);
+        auto flags = renderer.callsNamed("fillMesh");
+        ASSERT_EQ(flags.size(), 1u);
+        EXPECT_EQ(flags[0]->triangles, ReGlyph::flag.triangles);
+        EXPECT_NEAR(flags[0]->args[2], X - 0.01, 1e-12);
+        EXPECT_EQ(flags[0]->args[3], -1);
+        EXPECT_EQ(flags[0]->args[4], 1.2);
+        EXPECT_EQ(flags[0]->args[5], 1.0);
+    }
+    {
+        SCOPED_TRACE("half note down: its own offset");
+        RecordingRenderer renderer;
+        ReSystem(&renderer).drawStem(10, 0, 0, 0, -1, MnTicksHalf, false, false);
+        auto quads = renderer.callsNamed("fillQuad");
+        ASSERT_EQ(quads.size(), 1u);
+        EXPECT_NEAR(quads[0]->args[0], 10 - 1.525, 1e-12);
+        EXPECT_NEAR(quads[0]->args[4], 10 - 1.525 + S, 1e-12);
+        EXPECT_NEAR(quads[0]->args[1], -0.31, 1e-12);
+        EXPECT_NEAR(quads[0]->args[3], -7, 1e-12);
+        EXPECT_EQ(renderer.countOf("fillMesh"), 0);
+    }
+    struct FlagRow {
+        int duration;
+        int direction;
+        std::vector<std::vector<double>> flags;  // y offset, sx, sy
+    };
+    const FlagRow flagRows[] = {
+        {MnTicksSixteenth, 1, {{0, 1.3, 0.8}, {-2, 1.2, 0.8}}},
+        {MnTicksSixteenth, -1, {{0, 1.3, -0.65}, {2, 1.2, -0.6}}},
+        {MnTicks32nd, -1, {{0, 1.3, -0.5}, {1.25, 1.3, -0.5}, {2.5, 1.2, -0.52}}},
+        {MnTicks64th, 1, {{0, 1.3, 0.43}, {-1, 1.3, 0.5}, {-2, 1.3, 0.6}, {-3, 1.2, 0.75}}},
+        {MnTicksQuarter, 1, {}},
+    };
+    for (const FlagRow& row : flagRows) {
+        RecordingRenderer renderer;
+        int end = 0;
+        ReSystem(&renderer).drawStem(0, 0, -4, -4, row.direction, row.duration, false, false, &end);
+        auto flags = renderer.callsNamed("fillMesh");
+        ASSERT_EQ(flags.size(), row.flags.size()) << row.duration;
+        for (size_t i = 0; i < flags.size(); ++i) {
+            EXPECT_NEAR(flags[i]->args[3], end + row.flags[i][0], 1e-12) << row.duration << " flag " << i;
+            EXPECT_EQ(flags[i]->args[4], row.flags[i][1]) << row.duration << " flag " << i;
+            EXPECT_EQ(flags[i]->args[5], row.flags[i][2]) << row.duration << " flag " << i;
+        }
+    }
+}
+
+TEST(ReSystemNotes, graceSlashCrossesTheStem)
+{
+    RecordingRenderer renderer;
+    ReSystem(&renderer).drawStem(0, 0, -8, -8, 1, MnTicksEighth, true, true);
+    auto quads = renderer.callsNamed("fillQuad");
+    ASSERT_EQ(quads.size(), 2u);
+    // The slash rises to the right, from four steps below the stem end.
+    const auto& a = quads[1]->args;
+    EXPECT_LT(a[0], a[4]);
+    EXPECT_LT(a[1], a[5]);
+    EXPECT_NEAR((a[5] + a[7]) / 2 - (a[1] + a[3]) / 2, 4.0, 1e-12);
+}
+
+TEST(ReSystemNotes, notesFollowTheHorizontalCompensation)
+{
+    RecordingRenderer renderer;
+    ReSystem system(&renderer);
+    system.horizontalScale = 0.5;
+    system.horizontalPivot = 100;
+    system.drawNote(120, 0, MnTicksQuarter, false, 0, 0, 1, 0);
+    auto head = renderer.callsNamed("fillEllipse");
+    ASSERT_EQ(head.size(), 1u);
+    EXPECT_EQ(head[0]->args[0], 110);
+    auto sharp = renderer.callsNamed("fillMesh");
+    ASSERT_EQ(sharp.size(), 1u);
+    EXPECT_EQ(sharp[0]->args[2], 107);
+}
+
+// Notes of every value with accidentals, stems, flags and dots, and the four
+// group brackets, drawn on staff lines for a person to look at.
+TEST(ReSystemNotes, writesASamplePicture)
+{
+    RecordingRenderer renderer;
+    renderer.viewWidth = 40;
+    ReSystem system(&renderer);
+    for (int line = 0; line < 5; ++line)
+        renderer.fillQuad(-2, -2.0 * line + 0.1, -2, -2.0 * line - 0.1, 110, -2.0 * line - 0.1, 110, -2.0 * line + 0.1);
+    struct Note {
+        int duration, position, direction, accidental;
+        bool dot;
+    };
+    const Note notes[] = {
+        {MnTicksPerWhole, -6, 1, 3, false},  {MnTicksHalf, -8, 1, 1, true},       {MnTicksHalf, 0, -1, -1, false},
+        {MnTicksQuarter, -5, 1, 0, false},   {MnTicksEighth, -7, 1, 2, true},     {MnTicksEighth, 1, -1, -2, false},
+        {MnTicksSixteenth, -4, 1, 3, false}, {MnTicksSixteenth, -2, -1, 3, false}, {MnTicks32nd, -6, 1, 3, false},
+        {MnTicks32nd, -1, -1, 1, false},     {MnTicks64th, -8, 1, 3, false},       {MnTicks64th, 2, -1, 3, true},
+    };
+    double x = 6;
+    for (const Note& note : notes) {
+        system.drawNote(x, note.position, note.duration, note.dot, 0, note.position % 2 == 0 ? 1 : 0, note.accidental, 0);
+        system.drawStem(x, 0, note.position, note.position, note.direction, note.duration, false, false);
+        x += 8.5;
+    }
+    system.drawStem(x, 0, -9, -9, 1, MnTicksEighth, true, true);
+    for (int type = 0; type < 4; ++type)
+        system.drawGroupBracket(-10 - 6 * type, 10, 28, type, -6 * type - 8);
+
+    TestCanvas canvas(1200, 400);
+    renderer.paint(canvas, -40, 15, 120, -38.33);
+    ASSERT_TRUE(canvas.writePng(std::string(QRV_TEST_OUTPUT_DIR) + "/notes.png"));
+}
