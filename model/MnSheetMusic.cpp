@@ -18,10 +18,6 @@ BC_IMPLEMENT_CREATABLE_CLASS(MnSheetMusic)
 // A new sheet shows four measures on every staff.
 static constexpr int newSheetMeasures = 4;
 
-// The paper colour and the texts of new credits come from the application's
-// settings and string table once those services are in the core; until then
-// the defaults of the English application.
-
 MnSheetMusic::MnSheetMusic()
     : pageNumberStyle(new MnPageNumber()), pageNumberScratch(new MnText()),
       sheetPaperColor(BcSettings::current().value(BcSettings::paperDefaultColor))

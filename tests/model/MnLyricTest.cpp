@@ -3,6 +3,7 @@
 #include "common/TestPrinters.h"
 #include "foundation/BcClass.h"
 #include "model/RecordBytes.h"
+#include "model/TextRecord.h"
 
 #include <gtest/gtest.h>
 
@@ -90,8 +91,7 @@ TEST(MnLyric, VoiceAndPassThroughShareOneByte)
 
 TEST(MnLyric, ReadingRefusesAVoiceTheMeasuresDoNotHave)
 {
-    MnLyric lyric;
-    Bytes text = recordOf(MnText());
+    Bytes text = defaultTextRecord(5);
     for (unsigned char byte : {0x02, 0x1F}) {
         MnLyric bad;
         EXPECT_FALSE(readRecord(bad, RecordBuilder().bytes(text).integer(0).byte(byte).done())) << int(byte);

@@ -1,6 +1,7 @@
 #include "model/MnSheetMusic.h"
 
 #include "common/TestPrinters.h"
+#include "common/TestServices.h"
 #include "foundation/BcClass.h"
 #include "model/MnCredit.h"
 #include "model/MnMeasure.h"
@@ -57,6 +58,28 @@ TEST(MnSheetMusic, NewSheet)
     EXPECT_EQ(pageNumber->size(), 10.0);
     delete made;
 }
+
+TEST(MnSheetMusic, NewSheetTakesItsTextsAndPaperFromTheApplication)
+{
+    MnSheetMusic sheet;
+    {
+        TestSettings settings;
+        settings.set(BcSettings::paperDefaultColor, 0x01C0D0E0);
+        TestStringResources strings;
+        strings.set(BcStringResources::untitled, "Sans titre");
+        strings.set(BcStringResources::unknown, "Inconnu");
+        strings.set(BcStringResources::newText, "Nouveau texte");
+        MnSheetMusic localized;
+        MnCredit* added = localized.addCredit(0);
+        EXPECT_EQ(localized.paperColor(), 0x01C0D0E0);
+        EXPECT_EQ(localized.credit(0)->text(), BcString("Sans titre"));
+        EXPECT_EQ(localized.credit(1)->text(), BcString("Inconnu"));
+        EXPECT_EQ(added->text(), BcString("Nouveau texte"));
+    }
+    EXPECT_EQ(sheet.paperColor(), 0xFFFFFF);
+    EXPECT_EQ(sheet.credit(0)->text(), BcString("Untitled"));
+}
+
 
 TEST(MnSheetMusic, PageSizeAndMargins)
 {
