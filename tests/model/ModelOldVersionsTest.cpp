@@ -91,7 +91,7 @@ static void oldTempo(RecordBuilder& record, int version)
     record.integer(version < 2 ? 96 : 60480).integer(80).character(-1).boolean(false).boolean(false).string("").boolean(true);
 }
 
-static Bytes oldScore(int version)
+static Bytes oldScore(int version, int tempoCount = 1)
 {
     RecordBuilder record(version);
     record.string("Old").real(10.0).real(-80.0);
@@ -100,8 +100,9 @@ static Bytes oldScore(int version)
     record.integer(1);
     oldStaff(record, version);
     oldPart(record, version);
-    record.integer(0).integer(1);
-    oldTempo(record, version);
+    record.integer(0).integer(tempoCount);
+    for (int i = 0; i < tempoCount; ++i)
+        oldTempo(record, version);
     record.byte(0x01);
     if (version > 0)
         oldText(record, version, "@measure", 8.0, 7.0);
@@ -256,5 +257,26 @@ TEST(ModelOldVersions, HandMadeRecordsOfEveryOlderLayout)
         std::unique_ptr<MnElement> again(c.make(owner));
         ASSERT_TRUE(readRecord(*again, current));
         EXPECT_EQ(recordOf(*again), current);
+    }
+}
+
+// Playback and the score's properties read tempo mark 0, so a score record
+// that holds no marks reads with the default mark of a new score.
+TEST(ModelOldVersions, AScoreRecordWithoutTempoMarksGetsTheDefaultMark)
+{
+    for (int version : {0, 5}) {
+        SCOPED_TRACE(version);
+        MnScore score;
+        score.tempo(0)->setBeatsPerMinute(60);
+        score.tempo(0)->buildTempoText();
+        ASSERT_TRUE(readRecord(score, oldScore(version, 0), version));
+        ASSERT_EQ(score.tempoCount(), 1);
+        EXPECT_EQ(score.tempo(0)->parent(), &score);
+        MnScore fresh;
+        EXPECT_EQ(recordOf(*score.tempo(0)), recordOf(*fresh.tempo(0)));
+        const Bytes current = recordOf(score);
+        MnScore again;
+        ASSERT_TRUE(readRecord(again, current));
+        EXPECT_EQ(recordOf(again), current);
     }
 }
