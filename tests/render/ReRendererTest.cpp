@@ -62,15 +62,27 @@ TEST(ReRenderer, pushScaleAboutACentreHalvesTheVisibleBoxAndPopRestoresIt)
 
     renderer.pushScale(100, 50, 2);
     expectBox(renderer.visibleBox, 50, 75, 150, 25);
+    const GeBox2d scaled = renderer.visibleBox;
 
     // Nested: a second scale about another point works in local coordinates.
+    // Factor 3 about an off-grid point gives boxes that are not exact in
+    // binary; each pop must still give back the earlier box bit for bit.
     renderer.pushScale(50, 25, 2);
     expectBox(renderer.visibleBox, 50, 50, 100, 25);
+    renderer.pushScale(61.3, 37.7, 3);
     renderer.popTransform();
-    expectBox(renderer.visibleBox, 50, 75, 150, 25);
+    expectBox(renderer.visibleBox, 50, 50, 100, 25);
+    renderer.popTransform();
+    EXPECT_EQ(renderer.visibleBox.a.x, scaled.a.x);
+    EXPECT_EQ(renderer.visibleBox.a.y, scaled.a.y);
+    EXPECT_EQ(renderer.visibleBox.b.x, scaled.b.x);
+    EXPECT_EQ(renderer.visibleBox.b.y, scaled.b.y);
 
     renderer.popTransform();
-    expectBox(renderer.visibleBox, 0, 100, 200, 0);
+    EXPECT_EQ(renderer.visibleBox.a.x, 0.0);
+    EXPECT_EQ(renderer.visibleBox.a.y, 100.0);
+    EXPECT_EQ(renderer.visibleBox.b.x, 200.0);
+    EXPECT_EQ(renderer.visibleBox.b.y, 0.0);
     EXPECT_EQ(renderer.transforms.count(), 1);
 
     // A pop too many keeps the identity at the bottom of the stack.
