@@ -1,4 +1,6 @@
 #include "render/ReGlyph.h"
+#include "render/ReSystem.h"
+#include "tests/common/RecordingRenderer.h"
 #include "tests/common/TestCanvas.h"
 
 #include <gtest/gtest.h>
@@ -151,19 +153,18 @@ TEST(ReGlyph, accentsAreTheGivenMeshes)
 }
 
 // The brace is drawn as its upper half and the same half at scale (1, -1):
-// the two must meet on the origin line and make one symmetric shape.
+// the two must meet on the origin line and make one symmetric shape. A brace
+// 28 high is drawn at scales (1, 1) and (1, -1) exactly, its middle point at
+// (1, 16) of a 6 x 32 drawing painted at 10 pixels a unit.
 TEST(ReGlyph, braceHalvesMirrorAboutTheOriginLineAndJoin)
 {
-    const ReGlyph& brace = ReGlyph::braceHalf;
-    const double scale = 10;
+    RecordingRenderer renderer;
+    ReSystem(&renderer).drawGroupBracket(4, 30, 28, 0, 4);
+    auto meshes = renderer.callsNamed("fillMesh");
+    ASSERT_EQ(meshes.size(), 2u);
+    ASSERT_EQ(meshes[1]->args[5], -1.0);
     TestCanvas canvas(60, 320);
-    canvas.fillMesh(brace.vertices, brace.triangles, brace.triangleCount, 10, 160, scale, 0, 0, 0);
-    // Scale (1, -1): the canvas's own mesh drawing flips y, so mirror the
-    // vertices here as a renderer would with a negative y scale.
-    std::vector<double> mirrored(brace.vertices, brace.vertices + 2 * brace.vertexCount);
-    for (int v = 0; v < brace.vertexCount; ++v)
-        mirrored[size_t(2 * v + 1)] = -mirrored[size_t(2 * v + 1)];
-    canvas.fillMesh(mirrored.data(), brace.triangles, brace.triangleCount, 10, 160, scale, 0, 0, 0);
+    renderer.paint(canvas, 0, 32, 6, 0);
 
     int inkRows = 0;
     for (int offset = 0; offset < 160; ++offset) {
