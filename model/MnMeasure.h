@@ -196,6 +196,22 @@ private:
         int octave = 4;
         int accidental = 3;
         int key = 0;
+
+        static NotePitch written(int step, int octave, int accidental)
+        {
+            NotePitch pitch;
+            pitch.step = step;
+            pitch.octave = octave;
+            pitch.accidental = accidental;
+            return pitch;
+        }
+        static NotePitch ofKey(int key)
+        {
+            NotePitch pitch;
+            pitch.byKey = true;
+            pitch.key = key;
+            return pitch;
+        }
     };
     static NotePitch pitchOf(const MnNote* note, bool byKey);
     static MnNote* addPitch(MnChord* chord, const NotePitch& pitch, bool tied);

@@ -216,16 +216,9 @@ static bool isWritable(bool byKey, int step, int octave, int accidental, int key
 
 MnMeasure::NotePitch MnMeasure::pitchOf(const MnNote* note, bool byKey)
 {
-    NotePitch pitch;
-    pitch.byKey = byKey;
-    if (byKey) {
-        pitch.key = note->keyNumber();
-    } else {
-        pitch.step = note->step();
-        pitch.octave = note->octave();
-        pitch.accidental = note->accidental();
-    }
-    return pitch;
+    if (byKey)
+        return NotePitch::ofKey(note->keyNumber());
+    return NotePitch::written(note->step(), note->octave(), note->accidental());
 }
 
 MnNote* MnMeasure::addPitch(MnChord* chord, const NotePitch& pitch, bool tied)
@@ -314,36 +307,22 @@ MnNote* MnMeasure::placeNote(int voice, int time, const NotePitch& pitch, int du
 
 MnNote* MnMeasure::addNote(int voice, int time, int step, int octave, int accidental, int duration, bool tied)
 {
-    NotePitch pitch;
-    pitch.step = step;
-    pitch.octave = octave;
-    pitch.accidental = accidental;
-    return placeNote(voice, time, pitch, duration, tied, false);
+    return placeNote(voice, time, NotePitch::written(step, octave, accidental), duration, tied, false);
 }
 
 MnNote* MnMeasure::setNote(int voice, int time, int step, int octave, int accidental, int duration, bool tied)
 {
-    NotePitch pitch;
-    pitch.step = step;
-    pitch.octave = octave;
-    pitch.accidental = accidental;
-    return placeNote(voice, time, pitch, duration, tied, true);
+    return placeNote(voice, time, NotePitch::written(step, octave, accidental), duration, tied, true);
 }
 
 MnNote* MnMeasure::addNoteByKey(int voice, int time, int key, int duration, bool tied)
 {
-    NotePitch pitch;
-    pitch.byKey = true;
-    pitch.key = key;
-    return placeNote(voice, time, pitch, duration, tied, false);
+    return placeNote(voice, time, NotePitch::ofKey(key), duration, tied, false);
 }
 
 MnNote* MnMeasure::setNoteByKey(int voice, int time, int key, int duration, bool tied)
 {
-    NotePitch pitch;
-    pitch.byKey = true;
-    pitch.key = key;
-    return placeNote(voice, time, pitch, duration, tied, true);
+    return placeNote(voice, time, NotePitch::ofKey(key), duration, tied, true);
 }
 
 bool MnMeasure::setRest(int voice, int time, int duration)
@@ -515,36 +494,22 @@ MnNote* MnMeasure::addToGraceChord(MnChord* graceChord, const NotePitch& pitch, 
 
 MnNote* MnMeasure::addGraceNote(MnChord* mainChord, int step, int octave, int accidental, int duration)
 {
-    NotePitch pitch;
-    pitch.step = step;
-    pitch.octave = octave;
-    pitch.accidental = accidental;
-    return addGraceChord(mainChord, pitch, duration);
+    return addGraceChord(mainChord, NotePitch::written(step, octave, accidental), duration);
 }
 
 MnNote* MnMeasure::addGraceNoteByKey(MnChord* mainChord, int key, int duration)
 {
-    NotePitch pitch;
-    pitch.byKey = true;
-    pitch.key = key;
-    return addGraceChord(mainChord, pitch, duration);
+    return addGraceChord(mainChord, NotePitch::ofKey(key), duration);
 }
 
 MnNote* MnMeasure::addNoteToGraceChord(MnChord* graceChord, int step, int octave, int accidental, int duration)
 {
-    NotePitch pitch;
-    pitch.step = step;
-    pitch.octave = octave;
-    pitch.accidental = accidental;
-    return addToGraceChord(graceChord, pitch, duration);
+    return addToGraceChord(graceChord, NotePitch::written(step, octave, accidental), duration);
 }
 
 MnNote* MnMeasure::addNoteToGraceChordByKey(MnChord* graceChord, int key, int duration)
 {
-    NotePitch pitch;
-    pitch.byKey = true;
-    pitch.key = key;
-    return addToGraceChord(graceChord, pitch, duration);
+    return addToGraceChord(graceChord, NotePitch::ofKey(key), duration);
 }
 
 // Cuts the beats (ascending, distinct, in range) out of this measure alone:
