@@ -2,6 +2,8 @@
 
 #include "editing/EdHorizontalGuideLine.h"
 #include "model/MnElement.h"
+#include "model/MnMeasure.h"
+#include "model/MnStaff.h"
 
 #include <cmath>
 
@@ -18,6 +20,19 @@ double MnGuideLineCollector::bodyReference(double start, double end, double syst
     if (start < systemStart && systemStart <= end && end <= systemEnd)
         return end;
     return (systemStart + systemEnd) / 2;
+}
+
+bool MnGuideLineCollector::systemTimes(const MnStaff* staff, const EdPath& path, double& systemStart,
+                                       double& systemEnd)
+{
+    const int firstMeasure = path.level(4);
+    const int measureCount = path.level(5);
+    if (firstMeasure < 0 || measureCount < 1 || firstMeasure + measureCount > staff->measureCount())
+        return false;
+    const MnMeasure* lastMeasure = staff->measure(firstMeasure + measureCount - 1);
+    systemStart = staff->measure(firstMeasure)->startTime();
+    systemEnd = lastMeasure->startTime() + lastMeasure->length();
+    return true;
 }
 
 bool MnGuideLineCollector::showsInSystem(double start, double end, double systemStart, double systemEnd)

@@ -5,6 +5,7 @@
 
 class EdGuideLine;
 class MnElement;
+class MnStaff;
 
 // Gathers the horizontal guide lines that a line or a lyric line shows while
 // it is dragged in one system: the elements of its kind in that system,
@@ -23,6 +24,10 @@ public:
     // system, its end when it began before it, the middle of the system when
     // it spans the system or lies outside it.
     static double bodyReference(double start, double end, double systemStart, double systemEnd);
+    // The times at which the system that a drag path names begins and ends:
+    // the staff's measures from path level 4, as many as level 5 says. False,
+    // with the times untouched, when the staff lacks them.
+    static bool systemTimes(const MnStaff* staff, const EdPath& path, double& systemStart, double& systemEnd);
     // Whether a span shows in the system: it crosses one of its ends or lies
     // inside it.
     static bool showsInSystem(double start, double end, double systemStart, double systemEnd);

@@ -139,19 +139,7 @@ bool MnLine::moveTo(const GePoint2d& point)
 
 GePoint2d MnLine::toPageCoordinates(const GePoint2d& point, const EdPath* path) const
 {
-    const MnStaff* staff = lineStaff;
-    if (!staff)
-        return point;
-    GePoint2d origin;
-    if (path && !path->isUnset() && path->kind() == EdPath::KindLine) {
-        // The staff as it stands in the system that the path names.
-        const EdPath staffPath(EdPath::KindStaff, path->level(1), path->level(2), path->level(4));
-        origin = staff->toPageCoordinates(staff->dragPosition(&staffPath), &staffPath);
-    } else {
-        origin = staff->toPageCoordinates(staff->position(), nullptr);
-    }
-    const double scoreScale = staff->score() ? staff->score()->scale() : 1.0;
-    return GePoint2d(origin.x + scoreScale * point.x, origin.y + staff->partScale() * scoreScale * point.y);
+    return lineStaff ? lineStaff->contentToPageCoordinates(point, path, EdPath::KindLine) : point;
 }
 
 bool MnLine::addGuideLines(BcArray<EdGuideLine*>& guideLines, const EdPath* path)
@@ -160,14 +148,11 @@ bool MnLine::addGuideLines(BcArray<EdGuideLine*>& guideLines, const EdPath* path
     if (!staff || !path || path->isUnset() || path->kind() != EdPath::KindLine)
         return true;
     const MnScore* score = staff->score();
-    const int firstMeasure = path->level(4);
-    const int measureCount = path->level(5);
-    if (!score || firstMeasure < 0 || measureCount < 1 || firstMeasure + measureCount > staff->measureCount())
+    double systemStart = 0.0;
+    double systemEnd = 0.0;
+    if (!score || !MnGuideLineCollector::systemTimes(staff, *path, systemStart, systemEnd))
         return true;
 
-    const MnMeasure* lastMeasure = staff->measure(firstMeasure + measureCount - 1);
-    const double systemStart = staff->measure(firstMeasure)->startTime();
-    const double systemEnd = lastMeasure->startTime() + lastMeasure->length();
     const double start = lineStart;
     const double end = lineStart + lineLength;
     // The grabbed handle, or the part of the body that shows in the system.

@@ -71,18 +71,7 @@ bool MnLyric::moveTo(const GePoint2d& point)
 
 GePoint2d MnLyric::toPageCoordinates(const GePoint2d& point, const EdPath* path) const
 {
-    const MnStaff* staff = lyricStaff;
-    if (!staff)
-        return point;
-    GePoint2d origin;
-    if (path && !path->isUnset() && path->kind() == EdPath::KindLyric) {
-        const EdPath staffPath(EdPath::KindStaff, path->level(1), path->level(2), path->level(4));
-        origin = staff->toPageCoordinates(staff->dragPosition(&staffPath), &staffPath);
-    } else {
-        origin = staff->toPageCoordinates(staff->position(), nullptr);
-    }
-    const double scoreScale = staff->score() ? staff->score()->scale() : 1.0;
-    return GePoint2d(origin.x + scoreScale * point.x, origin.y + staff->partScale() * scoreScale * point.y);
+    return lyricStaff ? lyricStaff->contentToPageCoordinates(point, path, EdPath::KindLyric) : point;
 }
 
 bool MnLyric::addGuideLines(BcArray<EdGuideLine*>& guideLines, const EdPath* path)
@@ -90,14 +79,11 @@ bool MnLyric::addGuideLines(BcArray<EdGuideLine*>& guideLines, const EdPath* pat
     const MnStaff* staff = lyricStaff;
     if (!staff || !path || path->isUnset() || path->kind() != EdPath::KindLyric)
         return true;
-    const int firstMeasure = path->level(4);
-    const int measureCount = path->level(5);
-    if (firstMeasure < 0 || measureCount < 1 || firstMeasure + measureCount > staff->measureCount())
+    double systemStart = 0.0;
+    double systemEnd = 0.0;
+    if (!MnGuideLineCollector::systemTimes(staff, *path, systemStart, systemEnd))
         return true;
 
-    const MnMeasure* lastMeasure = staff->measure(firstMeasure + measureCount - 1);
-    const double systemStart = staff->measure(firstMeasure)->startTime();
-    const double systemEnd = lastMeasure->startTime() + lastMeasure->length();
     // A lyric line has no handles: the drag is always about its body.
     const double reference =
         MnGuideLineCollector::bodyReference(lyricStart, lyricStart + duration(), systemStart, systemEnd);

@@ -2,6 +2,7 @@
 
 #include "model/MnStaffDefinition.h"
 
+class EdPath;
 class MnChord;
 class MnLine;
 class MnLyric;
@@ -87,6 +88,11 @@ public:
     // counts as the middle line, the top line as the least), below it 2 to
     // 20 steps below the lowest (the bottom line at least).
     static double clampClearOfChords(double y, const BcArray<MnChord*>& chords);
+    // A point of a line or lyric line (x along the staff, y its offset in
+    // staff steps) on the page: in the system that a drag path of the given
+    // kind names, else at the staff's own position; scaled by the score's
+    // scale, and y also by the part's.
+    GePoint2d contentToPageCoordinates(const GePoint2d& point, const EdPath* path, int pathKind) const;
 
     // Attaches a line at a start time, taking it out of the staff it was in.
     // A line of its class that covers the time refuses it, unless it is a

@@ -1,5 +1,6 @@
 #include "model/MnStaff.h"
 
+#include "editing/EdPath.h"
 #include "foundation/BcClass.h"
 #include "model/MnChord.h"
 #include "model/MnLimits.h"
@@ -7,6 +8,7 @@
 #include "model/MnLyric.h"
 #include "model/MnMeasure.h"
 #include "model/MnNote.h"
+#include "model/MnScore.h"
 
 #include <cmath>
 
@@ -75,6 +77,20 @@ bool MnStaff::latestOnsetBefore(int time, int& onset) const
         return false;
     onset = latest;
     return true;
+}
+
+GePoint2d MnStaff::contentToPageCoordinates(const GePoint2d& point, const EdPath* path, int pathKind) const
+{
+    GePoint2d origin;
+    if (path && !path->isUnset() && path->kind() == pathKind) {
+        // The staff as it stands in the system that the path names.
+        const EdPath staffPath(EdPath::KindStaff, path->level(1), path->level(2), path->level(4));
+        origin = toPageCoordinates(dragPosition(&staffPath), &staffPath);
+    } else {
+        origin = toPageCoordinates(position(), nullptr);
+    }
+    const double scoreScale = score() ? score()->scale() : 1.0;
+    return GePoint2d(origin.x + scoreScale * point.x, origin.y + partScale() * scoreScale * point.y);
 }
 
 double MnStaff::clampClearOfChords(double y, const BcArray<MnChord*>& chords)
