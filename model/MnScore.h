@@ -105,8 +105,11 @@ public:
 
 private:
     void adjustPartGroupsAfterRemoval(int staff);
+    // Of the groups of at least leastStaves staves that hold the staff, the
+    // one with the fewest staves (the first on a tie); null when none does.
+    MnPartGroup* innermostGroupOf(int staff, int leastStaves) const;
     const MnPartGroup* enclosingGroup(int staff) const;
-    void moveStaffAndPart(int from, int to, const BcArray<MnPartGroup*>& ownGroups);
+    void moveStaffAndPart(int from, int to, const MnPartGroup* innermost);
     void deleteStavesAndParts();
     bool readStavesAndParts(BcFiler& filer);
     bool readPartGroups(BcFiler& filer);

@@ -10,10 +10,15 @@
 
 MnPartGroup* MnScore::innermostPartGroup(int staff) const
 {
+    return innermostGroupOf(staff, 0);
+}
+
+MnPartGroup* MnScore::innermostGroupOf(int staff, int leastStaves) const
+{
     MnPartGroup* innermost = nullptr;
     for (int i = 0; i < groups.count(); ++i) {
         MnPartGroup* group = groups[i];
-        if (!group->containsStaff(staff))
+        if (group->staffCount() < leastStaves || !group->containsStaff(staff))
             continue;
         if (!innermost || group->staffCount() < innermost->staffCount())
             innermost = group;
@@ -32,23 +37,7 @@ bool MnScore::moveStaffUp(int index)
     int target = index - 1;
     if (const MnPartGroup* block = childPartGroup(target, innermost))
         target = block->firstStaff();
-
-    // The staff's own tablature bracket goes with it; read it before the
-    // neighbours' groups shift onto the staff's old index.
-    BcArray<MnPartGroup*> ownGroups;
-    for (int i = 0; i < groups.count(); ++i) {
-        if (groups[i]->staffCount() == 1 && groups[i]->firstStaff() == index)
-            ownGroups.add(groups[i]);
-    }
-    const int innermostCount = innermost ? innermost->staffCount() : staves.count() + 1;
-    for (int i = 0; i < groups.count(); ++i) {
-        MnPartGroup* group = groups[i];
-        if (group == innermost || group->staffCount() >= innermostCount)
-            continue;
-        if (target <= group->firstStaff() && group->firstStaff() <= index - 1)
-            group->setFirstStaff(group->firstStaff() + 1);
-    }
-    moveStaffAndPart(index, target, ownGroups);
+    moveStaffAndPart(index, target, innermost);
     return true;
 }
 
@@ -64,23 +53,7 @@ bool MnScore::moveStaffDown(int index)
     int target = index + 1;
     if (const MnPartGroup* block = childPartGroup(target, innermost))
         target = block->lastStaff();
-
-    // The staff's own tablature bracket goes with it; read it before the
-    // neighbours' groups shift onto the staff's old index.
-    BcArray<MnPartGroup*> ownGroups;
-    for (int i = 0; i < groups.count(); ++i) {
-        if (groups[i]->staffCount() == 1 && groups[i]->firstStaff() == index)
-            ownGroups.add(groups[i]);
-    }
-    const int innermostCount = innermost ? innermost->staffCount() : staves.count() + 1;
-    for (int i = 0; i < groups.count(); ++i) {
-        MnPartGroup* group = groups[i];
-        if (group == innermost || group->staffCount() >= innermostCount)
-            continue;
-        if (index + 1 <= group->firstStaff() && group->firstStaff() <= target)
-            group->setFirstStaff(group->firstStaff() - 1);
-    }
-    moveStaffAndPart(index, target, ownGroups);
+    moveStaffAndPart(index, target, innermost);
     return true;
 }
 
@@ -89,19 +62,33 @@ bool MnScore::moveStaffDown(int index)
 // staff instead of holding it in place.
 const MnPartGroup* MnScore::enclosingGroup(int staff) const
 {
-    const MnPartGroup* innermost = nullptr;
-    for (int i = 0; i < groups.count(); ++i) {
-        const MnPartGroup* group = groups[i];
-        if (group->staffCount() < 2 || !group->containsStaff(staff))
-            continue;
-        if (!innermost || group->staffCount() < innermost->staffCount())
-            innermost = group;
-    }
-    return innermost;
+    return innermostGroupOf(staff, 2);
 }
 
-void MnScore::moveStaffAndPart(int from, int to, const BcArray<MnPartGroup*>& ownGroups)
+// Moves the staff from one index to the other over the staves in between;
+// the groups inside the innermost group that start among those staves step
+// the other way by one.
+void MnScore::moveStaffAndPart(int from, int to, const MnPartGroup* innermost)
 {
+    // The staff's own tablature bracket goes with it; read it before the
+    // neighbours' groups shift onto the staff's old index.
+    BcArray<MnPartGroup*> ownGroups;
+    for (int i = 0; i < groups.count(); ++i) {
+        if (groups[i]->staffCount() == 1 && groups[i]->firstStaff() == from)
+            ownGroups.add(groups[i]);
+    }
+    const int innermostCount = innermost ? innermost->staffCount() : staves.count() + 1;
+    const int firstPassed = from < to ? from + 1 : to;
+    const int lastPassed = from < to ? to : from - 1;
+    const int step = from < to ? -1 : 1;
+    for (int i = 0; i < groups.count(); ++i) {
+        MnPartGroup* group = groups[i];
+        if (group == innermost || group->staffCount() >= innermostCount)
+            continue;
+        if (firstPassed <= group->firstStaff() && group->firstStaff() <= lastPassed)
+            group->setFirstStaff(group->firstStaff() + step);
+    }
+
     for (int i = 0; i < ownGroups.count(); ++i)
         ownGroups[i]->setFirstStaff(to);
     MnStaff* staff = staves[from];
