@@ -74,6 +74,25 @@ double MnElement::scale() const
     return owner ? owner->scale() : 1.0;
 }
 
+bool MnElement::readCount(BcFiler& filer, int limit, int& count)
+{
+    int value = 0;
+    if (!filer.readInt(value) || value < 0 || value > limit)
+        return false;
+    count = value;
+    return true;
+}
+
+bool MnElement::readPoint(BcFiler& filer, GePoint2d& point)
+{
+    double x = 0.0;
+    double y = 0.0;
+    if (!filer.readDouble(x) || !filer.readDouble(y))
+        return false;
+    point = GePoint2d(x, y);
+    return true;
+}
+
 bool MnElement::copyFrom(const MnElement* other)
 {
     if (!other || other->dynamicClass() != dynamicClass())

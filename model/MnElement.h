@@ -58,6 +58,15 @@ public:
     // same class, through a memory filer. False, with nothing changed, for
     // another class (a derived one included) or when the other cannot write.
     bool copyFrom(const MnElement* other);
+
+protected:
+    // Reads the count of the records that follow: false, with the count
+    // untouched, when the read fails or the count lies outside 0..limit,
+    // so that no damaged file drives a reader's loop.
+    static bool readCount(BcFiler& filer, int limit, int& count);
+    // Reads a point as its two coordinates; false, with the point untouched,
+    // when either read fails.
+    static bool readPoint(BcFiler& filer, GePoint2d& point);
 };
 
 // The index of an element in an array of a class derived from MnElement, by

@@ -187,9 +187,7 @@ bool MnMeasure::read(BcFiler& filer)
 bool MnMeasure::readVoice(BcFiler& filer, int voice)
 {
     int count = 0;
-    if (!filer.readInt(count))
-        return false;
-    if (count < 0 || count > MnMaxChordsPerVoice)
+    if (!readCount(filer, MnMaxChordsPerVoice, count))
         return false;
     deleteChords(voice);
     BcArray<MnChord*>& chords = voices[voice];

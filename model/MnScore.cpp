@@ -123,9 +123,7 @@ bool MnScore::read(BcFiler& filer)
 bool MnScore::readStavesAndParts(BcFiler& filer)
 {
     int count = 0;
-    if (!filer.readInt(count))
-        return false;
-    if (count < 0 || count > MnMaxRecordCount)
+    if (!readCount(filer, MnMaxRecordCount, count))
         return false;
     deleteStavesAndParts();
     bool ok = true;
@@ -163,9 +161,7 @@ bool MnScore::readStavesAndParts(BcFiler& filer)
 bool MnScore::readPartGroups(BcFiler& filer)
 {
     int count = 0;
-    if (!filer.readInt(count))
-        return false;
-    if (count < 0 || count > MnMaxRecordCount)
+    if (!readCount(filer, MnMaxRecordCount, count))
         return false;
     for (int i = 0; i < groups.count(); ++i)
         delete groups[i];
@@ -186,9 +182,7 @@ bool MnScore::readPartGroups(BcFiler& filer)
 bool MnScore::readTempos(BcFiler& filer)
 {
     int count = 0;
-    if (!filer.readInt(count))
-        return false;
-    if (count < 0 || count > MnMaxRecordCount)
+    if (!readCount(filer, MnMaxRecordCount, count))
         return false;
     for (int i = 0; i < tempos.count(); ++i)
         delete tempos[i];

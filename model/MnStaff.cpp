@@ -129,9 +129,7 @@ bool MnStaff::read(BcFiler& filer)
 bool MnStaff::readChanges(BcFiler& filer)
 {
     int count = 0;
-    if (!filer.readInt(count))
-        return false;
-    if (count < 0 || count > MnMaxRecordCount)
+    if (!readCount(filer, MnMaxRecordCount, count))
         return false;
     for (int i = 0; i < count; ++i) {
         MnStaffChange* change = new MnStaffChange(this, 1, clef(), key(), time());
@@ -153,9 +151,7 @@ bool MnStaff::readChanges(BcFiler& filer)
 bool MnStaff::readMeasures(BcFiler& filer)
 {
     int count = 0;
-    if (!filer.readInt(count))
-        return false;
-    if (count < 0 || count > MnMaxRecordCount)
+    if (!readCount(filer, MnMaxRecordCount, count))
         return false;
     long long total = 0;
     for (int i = 0; i < count; ++i) {
@@ -176,9 +172,7 @@ bool MnStaff::readMeasures(BcFiler& filer)
 bool MnStaff::readLines(BcFiler& filer)
 {
     int count = 0;
-    if (!filer.readInt(count))
-        return false;
-    if (count < 0 || count > MnMaxRecordCount)
+    if (!readCount(filer, MnMaxRecordCount, count))
         return false;
     for (int i = 0; i < count; ++i) {
         unsigned char code = 0;
@@ -213,9 +207,7 @@ bool MnStaff::readLyrics(BcFiler& filer)
     if (filer.version() < 5)
         return true;
     int count = 0;
-    if (!filer.readInt(count))
-        return false;
-    if (count < 0 || count > MnMaxRecordCount)
+    if (!readCount(filer, MnMaxRecordCount, count))
         return false;
     for (int i = 0; i < lyrics.count(); ++i)
         delete lyrics[i];
