@@ -96,11 +96,8 @@ bool MnScore::read(BcFiler& filer)
     if (!filer.readString(nameValue))
         return false;
     scoreName = nameValue;
-    double x = 0.0;
-    double y = 0.0;
-    if (!filer.readDouble(x) || !filer.readDouble(y))
+    if (!readPoint(filer, origin))
         return false;
-    origin = GePoint2d(x, y);
     if (filer.version() > 2) {
         double scaleValue = 0.0;
         if (!filer.readDouble(scaleValue))

@@ -109,11 +109,8 @@ bool MnSheetMusic::removeChild(MnElement* child)
 
 bool MnSheetMusic::read(BcFiler& filer)
 {
-    double x = 0.0;
-    double y = 0.0;
-    if (!filer.readDouble(x) || !filer.readDouble(y))
+    if (!readPoint(filer, sheetPosition))
         return false;
-    sheetPosition = GePoint2d(x, y);
 
     bool ownScore = false;
     if (!filer.readBool(ownScore))

@@ -39,11 +39,8 @@ MnElement* MnText::parent() const
 
 bool MnText::read(BcFiler& filer)
 {
-    double x = 0.0;
-    double y = 0.0;
-    if (!filer.readDouble(x) || !filer.readDouble(y))
+    if (!readPoint(filer, textPosition))
         return false;
-    textPosition = GePoint2d(x, y);
 
     int alignment = 0;
     if (filer.version() >= 4) {
