@@ -433,10 +433,7 @@ int MnStaff::measureStartTime(int index) const
 
 int MnStaff::totalTicks() const
 {
-    int total = 0;
-    for (int i = 0; i < measures.count(); ++i)
-        total += measures[i]->length();
-    return total;
+    return measureStartTime(measures.count());
 }
 
 void MnStaff::setTablature(MnTablature* tablature)

@@ -20,12 +20,9 @@ MnMeasure* MnStaff::measureAtTime(int time) const
 {
     if (time < 0)
         return nullptr;
-    int start = 0;
     for (int i = 0; i < measures.count(); ++i) {
-        const int end = start + measures[i]->length();
-        if (time < end)
+        if (time < measureStartTime(i + 1))
             return measures[i];
-        start = end;
     }
     return nullptr;
 }
