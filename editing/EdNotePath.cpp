@@ -101,16 +101,6 @@ static int indexOfMeasure(const MnStaff* staff, const MnMeasure* measure)
     return -1;
 }
 
-static int indexOfChord(const MnMeasure* measure, int voice, const MnChord* chord)
-{
-    int count = measure->chordCount(voice, false);
-    for (int i = 0; i < count; ++i) {
-        if (measure->chordAt(i, voice, false) == chord)
-            return i;
-    }
-    return -1;
-}
-
 static bool holdsNote(const MnChord* chord, const MnNote* note)
 {
     for (int i = 0; i < chord->noteCount(); ++i) {
@@ -178,7 +168,7 @@ EdNotePath::EdNotePath(const MnElement* element, const BcArray<MnElement*>& work
         return;
 
     for (int v = 0; v < MnMeasure::voiceCount; ++v) {
-        int found = indexOfChord(measure, v, chord);
+        const int found = mnIndexOf(measure->voiceChords(v), chord);
         if (found >= 0) {
             voice = v;
             chordIndex = found;

@@ -71,13 +71,7 @@ EdPath::EdPath(const MnElement* element, const BcArray<MnElement*>& works) : EdP
     const MnElement* owner = sheet ? sheet : score;
     if (!owner)
         return;
-    int workIndex = -1;
-    for (int i = 0; i < works.count(); ++i) {
-        if (works[i] == owner) {
-            workIndex = i;
-            break;
-        }
-    }
+    const int workIndex = mnIndexOf(works, owner);
     if (workIndex <= 0)
         return;
 

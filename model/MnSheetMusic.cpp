@@ -90,19 +90,17 @@ MnElement* MnSheetMusic::parent() const
 
 bool MnSheetMusic::removeChild(MnElement* child)
 {
-    for (int i = 0; i < credits.count(); ++i) {
-        if (credits[i] == child) {
-            credits.removeAt(i);
-            delete child;
-            return true;
-        }
+    int index = mnIndexOf(credits, child);
+    if (index >= 0) {
+        credits.removeAt(index);
+        delete child;
+        return true;
     }
-    for (int i = 0; i < pageLayouts.count(); ++i) {
-        if (pageLayouts[i] == child) {
-            pageLayouts.removeAt(i);
-            delete child;
-            return true;
-        }
+    index = mnIndexOf(pageLayouts, child);
+    if (index >= 0) {
+        pageLayouts.removeAt(index);
+        delete child;
+        return true;
     }
     return false;
 }
