@@ -11,7 +11,7 @@ RePicker::~RePicker() = default;
 void RePicker::setPickPoint(const GePoint2d& point)
 {
     pickPoint = point;
-    localPickPoint = topTransform().inverse().transform(point);
+    updateLocalPickPoint();
     hitElement = nullptr;
     hitPath = EdPath();
     clipOn = false;
@@ -54,10 +54,7 @@ void RePicker::markRect(const GePoint2d& corner, double width, double height, Mn
 
 void RePicker::markSpan(const GePoint2d& from, const GePoint2d& to, MnElement* element)
 {
-    if (isClipped())
-        return;
-    if (localPickPoint.isInRect(from, to.x - from.x, to.y - from.y))
-        hit(element);
+    RePicker::markRect(from, to.x - from.x, to.y - from.y, element);
 }
 
 bool RePicker::isVisibleX(double, double, double)
