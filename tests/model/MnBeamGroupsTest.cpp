@@ -4,6 +4,7 @@
 #include "model/MnCodes.h"
 #include "model/MnScore.h"
 #include "model/MnStaff.h"
+#include "model/ModelBuilders.h"
 #include "model/VoiceText.h"
 
 #include <gtest/gtest.h>
@@ -93,21 +94,6 @@ std::string groups(const MnMeasure& measure)
     }
     return text;
 }
-
-// A score of one staff whose single measure has the meter.
-struct MeterFixture
-{
-    explicit MeterFixture(int type)
-    {
-        staff = score.staff(0);
-        staff->setTime(type);
-        staff->insertMeasure(-1, type);
-        score.removeMeasure(0);
-    }
-    MnMeasure* measure() { return staff->measure(0); }
-    MnScore score;
-    MnStaff* staff = nullptr;
-};
 
 } // namespace
 
@@ -210,10 +196,10 @@ TEST(MnBeamGroups, MeterGrouping)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.links);
-        MeterFixture fixture(c.type);
-        ASSERT_EQ(fixture.measure()->beats() * fixture.measure()->beatTicks(), c.eighths * Eighth);
-        ASSERT_TRUE(enter(*fixture.measure(), std::vector<Step>(c.eighths, note(Eighth))));
-        EXPECT_EQ(links(*fixture.measure()), c.links);
+        StaffFixture fixture(1, c.type);
+        ASSERT_EQ(fixture.measure(0)->beats() * fixture.measure(0)->beatTicks(), c.eighths * Eighth);
+        ASSERT_TRUE(enter(*fixture.measure(0), std::vector<Step>(c.eighths, note(Eighth))));
+        EXPECT_EQ(links(*fixture.measure(0)), c.links);
     }
 }
 

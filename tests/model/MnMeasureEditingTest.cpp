@@ -6,6 +6,7 @@
 #include "model/MnScore.h"
 #include "model/MnStaff.h"
 #include "model/MnTuplet.h"
+#include "model/ModelBuilders.h"
 #include "model/RecordBytes.h"
 #include "model/VoiceText.h"
 
@@ -37,22 +38,6 @@ MnChord* chordAt(MnMeasure& measure, int voice, int time)
     }
     return nullptr;
 }
-
-// A score with one staff of the meter and the given number of measures.
-struct StaffFixture
-{
-    explicit StaffFixture(int measures, int type = MnTime4_4)
-    {
-        staff = score.staff(0);
-        staff->setTime(type);
-        for (int i = 0; i < measures; ++i)
-            staff->insertMeasure(-1, type);
-        score.removeMeasure(0);
-    }
-    MnMeasure* measure(int index) { return staff->measure(index); }
-    MnScore score;
-    MnStaff* staff = nullptr;
-};
 
 } // namespace
 

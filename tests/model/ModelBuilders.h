@@ -2,7 +2,10 @@
 
 #include "model/MnChord.h"
 #include "model/MnMeasure.h"
+#include "model/MnCodes.h"
 #include "model/MnNote.h"
+#include "model/MnScore.h"
+#include "model/MnStaff.h"
 #include "model/MnTicks.h"
 
 #include <initializer_list>
@@ -35,3 +38,19 @@ inline MnChord* insertGraceChord(MnMeasure* measure, int voice, int index, int d
     chords.insertAt(index, grace);
     return grace;
 }
+
+// A score with one staff of the meter and the given number of measures.
+struct StaffFixture
+{
+    explicit StaffFixture(int measures, int type = MnTime4_4)
+    {
+        staff = score.staff(0);
+        staff->setTime(type);
+        for (int i = 0; i < measures; ++i)
+            staff->insertMeasure(-1, type);
+        score.removeMeasure(0);
+    }
+    MnMeasure* measure(int index) { return staff->measure(index); }
+    MnScore score;
+    MnStaff* staff = nullptr;
+};
