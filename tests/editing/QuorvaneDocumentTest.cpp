@@ -62,6 +62,19 @@ static Bytes fileOf(int version, const Bytes& body, double x = 120.0, double y =
     return file;
 }
 
+// The start of the works block of a document that holds the work
+// information alone: its six empty texts at display position 0, no main
+// score; the folded items follow.
+static Bytes workInformationAlone()
+{
+    Bytes body;
+    putInt(body, 1);
+    putBytes(body, Bytes(12, 0));
+    putInt(body, 0);
+    putInt(body, -1);
+    return body;
+}
+
 static Bytes fileBytes(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
@@ -207,11 +220,7 @@ TEST_F(QuorvaneDocumentTest, SavingTakesTheCameraOfThisDocumentsView)
 
 TEST_F(QuorvaneDocumentTest, AVersion3FileHasNoFoldedItems)
 {
-    Bytes body;
-    putInt(body, 1);
-    putBytes(body, Bytes(12, 0));
-    putInt(body, 0);
-    putInt(body, -1);
+    Bytes body = workInformationAlone();
     // What a later version would read as one folded item is not read.
     putInt(body, 1);
     for (int i = 0; i < 8; ++i)
@@ -325,11 +334,7 @@ TEST_F(QuorvaneDocumentTest, AFailedOpenLeavesOtherDocumentsAlone)
 
 TEST_F(QuorvaneDocumentTest, ADamagedCameraFallsBackToTheDefaults)
 {
-    Bytes body;
-    putInt(body, 1);
-    putBytes(body, Bytes(12, 0));
-    putInt(body, 0);
-    putInt(body, -1);
+    Bytes body = workInformationAlone();
     putInt(body, 0);
     ASSERT_TRUE(open(document, fileOf(5, body, 5.0, 6.0, 0.0)));
     EXPECT_EQ(document.scrollPosition().x, 5.0);
