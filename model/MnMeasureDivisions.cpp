@@ -41,19 +41,6 @@ static long long reducedAgainst(long long value, long long whole)
     return value;
 }
 
-// The first chord at or before the time whose tuplet reaches past it.
-static const MnChord* tupletCovering(const BcArray<MnChord*>& chords, int time)
-{
-    for (int i = 0; i < chords.count(); ++i) {
-        const MnChord* chord = chords[i];
-        if (chord->time() > time)
-            break;
-        if (chord->tuplet() && (long long)chord->time() + chord->tuplet()->span() > time)
-            return chord;
-    }
-    return nullptr;
-}
-
 int MnMeasure::divisions(bool thisStaff) const
 {
     const long long whole = length();
@@ -79,7 +66,7 @@ int MnMeasure::divisions(bool thisStaff) const
         const BcArray<MnChord*>& chords = voices[voice];
         for (int i = 0; i < chords.count(); ++i) {
             const MnChord* chord = chords[i];
-            const MnChord* first = tupletCovering(chords, chord->time());
+            const MnChord* first = tupletChordAt(voice, chord->time());
             long long slots = 1;
             if (!chord->isGrace()) {
                 // A chord in a tuplet is placed by the tuplet's span.
