@@ -187,6 +187,7 @@ private:
     void deleteChordAt(int voice, int index);
     bool splitChordAt(int voice, int index);
     bool removeBeatsHere(const BcArray<int>& sortedBeats);
+    bool swapWithNextChord(int voice, int index);
     // A pitch to enter: a step, octave and written accidental, or a key
     // index spelled in the key of the chord that receives it.
     struct NotePitch

@@ -650,44 +650,38 @@ bool MnMeasure::moveChordLeft(MnChord* chord)
 {
     if (!chord || chord->measure() != this || chord->voice() < 0 || chord->voice() >= voiceCount)
         return false;
-    const int voice = chord->voice();
-    BcArray<MnChord*>& chords = voices[voice];
-    const int index = chords.indexOf(chord);
+    const int index = voices[chord->voice()].indexOf(chord);
     if (index <= 0)
         return false;
-    MnChord* previous = chords[index - 1];
-    if (tupletChordAt(voice, previous->time()) != tupletChordAt(voice, chord->time()))
-        return false;
-    chords[index - 1] = chord;
-    chords[index] = previous;
-    const int start = previous->time();
-    chord->setTime(start);
-    previous->setTime(start + chord->soundingDuration());
-    if (previous->tuplet())
-        chord->setTuplet(previous->detachTuplet());
-    refitStaff();
-    return true;
+    return swapWithNextChord(chord->voice(), index - 1);
 }
 
 bool MnMeasure::moveChordRight(MnChord* chord)
 {
     if (!chord || chord->measure() != this || chord->voice() < 0 || chord->voice() >= voiceCount)
         return false;
-    const int voice = chord->voice();
+    const int index = voices[chord->voice()].indexOf(chord);
+    if (index < 0 || index + 1 >= voices[chord->voice()].count())
+        return false;
+    return swapWithNextChord(chord->voice(), index);
+}
+
+// The later chord takes the earlier one's time and its tuplet, the earlier
+// one follows it.
+bool MnMeasure::swapWithNextChord(int voice, int index)
+{
     BcArray<MnChord*>& chords = voices[voice];
-    const int index = chords.indexOf(chord);
-    if (index < 0 || index + 1 >= chords.count())
+    MnChord* first = chords[index];
+    MnChord* second = chords[index + 1];
+    if (tupletChordAt(voice, first->time()) != tupletChordAt(voice, second->time()))
         return false;
-    MnChord* next = chords[index + 1];
-    if (tupletChordAt(voice, chord->time()) != tupletChordAt(voice, next->time()))
-        return false;
-    chords[index] = next;
-    chords[index + 1] = chord;
-    const int start = chord->time();
-    next->setTime(start);
-    chord->setTime(start + next->soundingDuration());
-    if (chord->tuplet())
-        next->setTuplet(chord->detachTuplet());
+    chords[index] = second;
+    chords[index + 1] = first;
+    const int start = first->time();
+    second->setTime(start);
+    first->setTime(start + second->soundingDuration());
+    if (first->tuplet())
+        second->setTuplet(first->detachTuplet());
     refitStaff();
     return true;
 }
