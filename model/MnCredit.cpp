@@ -92,10 +92,7 @@ bool MnCredit::moveTo(const GePoint2d& point)
         GePoint2d at = position();
         storePosition(GePoint2d(at.x + dx, at.y + dy));
     }
-    GePoint2d after = position();
-    double dx = after.x - before.x;
-    double dy = after.y - before.y;
-    return std::sqrt(dx * dx + dy * dy) > 1e-10;
+    return isMove(before, position());
 }
 
 GePoint2d MnCredit::toPageCoordinates(const GePoint2d& point, const EdPath*) const

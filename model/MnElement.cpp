@@ -3,6 +3,8 @@
 #include "editing/EdSelection.h"
 #include "foundation/BcMemoryFiler.h"
 
+#include <cmath>
+
 BC_IMPLEMENT_CLASS(MnElement)
 
 MnElement::~MnElement()
@@ -91,6 +93,13 @@ bool MnElement::readPoint(BcFiler& filer, GePoint2d& point)
         return false;
     point = GePoint2d(x, y);
     return true;
+}
+
+bool MnElement::isMove(const GePoint2d& from, const GePoint2d& to)
+{
+    const double dx = to.x - from.x;
+    const double dy = to.y - from.y;
+    return std::sqrt(dx * dx + dy * dy) > 1e-10;
 }
 
 bool MnElement::copyFrom(const MnElement* other)

@@ -67,6 +67,9 @@ protected:
     // Reads a point as its two coordinates; false, with the point untouched,
     // when either read fails.
     static bool readPoint(BcFiler& filer, GePoint2d& point);
+    // Whether a drag from one point to another moves anything: points less
+    // than a ten-billionth of a unit apart count as the same place.
+    static bool isMove(const GePoint2d& from, const GePoint2d& to);
 };
 
 // The index of an element in an array of a class derived from MnElement, by

@@ -254,9 +254,7 @@ bool MnScore::moveTo(const GePoint2d& point)
     // On a sheet music the point is first kept inside the printable area of
     // the first page (label extents and the first measure's width); that
     // clamp comes with the system measurement.
-    const double dx = point.x - origin.x;
-    const double dy = point.y - origin.y;
-    if (std::sqrt(dx * dx + dy * dy) <= 1e-10)
+    if (!isMove(origin, point))
         return false;
     origin = point;
     for (int i = 0; i < tempos.count(); ++i)

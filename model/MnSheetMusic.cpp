@@ -268,9 +268,7 @@ double MnSheetMusic::height() const
 
 bool MnSheetMusic::moveTo(const GePoint2d& point)
 {
-    double dx = point.x - sheetPosition.x;
-    double dy = point.y - sheetPosition.y;
-    if (std::sqrt(dx * dx + dy * dy) <= 1e-10)
+    if (!isMove(sheetPosition, point))
         return false;
     sheetPosition = point;
     return true;

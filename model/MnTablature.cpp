@@ -121,10 +121,7 @@ double MnTablature::height() const
 
 bool MnTablature::moveTo(const GePoint2d& point)
 {
-    GePoint2d at = position();
-    double dx = point.x - at.x;
-    double dy = point.y - at.y;
-    if (std::sqrt(dx * dx + dy * dy) <= 1e-10)
+    if (!isMove(position(), point))
         return false;
     tablatureDistance = std::fmax(minDistance, -point.y - staffHeightUnscaled());
     return true;

@@ -121,10 +121,7 @@ bool MnTempo::moveTo(const GePoint2d& point)
         GePoint2d at = position();
         storePosition(GePoint2d(at.x + dx / scale, at.y + dy / scale));
     }
-    GePoint2d after = position();
-    double dx = after.x - before.x;
-    double dy = after.y - before.y;
-    return std::sqrt(dx * dx + dy * dy) > 1e-10;
+    return isMove(before, position());
 }
 
 void MnTempo::buildTempoText()

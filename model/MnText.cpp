@@ -120,9 +120,7 @@ bool MnText::moveTo(const GePoint2d& point)
 
 bool MnText::storePosition(const GePoint2d& point)
 {
-    double dx = point.x - textPosition.x;
-    double dy = point.y - textPosition.y;
-    if (std::sqrt(dx * dx + dy * dy) <= 1e-10)
+    if (!isMove(textPosition, point))
         return false;
     textPosition = point;
     return true;
