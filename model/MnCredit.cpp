@@ -77,20 +77,10 @@ bool MnCredit::moveTo(const GePoint2d& point)
         double boxRight = std::fmax(box.a.x, box.b.x);
         double boxTop = std::fmax(box.a.y, box.b.y);
         double boxBottom = std::fmin(box.a.y, box.b.y);
-        // A box larger than the printable area keeps its left and top edges
-        // on the margins.
-        double dx = 0.0;
-        if (boxRight > rightEdge)
-            dx = rightEdge - boxRight;
-        if (boxLeft + dx < leftEdge)
-            dx = leftEdge - boxLeft;
-        double dy = 0.0;
-        if (boxBottom < bottomEdge)
-            dy = bottomEdge - boxBottom;
-        if (boxTop + dy > topEdge)
-            dy = topEdge - boxTop;
+        const GeVector2d shift = shiftIntoArea(GeBox2d(GePoint2d(boxLeft, boxBottom), GePoint2d(boxRight, boxTop)),
+                                               GeBox2d(GePoint2d(leftEdge, bottomEdge), GePoint2d(rightEdge, topEdge)));
         GePoint2d at = position();
-        storePosition(GePoint2d(at.x + dx, at.y + dy));
+        storePosition(GePoint2d(at.x + shift.x, at.y + shift.y));
     }
     return isMove(before, position());
 }

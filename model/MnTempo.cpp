@@ -106,20 +106,10 @@ bool MnTempo::moveTo(const GePoint2d& point)
         double right = origin.x + scale * std::fmax(box.a.x, box.b.x);
         double top = origin.y + scale * std::fmax(box.a.y, box.b.y);
         double bottom = origin.y + scale * std::fmin(box.a.y, box.b.y);
-        // A box larger than the printable area keeps its left and top
-        // edges on the margins.
-        double dx = 0.0;
-        if (right > usableWidth)
-            dx = usableWidth - right;
-        if (left + dx < 0.0)
-            dx = -left;
-        double dy = 0.0;
-        if (bottom < -usableHeight)
-            dy = -usableHeight - bottom;
-        if (top + dy > 0.0)
-            dy = -top;
+        const GeVector2d shift = shiftIntoArea(GeBox2d(GePoint2d(left, bottom), GePoint2d(right, top)),
+                                               GeBox2d(GePoint2d(0.0, -usableHeight), GePoint2d(usableWidth, 0.0)));
         GePoint2d at = position();
-        storePosition(GePoint2d(at.x + dx / scale, at.y + dy / scale));
+        storePosition(GePoint2d(at.x + shift.x / scale, at.y + shift.y / scale));
     }
     return isMove(before, position());
 }

@@ -126,6 +126,21 @@ bool MnText::storePosition(const GePoint2d& point)
     return true;
 }
 
+GeVector2d MnText::shiftIntoArea(const GeBox2d& box, const GeBox2d& area)
+{
+    double dx = 0.0;
+    if (box.b.x > area.b.x)
+        dx = area.b.x - box.b.x;
+    if (box.a.x + dx < area.a.x)
+        dx = area.a.x - box.a.x;
+    double dy = 0.0;
+    if (box.a.y < area.a.y)
+        dy = area.a.y - box.a.y;
+    if (box.b.y + dy > area.b.y)
+        dy = area.b.y - box.b.y;
+    return GeVector2d(dx, dy);
+}
+
 GeBox2d MnText::extents() const
 {
     // The box is the union of what the text composer marks while it lays the

@@ -2,6 +2,7 @@
 
 #include "foundation/BcString.h"
 #include "foundation/GeBox2d.h"
+#include "foundation/GeVector2d.h"
 #include "model/MnElement.h"
 
 // The positioned text element, and the base of every element that shows a
@@ -58,6 +59,10 @@ public:
 protected:
     // Stores the point without any clamping; for the moveTo of subclasses.
     bool storePosition(const GePoint2d& point);
+    // The shift that brings a text box inside a printable area, both given
+    // by their lower left and upper right corners. A box larger than the
+    // area keeps its left and top edges on the area's.
+    static GeVector2d shiftIntoArea(const GeBox2d& box, const GeBox2d& area);
 
 private:
     GePoint2d textPosition;
