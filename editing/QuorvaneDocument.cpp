@@ -11,10 +11,10 @@
 #include "model/MnSheetMusic.h"
 #include "model/MnWork.h"
 
-// Until the layout measures part labels, a score is taken to have none.
-static GeVector2d measurePartLabels(const MnScore*)
+// The full part and group labels, as the score composer lays them out.
+static GeVector2d measurePartLabels(const MnScore* score)
 {
-    return GeVector2d(0.0, 0.0);
+    return score->partsExtents(false);
 }
 
 static QuorvaneDocument::PartLabelExtents partLabelExtents = &measurePartLabels;

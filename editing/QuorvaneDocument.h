@@ -95,8 +95,8 @@ public:
     // False, with the points untouched, when there is no such work.
     bool worksExtents(GePoint2d& topLeft, GePoint2d& bottomRight) const;
 
-    // The part-label extents of a score (x at most 0). The layout supplies
-    // them; tests and headless builds may put in their own measure.
+    // The part-label extents of a score (x at most 0), measured by the
+    // score's own label layout; tests may put in their own measure.
     using PartLabelExtents = GeVector2d (*)(const MnScore* score);
     static PartLabelExtents setPartLabelExtents(PartLabelExtents measure);
 

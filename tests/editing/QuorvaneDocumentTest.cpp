@@ -460,6 +460,21 @@ TEST_F(QuorvaneDocumentTest, WorksExtentsWidenScoresByTheirLabels)
     QuorvaneDocument::setPartLabelExtents(previous);
 }
 
+TEST_F(QuorvaneDocumentTest, WorksExtentsMeasureTheLabelsAsTheyAreLaidOut)
+{
+    // Without a measure of its own, the document takes the labels' reach
+    // from the score's label layout: a named part stands left of the staves.
+    MnScore* score = makeScore(1, 1);
+    score->moveTo(GePoint2d(100.0, 200.0));
+    ASSERT_TRUE(score->part(0)->setName(BcString("Violoncello")));
+    document.addWork(score);
+    double reach = -score->partsExtents(false).x;
+    ASSERT_GT(reach, 0.0);
+    GePoint2d topLeft, bottomRight;
+    ASSERT_TRUE(document.worksExtents(topLeft, bottomRight));
+    EXPECT_DOUBLE_EQ(topLeft.x, 100.0 - reach * score->scale());
+}
+
 TEST(QuorvaneDocumentTitle, OneStarExactlyWhileModified)
 {
     struct Row
