@@ -2,6 +2,7 @@
 
 #include "foundation/BcString.h"
 #include "model/MnElement.h"
+#include "model/MnTicks.h"
 
 class MnChord;
 class MnNote;
@@ -230,7 +231,7 @@ private:
     bool toTablature = true;
     int repeats = 2;
     int beatCount = 4;
-    int ticksPerBeat = 60480;
+    int ticksPerBeat = MnTicksQuarter;
     BcArray<MnChord*> voices[voiceCount];
     int voltas = 0;
     BcString customVoltaText;

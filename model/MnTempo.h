@@ -63,7 +63,7 @@ public:
 
 private:
     MnScore* tempoScore;
-    int tempoBeatUnit = 60480;
+    int tempoBeatUnit = MnTicksQuarter;
     int tempoBeatsPerMinute = 96;
     int tempoTerm = -1;
     bool tempoMolto = false;
