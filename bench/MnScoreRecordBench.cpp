@@ -1,4 +1,3 @@
-#include "foundation/BcClassManager.h"
 #include "foundation/BcMemoryFiler.h"
 #include "model/MnChord.h"
 #include "model/MnMeasure.h"
@@ -12,15 +11,6 @@
 // all go through the score's record.
 static const int staffCount = 10;
 static const int measureCount = 500;
-
-static void linkClassesOnce()
-{
-    static bool linked = false;
-    if (!linked) {
-        BcClassManager::instance()->linkClasses();
-        linked = true;
-    }
-}
 
 // Every measure holds four quarter chords of two notes in the first voice
 // and a whole rest in the second.
@@ -52,7 +42,6 @@ static MnScore* buildLargeScore()
 
 static void BM_ScoreRecordWrite(benchmark::State& state)
 {
-    linkClassesOnce();
     MnScore* score = buildLargeScore();
     int64_t bytes = 0;
     for (auto _ : state) {
@@ -68,7 +57,6 @@ BENCHMARK(BM_ScoreRecordWrite)->Unit(benchmark::kMillisecond);
 
 static void BM_ScoreRecordRead(benchmark::State& state)
 {
-    linkClassesOnce();
     MnScore* source = buildLargeScore();
     BcMemoryFiler filer;
     source->write(filer);

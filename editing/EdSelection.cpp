@@ -29,7 +29,21 @@ BcArray<EdSelection*>& EdSelection::liveSelections()
 
 void EdSelection::registerInstance(EdSelection* selection)
 {
+    MnElement::installDeathHook(&removeFromLiveSelections);
     liveSelections().add(selection);
+}
+
+void EdSelection::removeFromLiveSelections(MnElement* element)
+{
+    // A selection's remove may change the list: its length is read afresh,
+    // and a selection that left it does not make the walk skip the next one.
+    BcArray<EdSelection*>& live = liveSelections();
+    for (int i = 0; i < live.count();) {
+        EdSelection* selection = live[i];
+        selection->remove(element);
+        if (i < live.count() && live[i] == selection)
+            ++i;
+    }
 }
 
 bool EdSelection::add(MnElement* element)

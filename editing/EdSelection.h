@@ -54,10 +54,15 @@ public:
     const BcArray<MnElement*>& elementArray() const { return list.elements(); }
     const BcArray<EdSelectionObserver*>& observerArray() const { return observers; }
 
+    // Puts the selection on the live list and makes sure that dying elements
+    // leave the live selections (MnElement's death hook), so no selection
+    // exists without the hook in place.
     static void registerInstance(EdSelection* selection);
     // Every selection in existence, in order of registration. The list does
     // not own them.
     static BcArray<EdSelection*>& liveSelections();
+    // Takes a dying element out of every live selection: the death hook.
+    static void removeFromLiveSelections(MnElement* element);
 
 protected:
     // For selections that replace their content wholesale (weak pointers).

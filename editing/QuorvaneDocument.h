@@ -1,12 +1,12 @@
 #pragma once
 
-#include "editing/EdPath.h"
 #include "editing/EdScoreFile.h"
 #include "editing/EdSelectionState.h"
 #include "foundation/BcArray.h"
 #include "foundation/BcString.h"
 #include "foundation/GePoint2d.h"
 #include "foundation/GeVector2d.h"
+#include "model/EdPath.h"
 
 #include <functional>
 

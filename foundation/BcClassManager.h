@@ -7,10 +7,10 @@
 class BcClassImplementation;
 struct BcClassRegistration;
 
-// The process-wide class registry. The singleton is made with the whole
-// class table registered; linkClasses then makes one class object per
-// registration, in registration order. Registers the base name "NULL", so the
-// registry itself does not pass the type test for BcObject.
+// The process-wide class registry. The singleton is made with the installed
+// class table (BcClassTable) registered; linkClasses then makes one class
+// object per registration, in registration order. Registers the base name
+// "NULL", so the registry itself does not pass the type test for BcObject.
 class BcClassManager : public BcObject
 {
     BC_DECLARE_CLASS(BcClassManager)
@@ -22,8 +22,8 @@ public:
     BcClassManager(const BcClassManager&) = delete;
     BcClassManager& operator=(const BcClassManager&) = delete;
 
-    // Made on first use, with the class table registered. No lock: start-up
-    // makes it on the main thread.
+    // Made on first use, with the class table installed by then registered.
+    // No lock: start-up makes it on the main thread.
     static BcClassManager* instance();
     // Shut-down: deletes the singleton; a later instance() makes a new one.
     static void deleteInstance();

@@ -1,129 +1,56 @@
 #include "foundation/BcClassTable.h"
 
-#include "editing/EdCommand.h"
-#include "editing/EdCursor.h"
-#include "editing/EdNotePath.h"
-#include "editing/EdPath.h"
-#include "editing/EdSelection.h"
 #include "foundation/BcClassManager.h"
 #include "foundation/BcString.h"
-#include "foundation/GeArc.h"
-#include "foundation/GeBox2d.h"
-#include "foundation/GeMatrix2d.h"
-#include "foundation/GePoint2d.h"
-#include "foundation/GePoint3d.h"
-#include "foundation/GeSpline2d.h"
-#include "foundation/GeVector2d.h"
-#include "foundation/GeVector3d.h"
-#include "model/MnScore.h"
-#include "model/MnSheetMusic.h"
-#include "model/MnText.h"
-#include "model/MnWork.h"
-#include "render/RePicker.h"
 
-// Each class's factory (&X::newInstance) is filled in here when the class is
-// built; until then its row is marked as having a factory with a null pointer.
-// Order matters: it is the order of the class objects after linking.
-static const BcClassTable::Entry classTable[] = {
-    {"BcClass", "BcObject", false, nullptr},
-    {"BcClassManager", "NULL", false, nullptr},
-    {"BcObject", "NULL", false, nullptr},
-    {"EdClipboard", "BcObject", true, nullptr},
-    {"EdCommand", "BcObject", true, &EdCommand::newInstance},
-    {"EdCursor", "BcObject", true, &EdCursor::newInstance},
-    {"EdGuideLine", "BcObject", false, nullptr},
-    {"EdHorizontalGuideLine", "EdGuideLine", false, nullptr},
-    {"EdVerticalGuideLine", "EdGuideLine", false, nullptr},
-    {"EdNotePath", "BcObject", true, &EdNotePath::newInstance},
-    {"EdPath", "BcObject", true, &EdPath::newInstance},
-    {"EdSelection", "BcObject", true, &EdSelection::newInstance},
-    {"GeArc", "BcObject", true, &GeArc::newInstance},
-    {"GeBox2d", "BcObject", true, &GeBox2d::newInstance},
-    {"GeMatrix2d", "BcObject", true, &GeMatrix2d::newInstance},
-    {"GePoint2d", "BcObject", true, &GePoint2d::newInstance},
-    {"GePoint3d", "BcObject", true, &GePoint3d::newInstance},
-    {"GeRegion", "BcObject", false, nullptr},
-    {"GeSpline2d", "BcObject", true, &GeSpline2d::newInstance},
-    {"GeUtil", "BcObject", false, nullptr},
-    {"GeVector2d", "BcObject", true, &GeVector2d::newInstance},
-    {"GeVector3d", "BcObject", true, &GeVector3d::newInstance},
-    {"IeMIDIImporter", "BcObject", true, nullptr},
-    {"IeMusicXmlExporter", "BcObject", true, nullptr},
-    {"IeMusicXmlImporter", "BcObject", true, nullptr},
-    {"MnChord", "MnElement", false, nullptr},
-    {"MnCredit", "MnText", false, nullptr},
-    {"MnDynamic", "MnLine", false, nullptr},
-    {"MnElement", "BcObject", false, nullptr},
-    {"MnLine", "MnElement", false, nullptr},
-    {"MnLyric", "MnText", false, nullptr},
-    {"MnMeasure", "MnElement", false, nullptr},
-    {"MnNote", "MnElement", false, nullptr},
-    {"MnOctave", "MnLine", false, nullptr},
-    {"MnPart", "MnText", false, nullptr},
-    {"MnPartGroup", "MnText", false, nullptr},
-    {"MnPedal", "MnLine", false, nullptr},
-    {"MnScore", "MnElement", true, &MnScore::newInstance},
-    {"MnMeasureNumber", "MnText", false, nullptr},
-    {"MnSheetMusic", "MnElement", true, &MnSheetMusic::newInstance},
-    {"MnPageLayout", "MnElement", false, nullptr},
-    {"MnStaffDefinition", "MnElement", false, nullptr},
-    {"MnStaff", "MnStaffDefinition", false, nullptr},
-    {"MnStaffChange", "MnStaffDefinition", false, nullptr},
-    {"MnTablature", "MnText", false, nullptr},
-    {"MnTempo", "MnText", false, nullptr},
-    {"MnText", "MnElement", true, &MnText::newInstance},
-    {"MnTuplet", "MnText", false, nullptr},
-    {"MnWork", "MnElement", true, &MnWork::newInstance},
-    {"MpMIDI", "MpPerformer", true, nullptr},
-    {"MpPerformer", "BcObject", true, nullptr},
-    {"MpJump", "BcObject", false, nullptr},
-    {"MpRepeat", "MpJump", false, nullptr},
-    {"MpVolta", "MpJump", false, nullptr},
-    {"MpDxToFine", "MpJump", false, nullptr},
-    {"MpDxToCoda", "MpJump", false, nullptr},
-    {"MpFine", "MpJump", false, nullptr},
-    {"MpToCoda", "MpJump", false, nullptr},
-    {"MpPlayer", "BcObject", true, nullptr},
-    {"MpUnfolder", "MpPerformer", true, nullptr},
-    {"MrRecorder", "BcObject", true, nullptr},
-    {"Re3dPrint", "ReRenderer", true, nullptr},
-    {"ReBeam", "ReComposer", false, nullptr},
-    {"ReBitmap", "ReOpenGL", true, nullptr},
-    {"ReComposer", "BcObject", false, nullptr},
-    {"ReGDI", "ReRenderer", true, nullptr},
-    {"ReLine", "ReComposer", false, nullptr},
-    {"ReOpenGL", "ReRenderer", true, nullptr},
-    {"RePDF", "ReRenderer", true, nullptr},
-    {"RePicker", "ReRenderer", true, &RePicker::newInstance},
-    {"ReRenderer", "EdSelection", false, nullptr},
-    {"ReSlur", "ReComposer", false, nullptr},
-    {"ReSystem", "ReComposer", false, nullptr},
-    {"ReTablature", "ReComposer", false, nullptr},
-    {"ReTuplet", "ReComposer", false, nullptr},
-    {"Settings", "BcObject", true, nullptr},
-    {"UiManuscriptPaperViewport", "ReOpenGL", true, nullptr},
-    {"UiMIDIInput", "BcObject", true, nullptr},
-    {"ReParallax", "ReOpenGL", true, nullptr},
-};
+#include <cstring>
+#include <vector>
 
-static const int classTableCount = int(sizeof classTable / sizeof classTable[0]);
+// Start-up fills it on the main thread before anything reads it.
+static std::vector<BcClassTable::Entry>& installedRows()
+{
+    static std::vector<BcClassTable::Entry> rows;
+    return rows;
+}
+
+void BcClassTable::install(const Entry* rows, int count)
+{
+    if (!rows || count < 0)
+        count = 0;
+    installedRows().assign(rows, rows + count);
+}
+
+bool BcClassTable::setFactory(const char* name, BcClassFactory factory)
+{
+    if (!name)
+        return false;
+    for (Entry& row : installedRows()) {
+        if (std::strcmp(row.name, name) != 0)
+            continue;
+        if (!row.hasFactory)
+            return false;
+        row.factory = factory;
+        return true;
+    }
+    return false;
+}
 
 int BcClassTable::count()
 {
-    return classTableCount;
+    return int(installedRows().size());
 }
 
 const BcClassTable::Entry& BcClassTable::entry(int index)
 {
     static const Entry none = {"", "", false, nullptr};
-    if (index < 0 || index >= classTableCount)
+    if (index < 0 || index >= count())
         return none;
-    return classTable[index];
+    return installedRows()[size_t(index)];
 }
 
 void BcClassTable::registerAll(BcClassManager& manager)
 {
-    for (const Entry& row : classTable) {
+    for (const Entry& row : installedRows()) {
         BcString baseName(row.baseName);
         BcString name(row.name);
         manager.registerClass(name, baseName, row.factory);

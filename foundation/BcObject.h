@@ -11,8 +11,10 @@ typedef BcObject* (*BcClassFactory)();
 // Per-class members of a registered class. Put BC_DECLARE_CLASS(X) (or
 // BC_DECLARE_CREATABLE_CLASS(X) for a class with a factory) at the top of the
 // class body and the matching BC_IMPLEMENT_... in its .cpp. The macro leaves
-// the access at public. The class must also have its row in BcClassTable.cpp
-// (with &X::newInstance as its factory when it has one). After
+// the access at public. The class must also have its row in the class table,
+// commands/EdClassTable.cpp (with &X::newInstance as its factory when it has
+// one, or installed through BcClassTable::setFactory for a class above the
+// core). After
 // BcClassManager::deleteInstance the cached class objects are stale: nothing
 // may ask for classes after shut-down.
 #define BC_DECLARE_CLASS(X)                                                    \

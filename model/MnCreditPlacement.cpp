@@ -1,7 +1,7 @@
 #include "model/MnCredit.h"
 
-#include "editing/EdHorizontalGuideLine.h"
-#include "editing/EdVerticalGuideLine.h"
+#include "model/EdHorizontalGuideLine.h"
+#include "model/EdVerticalGuideLine.h"
 #include "model/MnSheetMusic.h"
 
 // Snapping distance of a credit's guide lines, in millimetres of paper.

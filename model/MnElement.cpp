@@ -1,23 +1,25 @@
 #include "model/MnElement.h"
 
-#include "editing/EdSelection.h"
 #include "foundation/BcMemoryFiler.h"
 
+#include <atomic>
 #include <cmath>
 
 BC_IMPLEMENT_CLASS(MnElement)
 
+// Elements die on the audio thread too (the player's private score).
+static std::atomic<MnElement::DeathHook> deathHook{nullptr};
+
 MnElement::~MnElement()
 {
-    // A selection's remove may change the list: its length is read afresh,
-    // and a selection that left it does not make the walk skip the next one.
-    BcArray<EdSelection*>& live = EdSelection::liveSelections();
-    for (int i = 0; i < live.count();) {
-        EdSelection* selection = live[i];
-        selection->remove(this);
-        if (i < live.count() && live[i] == selection)
-            ++i;
-    }
+    DeathHook hook = deathHook.load(std::memory_order_acquire);
+    if (hook)
+        hook(this);
+}
+
+MnElement::DeathHook MnElement::installDeathHook(DeathHook hook)
+{
+    return deathHook.exchange(hook, std::memory_order_acq_rel);
 }
 
 bool MnElement::removeChild(MnElement*)

@@ -11,7 +11,8 @@ class EdPath;
 // Base of every element of the notation model. Each concrete class keeps the
 // pointer to its owner in a field of its own and answers parent() from it;
 // an element owns its children and deletes them in its destructor. When an
-// element dies it leaves every live selection (EdSelection).
+// element dies it tells the installed death hook, through which the editing
+// layer takes it out of every live selection (EdSelection).
 //
 // Positions are relative to the parent, in the parent's units (staff steps
 // for staff content, millimetres on paper).
@@ -19,9 +20,12 @@ class MnElement : public BcObject
 {
     BC_DECLARE_CLASS(MnElement)
 public:
+    // Told of every element that dies, while its MnElement part still exists.
+    typedef void (*DeathHook)(MnElement* element);
+
     MnElement() = default;
-    // Removes the element from every live selection; derived destructors
-    // delete their children first, so selections hear of children first.
+    // Tells the death hook; derived destructors delete their children first,
+    // so the hook hears of children before their parent.
     ~MnElement() override;
     MnElement(const MnElement&) = delete;
     MnElement& operator=(const MnElement&) = delete;
@@ -58,6 +62,10 @@ public:
     // same class, through a memory filer. False, with nothing changed, for
     // another class (a derived one included) or when the other cannot write.
     bool copyFrom(const MnElement* other);
+
+    // Installs the hook that every dying element tells and answers the one it
+    // replaces; null installs none. Safe on any thread.
+    static DeathHook installDeathHook(DeathHook hook);
 
 protected:
     // Reads the count of the records that follow: false, with the count

@@ -1,6 +1,6 @@
 #include "model/MnGuideLineCollector.h"
 
-#include "editing/EdHorizontalGuideLine.h"
+#include "model/EdHorizontalGuideLine.h"
 #include "model/MnElement.h"
 #include "model/MnMeasure.h"
 #include "model/MnStaff.h"

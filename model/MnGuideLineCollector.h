@@ -1,7 +1,7 @@
 #pragma once
 
-#include "editing/EdPath.h"
 #include "foundation/BcArray.h"
+#include "model/EdPath.h"
 
 class EdGuideLine;
 class MnElement;

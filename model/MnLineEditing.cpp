@@ -1,6 +1,6 @@
 #include "model/MnLine.h"
 
-#include "editing/EdPath.h"
+#include "model/EdPath.h"
 #include "model/MnChord.h"
 #include "model/MnGuideLineCollector.h"
 #include "model/MnLimits.h"

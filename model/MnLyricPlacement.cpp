@@ -1,6 +1,6 @@
 #include "model/MnLyric.h"
 
-#include "editing/EdPath.h"
+#include "model/EdPath.h"
 #include "model/MnCache.h"
 #include "model/MnChord.h"
 #include "model/MnGuideLineCollector.h"

@@ -95,8 +95,8 @@ public:
     // length x the largest part scale; 0 without parts.
     double scaledByLargestPart(double length) const;
     // x: how far left of the staves the part and group labels and brackets
-    // reach (at most 0); y: minus the score's height. Measured by laying the
-    // labels out through a picking renderer.
+    // reach (at most 0); y: minus the score's height. The installed
+    // measurer (MnMeasurer) lays the labels out.
     GeVector2d partsExtents(bool abbreviated) const;
     // The notes of the first non-grace chord starting at the time in each
     // voice of the measure column (0-based), every staff from the last to

@@ -1,12 +1,10 @@
 // The score's measurements of its labels: the part groups that nest, the
 // scale of the largest part, and how far the labels reach to the left.
 
-#include "model/MnCache.h"
+#include "model/MnMeasurer.h"
 #include "model/MnPart.h"
-#include "model/MnPartExtents.h"
 #include "model/MnPartGroup.h"
 #include "model/MnScore.h"
-#include "render/ReSystem.h"
 
 #include <algorithm>
 
@@ -41,12 +39,5 @@ double MnScore::scaledByLargestPart(double length) const
 
 GeVector2d MnScore::partsExtents(bool abbreviated) const
 {
-    MnCache cache;
-    MnPartExtents measure;
-    ReSystem composer(&measure);
-    // The composer fills the parts' scratch labels; the score itself only
-    // supplies what it reads.
-    MnScore* self = const_cast<MnScore*>(this);
-    composer.composePartNames(self, -1, 0, staffCount(), GePoint2d(0.0, 0.0), 0.0, abbreviated);
-    return GeVector2d(measure.leftmostX, -height());
+    return GeVector2d(MnMeasurer::current().labelsLeftmostX(*this, abbreviated), -height());
 }

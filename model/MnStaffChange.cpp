@@ -1,7 +1,7 @@
 #include "model/MnStaffChange.h"
 
-#include "editing/EdPath.h"
 #include "foundation/BcFiler.h"
+#include "model/EdPath.h"
 #include "model/MnLimits.h"
 #include "model/MnStaff.h"
 

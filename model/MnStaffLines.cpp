@@ -1,7 +1,7 @@
 #include "model/MnStaff.h"
 
-#include "editing/EdPath.h"
 #include "foundation/BcClass.h"
+#include "model/EdPath.h"
 #include "model/MnChord.h"
 #include "model/MnLimits.h"
 #include "model/MnLine.h"

@@ -1,9 +1,7 @@
 #include "model/MnText.h"
 
 #include "foundation/BcFiler.h"
-#include "model/MnCache.h"
-#include "model/MnTextExtents.h"
-#include "render/ReSystem.h"
+#include "model/MnMeasurer.h"
 
 #include <cmath>
 
@@ -143,15 +141,7 @@ GeVector2d MnText::shiftIntoArea(const GeBox2d& box, const GeBox2d& area)
 
 GeBox2d MnText::extents() const
 {
-    // The box is the union of what the text composer marks while it lays the
-    // text out through a measuring picker. The composer only reads the text;
-    // the marks take a modifiable element and ignore it here.
-    MnCache cache;
-    MnTextExtents measure;
-    ReSystem composer(&measure);
-    MnText* self = const_cast<MnText*>(this);
-    composer.composeText(self, GePoint2d(0.0, 0.0), self);
-    return measure.box;
+    return MnMeasurer::current().textExtents(*this);
 }
 
 bool MnText::setText(const BcString& text)

@@ -36,7 +36,8 @@ public:
     // Stores the point when it lies farther than 1e-10 from the stored one.
     bool moveTo(const GePoint2d& point) override;
 
-    // The laid-out box of the text, at the origin.
+    // The laid-out box of the text, at the origin, as the installed measurer
+    // (MnMeasurer) lays it out.
     virtual GeBox2d extents() const;
     // Replaces the text when it differs and lays the element out again;
     // always true in the base.

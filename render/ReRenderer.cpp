@@ -1,8 +1,8 @@
 #include "render/ReRenderer.h"
 
-#include "editing/EdGuideLine.h"
 #include "foundation/BcClassManager.h"
 #include "foundation/BcString.h"
+#include "model/EdGuideLine.h"
 #include "model/MnCache.h"
 #include "render/ReFontMetrics.h"
 #include "render/ReSystem.h"

@@ -1,12 +1,12 @@
 #pragma once
 
 #include "editing/EdNotePath.h"
-#include "editing/EdPath.h"
 #include "editing/EdSelection.h"
 #include "foundation/BcArray.h"
 #include "foundation/GeBox2d.h"
 #include "foundation/GeMatrix2d.h"
 #include "foundation/GePoint2d.h"
+#include "model/EdPath.h"
 
 class BcString;
 class EdGuideLine;

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Installs what is missing, configures and builds the sanitizer test build,
-# then runs every test. Tests that need a display run under Xvfb.
+# Installs what is missing, checks that no source folder includes a layer
+# above it, configures and builds the sanitizer test build, then runs every
+# test. Tests that need a display run under Xvfb.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 bash "$root/scripts/install-deps.sh"
+python3 "$root/scripts/check-includes.py" "$root"
 build="$root/build/test"
 cmake -S "$root" -B "$build" -G Ninja \
     -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" -DCMAKE_C_FLAGS_DEBUG="-g -O1" \

@@ -1,11 +1,13 @@
+#include "commands/EdStartup.h"
 #include "foundation/BcClassManager.h"
 
 #include <gtest/gtest.h>
 
-// Links the class registry once, as the application does at start-up, then
-// runs the tests.
+// Installs what the application installs at start-up and links the class
+// registry, then runs the tests.
 int main(int argc, char** argv)
 {
+    EdStartup::install();
     BcClassManager::instance()->linkClasses();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -1,7 +1,7 @@
 #include "EdTestScores.h"
 
 #include "editing/EdNotePath.h"
-#include "editing/EdPath.h"
+#include "model/EdPath.h"
 #include "model/MnPart.h"
 #include "model/MnPartGroup.h"
 #include "model/MnSheetMusic.h"

@@ -1,7 +1,7 @@
-#include "editing/EdHorizontalGuideLine.h"
 #include "editing/EdNotePath.h"
-#include "editing/EdPath.h"
-#include "editing/EdVerticalGuideLine.h"
+#include "model/EdHorizontalGuideLine.h"
+#include "model/EdPath.h"
+#include "model/EdVerticalGuideLine.h"
 
 #include "foundation/BcArray.h"
 #include "foundation/BcClass.h"

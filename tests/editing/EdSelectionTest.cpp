@@ -225,3 +225,18 @@ TEST(EdPointer, HoldsOneElementOfItsClassUntilItDies)
     EXPECT_TRUE(pointer.isKindOf(EdSelection::staticClass()));
     EXPECT_FALSE(pointer.isKindOf(MnText::staticClass()));
 }
+
+// Whatever was installed before, making a selection puts the hook in place
+// through which dying elements leave it.
+TEST(EdSelection, ASelectionInstallsTheDeathHook)
+{
+    MnElement::DeathHook before = MnElement::installDeathHook(nullptr);
+    {
+        EdSelection selection;
+        MnText* dying = new MnText;
+        selection.add(dying);
+        delete dying;
+        EXPECT_TRUE(selection.isEmpty());
+    }
+    EXPECT_EQ(MnElement::installDeathHook(before), &EdSelection::removeFromLiveSelections);
+}

@@ -1,9 +1,9 @@
 #include "model/MnCredit.h"
 
-#include "editing/EdGuideLine.h"
-#include "editing/EdHorizontalGuideLine.h"
-#include "editing/EdVerticalGuideLine.h"
 #include "foundation/BcClass.h"
+#include "model/EdGuideLine.h"
+#include "model/EdHorizontalGuideLine.h"
+#include "model/EdVerticalGuideLine.h"
 #include "model/MnSheetMusic.h"
 
 #include "common/TestPrinters.h"

@@ -2,10 +2,10 @@
 #include "model/MnOctave.h"
 #include "model/MnPedal.h"
 
-#include "editing/EdGuideLine.h"
-#include "editing/EdHorizontalGuideLine.h"
-#include "editing/EdPath.h"
 #include "foundation/BcClass.h"
+#include "model/EdGuideLine.h"
+#include "model/EdHorizontalGuideLine.h"
+#include "model/EdPath.h"
 #include "model/MnChord.h"
 #include "model/MnCodes.h"
 #include "model/MnMeasure.h"

@@ -1,8 +1,8 @@
 #include "model/MnLyric.h"
 
 #include "common/TestPrinters.h"
-#include "editing/EdGuideLine.h"
-#include "editing/EdPath.h"
+#include "model/EdGuideLine.h"
+#include "model/EdPath.h"
 #include "model/MnCache.h"
 #include "model/MnChord.h"
 #include "model/MnCodes.h"

@@ -1,6 +1,6 @@
 #include "model/MnPartGroup.h"
 
-#include "editing/EdPath.h"
+#include "model/EdPath.h"
 #include "model/MnScore.h"
 #include "model/MnStaff.h"
 #include "model/MnTablature.h"

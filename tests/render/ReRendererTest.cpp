@@ -1,7 +1,7 @@
 #include "render/ReRenderer.h"
 
-#include "editing/EdGuideLine.h"
-#include "editing/EdHorizontalGuideLine.h"
+#include "model/EdGuideLine.h"
+#include "model/EdHorizontalGuideLine.h"
 #include "model/MnText.h"
 #include "tests/common/RecordingRenderer.h"
 

@@ -1,3 +1,3 @@
-#include "editing/EdHorizontalGuideLine.h"
+#include "model/EdHorizontalGuideLine.h"
 
 BC_IMPLEMENT_CLASS(EdHorizontalGuideLine)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editing/EdGuideLine.h"
+#include "model/EdGuideLine.h"
 
 // A guide line that snaps x, at a page x.
 class EdVerticalGuideLine : public EdGuideLine

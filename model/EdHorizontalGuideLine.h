@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editing/EdGuideLine.h"
+#include "model/EdGuideLine.h"
 
 // A guide line that snaps y, at a page y.
 class EdHorizontalGuideLine : public EdGuideLine

@@ -1,3 +1,3 @@
-#include "editing/EdVerticalGuideLine.h"
+#include "model/EdVerticalGuideLine.h"
 
 BC_IMPLEMENT_CLASS(EdVerticalGuideLine)

@@ -4,11 +4,11 @@
 
 // A picking renderer that measures how far left the part and group labels
 // and brackets reach: the smallest x of every span marked to the right.
-class MnPartExtents : public RePicker
+class RePartExtents : public RePicker
 {
 public:
-    MnPartExtents();
-    ~MnPartExtents() override;
+    RePartExtents();
+    ~RePartExtents() override;
 
     void markRect(const GePoint2d& corner, double width, double height, MnElement* element) override;
     // Spans that do not run to the right (brackets are marked leftward from

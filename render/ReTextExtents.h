@@ -6,11 +6,11 @@
 // A picking renderer that measures: it keeps the bounding box of every
 // region marked while something is composed through it. Marked frames do
 // not count (they surround a sheet, not what is drawn).
-class MnTextExtents : public RePicker
+class ReTextExtents : public RePicker
 {
 public:
-    MnTextExtents();
-    ~MnTextExtents() override;
+    ReTextExtents();
+    ~ReTextExtents() override;
 
     void markFrame(const GeBox2d& outer, const GeBox2d& inner, MnElement* element) override;
     void markRect(const GePoint2d& corner, double width, double height, MnElement* element) override;

@@ -1,3 +1,3 @@
-#include "editing/EdGuideLine.h"
+#include "model/EdGuideLine.h"
 
 BC_IMPLEMENT_CLASS(EdGuideLine)

@@ -1,4 +1,4 @@
-#include "editing/EdPath.h"
+#include "model/EdPath.h"
 
 #include "model/MnPart.h"
 #include "model/MnPartGroup.h"

@@ -1,19 +1,19 @@
-#include "model/MnTextExtents.h"
+#include "render/ReTextExtents.h"
 
 #include <algorithm>
 
-MnTextExtents::MnTextExtents() = default;
+ReTextExtents::ReTextExtents() = default;
 
-MnTextExtents::~MnTextExtents() = default;
+ReTextExtents::~ReTextExtents() = default;
 
-void MnTextExtents::markFrame(const GeBox2d&, const GeBox2d&, MnElement*) {}
+void ReTextExtents::markFrame(const GeBox2d&, const GeBox2d&, MnElement*) {}
 
-void MnTextExtents::markRect(const GePoint2d& corner, double width, double height, MnElement* element)
+void ReTextExtents::markRect(const GePoint2d& corner, double width, double height, MnElement* element)
 {
     markSpan(corner, GePoint2d(corner.x + width, corner.y + height), element);
 }
 
-void MnTextExtents::markSpan(const GePoint2d& from, const GePoint2d& to, MnElement*)
+void ReTextExtents::markSpan(const GePoint2d& from, const GePoint2d& to, MnElement*)
 {
     GePoint2d low(std::min(from.x, to.x), std::min(from.y, to.y));
     GePoint2d high(std::max(from.x, to.x), std::max(from.y, to.y));

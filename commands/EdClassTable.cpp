@@ -1,0 +1,114 @@
+#include "commands/EdClassTable.h"
+
+#include "editing/EdCommand.h"
+#include "editing/EdCursor.h"
+#include "editing/EdNotePath.h"
+#include "editing/EdSelection.h"
+#include "foundation/BcClassTable.h"
+#include "foundation/GeArc.h"
+#include "foundation/GeBox2d.h"
+#include "foundation/GeMatrix2d.h"
+#include "foundation/GePoint2d.h"
+#include "foundation/GePoint3d.h"
+#include "foundation/GeSpline2d.h"
+#include "foundation/GeVector2d.h"
+#include "foundation/GeVector3d.h"
+#include "model/EdPath.h"
+#include "model/MnScore.h"
+#include "model/MnSheetMusic.h"
+#include "model/MnText.h"
+#include "model/MnWork.h"
+#include "render/RePicker.h"
+
+// Each class's factory (&X::newInstance) is filled in here when the class is
+// built; until then its row is marked as having a factory with a null pointer.
+// The rows of classes above the core (Settings, UiManuscriptPaperViewport,
+// ReParallax) keep their place and get their factory from the layer that
+// defines them (BcClassTable::setFactory).
+// Order matters: it is the order of the class objects after linking.
+static const BcClassTable::Entry classTable[] = {
+    {"BcClass", "BcObject", false, nullptr},
+    {"BcClassManager", "NULL", false, nullptr},
+    {"BcObject", "NULL", false, nullptr},
+    {"EdClipboard", "BcObject", true, nullptr},
+    {"EdCommand", "BcObject", true, &EdCommand::newInstance},
+    {"EdCursor", "BcObject", true, &EdCursor::newInstance},
+    {"EdGuideLine", "BcObject", false, nullptr},
+    {"EdHorizontalGuideLine", "EdGuideLine", false, nullptr},
+    {"EdVerticalGuideLine", "EdGuideLine", false, nullptr},
+    {"EdNotePath", "BcObject", true, &EdNotePath::newInstance},
+    {"EdPath", "BcObject", true, &EdPath::newInstance},
+    {"EdSelection", "BcObject", true, &EdSelection::newInstance},
+    {"GeArc", "BcObject", true, &GeArc::newInstance},
+    {"GeBox2d", "BcObject", true, &GeBox2d::newInstance},
+    {"GeMatrix2d", "BcObject", true, &GeMatrix2d::newInstance},
+    {"GePoint2d", "BcObject", true, &GePoint2d::newInstance},
+    {"GePoint3d", "BcObject", true, &GePoint3d::newInstance},
+    {"GeRegion", "BcObject", false, nullptr},
+    {"GeSpline2d", "BcObject", true, &GeSpline2d::newInstance},
+    {"GeUtil", "BcObject", false, nullptr},
+    {"GeVector2d", "BcObject", true, &GeVector2d::newInstance},
+    {"GeVector3d", "BcObject", true, &GeVector3d::newInstance},
+    {"IeMIDIImporter", "BcObject", true, nullptr},
+    {"IeMusicXmlExporter", "BcObject", true, nullptr},
+    {"IeMusicXmlImporter", "BcObject", true, nullptr},
+    {"MnChord", "MnElement", false, nullptr},
+    {"MnCredit", "MnText", false, nullptr},
+    {"MnDynamic", "MnLine", false, nullptr},
+    {"MnElement", "BcObject", false, nullptr},
+    {"MnLine", "MnElement", false, nullptr},
+    {"MnLyric", "MnText", false, nullptr},
+    {"MnMeasure", "MnElement", false, nullptr},
+    {"MnNote", "MnElement", false, nullptr},
+    {"MnOctave", "MnLine", false, nullptr},
+    {"MnPart", "MnText", false, nullptr},
+    {"MnPartGroup", "MnText", false, nullptr},
+    {"MnPedal", "MnLine", false, nullptr},
+    {"MnScore", "MnElement", true, &MnScore::newInstance},
+    {"MnMeasureNumber", "MnText", false, nullptr},
+    {"MnSheetMusic", "MnElement", true, &MnSheetMusic::newInstance},
+    {"MnPageLayout", "MnElement", false, nullptr},
+    {"MnStaffDefinition", "MnElement", false, nullptr},
+    {"MnStaff", "MnStaffDefinition", false, nullptr},
+    {"MnStaffChange", "MnStaffDefinition", false, nullptr},
+    {"MnTablature", "MnText", false, nullptr},
+    {"MnTempo", "MnText", false, nullptr},
+    {"MnText", "MnElement", true, &MnText::newInstance},
+    {"MnTuplet", "MnText", false, nullptr},
+    {"MnWork", "MnElement", true, &MnWork::newInstance},
+    {"MpMIDI", "MpPerformer", true, nullptr},
+    {"MpPerformer", "BcObject", true, nullptr},
+    {"MpJump", "BcObject", false, nullptr},
+    {"MpRepeat", "MpJump", false, nullptr},
+    {"MpVolta", "MpJump", false, nullptr},
+    {"MpDxToFine", "MpJump", false, nullptr},
+    {"MpDxToCoda", "MpJump", false, nullptr},
+    {"MpFine", "MpJump", false, nullptr},
+    {"MpToCoda", "MpJump", false, nullptr},
+    {"MpPlayer", "BcObject", true, nullptr},
+    {"MpUnfolder", "MpPerformer", true, nullptr},
+    {"MrRecorder", "BcObject", true, nullptr},
+    {"Re3dPrint", "ReRenderer", true, nullptr},
+    {"ReBeam", "ReComposer", false, nullptr},
+    {"ReBitmap", "ReOpenGL", true, nullptr},
+    {"ReComposer", "BcObject", false, nullptr},
+    {"ReGDI", "ReRenderer", true, nullptr},
+    {"ReLine", "ReComposer", false, nullptr},
+    {"ReOpenGL", "ReRenderer", true, nullptr},
+    {"RePDF", "ReRenderer", true, nullptr},
+    {"RePicker", "ReRenderer", true, &RePicker::newInstance},
+    {"ReRenderer", "EdSelection", false, nullptr},
+    {"ReSlur", "ReComposer", false, nullptr},
+    {"ReSystem", "ReComposer", false, nullptr},
+    {"ReTablature", "ReComposer", false, nullptr},
+    {"ReTuplet", "ReComposer", false, nullptr},
+    {"Settings", "BcObject", true, nullptr},
+    {"UiManuscriptPaperViewport", "ReOpenGL", true, nullptr},
+    {"UiMIDIInput", "BcObject", true, nullptr},
+    {"ReParallax", "ReOpenGL", true, nullptr},
+};
+
+void EdClassTable::install()
+{
+    BcClassTable::install(classTable, int(sizeof classTable / sizeof classTable[0]));
+}

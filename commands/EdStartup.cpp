@@ -1,0 +1,12 @@
+#include "commands/EdStartup.h"
+
+#include "commands/EdClassTable.h"
+#include "model/MnMeasurer.h"
+#include "render/ReMeasurer.h"
+
+void EdStartup::install()
+{
+    static const ReMeasurer measurer;
+    EdClassTable::install();
+    MnMeasurer::install(&measurer);
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+// What the core needs installed before it is used, in the order the
+// application does it at start-up:
+//
+//     EdStartup::install();
+//     BcClassTable::setFactory("Settings", &Settings::newInstance); // and the
+//                                             // shell's other classes
+//     BcClassManager::instance()->linkClasses();
+//
+// Test, benchmark and fuzzing mains call it the same way.
+class EdStartup
+{
+public:
+    // Installs the class table and the renderer's measurer (MnMeasurer).
+    // Selections install the model's death hook themselves when they are
+    // made. Safe to call again.
+    static void install();
+};

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "model/MnMeasurer.h"
+
+// The model's measurer: lays a text or a score's labels out through the
+// composers onto a measuring picker and keeps what the marks cover.
+class ReMeasurer : public MnMeasurer
+{
+public:
+    ~ReMeasurer() override;
+
+    GeBox2d textExtents(const MnText& text) const override;
+    double labelsLeftmostX(const MnScore& score, bool abbreviated) const override;
+};

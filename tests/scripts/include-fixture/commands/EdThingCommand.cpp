@@ -1,0 +1,3 @@
+#include "interchange/IeThing.h"
+#include "playback/MpThing.h"
+#include "render/ReThing.h"

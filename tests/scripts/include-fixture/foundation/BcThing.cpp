@@ -1,0 +1,3 @@
+#include "foundation/BcThing.h"
+
+#include <cstdio>

@@ -1,0 +1,2 @@
+#include "render/ReThing.h"
+#include "model/MnThing.h"

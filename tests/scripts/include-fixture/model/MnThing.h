@@ -1,0 +1,3 @@
+#pragma once
+
+#include "foundation/BcThing.h"

@@ -1,0 +1,2 @@
+#include "app/Quorvane.h"
+#include <wx/panel.h>

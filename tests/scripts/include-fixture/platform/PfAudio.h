@@ -1,0 +1,4 @@
+#pragma once
+
+#include "foundation/BcThing.h"
+#include <SDL.h>

@@ -1,0 +1,5 @@
+#pragma once
+
+#include "app/Quorvane.h"
+#include "platform/PfAudio.h"
+#include <wx/frame.h>
