@@ -1,5 +1,7 @@
 #include "foundation/BcXmlFiler.h"
 
+#include "foundation/BcInputFile.h"
+
 #include <tinyxml.h>
 
 #include <atomic>
@@ -186,9 +188,22 @@ bool BcXmlFiler::open(const BcString& path)
     current = nullptr;
     fileName = path;
     document = new TiXmlDocument(path.toNarrow(BcString::systemCodePage));
+    // Opened here rather than by TinyXML, which would wait on a FIFO and take
+    // a folder's size for the length of the text it allocates.
+    long long size = 0;
+    int fd = BcInputFile::open(path, maxFileSize, size);
+    FILE* file = fd >= 0 ? ::fdopen(fd, "rb") : nullptr;
+    if (!file) {
+        if (fd >= 0)
+            ::close(fd);
+        document->SetError(TiXmlBase::TIXML_ERROR_OPENING_FILE, nullptr, nullptr, TIXML_ENCODING_UNKNOWN);
+        return false;
+    }
     // Explicit UTF-8, so that numeric references decode to UTF-8 also in a
     // file without a declaration (TinyXML would otherwise store their raw byte).
-    return document->LoadFile(TIXML_ENCODING_UTF8);
+    bool loaded = document->LoadFile(file, TIXML_ENCODING_UTF8);
+    std::fclose(file);
+    return loaded;
 }
 
 bool BcXmlFiler::save()

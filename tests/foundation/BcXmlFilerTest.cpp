@@ -1,5 +1,6 @@
 #include "foundation/BcXmlFiler.h"
 
+#include "common/TestFifo.h"
 #include "common/TestPrinters.h"
 
 #include <gtest/gtest.h>
@@ -258,6 +259,21 @@ TEST(BcXmlFiler, BadFiles)
         EXPECT_EQ(filer.current, nullptr) << c.name;
         EXPECT_FALSE(filer.findElement("a", 1)) << c.name;
     }
+}
+
+TEST(BcXmlFiler, AFolderOrAPipeIsRefusedAtOnce)
+{
+    BcXmlFiler filer;
+    EXPECT_FALSE(filer.open(QRV_TEST_OUTPUT_DIR));
+    EXPECT_EQ(filer.current, nullptr);
+    ASSERT_NE(filer.document, nullptr);
+    EXPECT_EQ(filer.document->ErrorId(), TiXmlBase::TIXML_ERROR_OPENING_FILE);
+
+    TestFifo fifo(outputPath("pipe.xml"));
+    ASSERT_TRUE(fifo.made);
+    bool answer = true;
+    EXPECT_TRUE(fifo.answersAtOnce([&] { return filer.open(fifo.path.c_str()); }, answer));
+    EXPECT_FALSE(answer);
 }
 
 TEST(BcXmlFiler, ParsedDocumentHandedIn)
