@@ -276,6 +276,25 @@ TEST(BcXmlFiler, AFolderOrAPipeIsRefusedAtOnce)
     EXPECT_FALSE(answer);
 }
 
+// A file's content and whether the filer opens it.
+struct OpenRow
+{
+    const char* name;
+    std::string content;
+    bool opens;
+};
+
+template <size_t count>
+static void expectOpens(const OpenRow (&rows)[count], const char* fileName)
+{
+    for (const OpenRow& row : rows) {
+        std::string path = outputPath(fileName);
+        writeFile(path, row.content);
+        BcXmlFiler filer;
+        EXPECT_EQ(filer.open(path.c_str()), row.opens) << row.name;
+    }
+}
+
 static std::string nested(int depth, const std::string& open, const std::string& close)
 {
     std::string text;
@@ -292,13 +311,7 @@ TEST(BcXmlFiler, ElementsNestedTooDeepAreRefused)
     const int limit = BcXmlFiler::maxNesting;
     const std::string deepInComment = "<r><!--" + nested(limit + 1, "<a>", "</a>") + "--></r>";
     const std::string deepInData = "<r><![CDATA[" + nested(limit + 1, "<a>", "") + "]]></r>";
-    struct Row
-    {
-        const char* name;
-        std::string content;
-        bool opens;
-    };
-    const Row rows[] = {
+    const OpenRow rows[] = {
         {"nested to the limit", nested(limit, "<a>", "</a>"), true},
         {"one level deeper", nested(limit + 1, "<a>", "</a>"), false},
         {"an empty element one level deeper", nested(limit, "<a>", "</a>").insert(limit * 3, "<b/>"), false},
@@ -308,37 +321,21 @@ TEST(BcXmlFiler, ElementsNestedTooDeepAreRefused)
         {"markup inside character data", deepInData, true},
         {"carriage returns between the levels", nested(limit, "<a>\r\n", "</a>\r"), true},
     };
-    for (const Row& row : rows) {
-        std::string path = outputPath("nested.xml");
-        writeFile(path, row.content);
-        BcXmlFiler filer;
-        EXPECT_EQ(filer.open(path.c_str()), row.opens) << row.name;
-    }
+    expectOpens(rows, "nested.xml");
 }
 
 // A first byte of a UTF-8 sequence claims up to three more bytes, which the
 // end of the file may not have.
 TEST(BcXmlFiler, ASequenceCutOffByTheEndOfTheFileEndsTheText)
 {
-    struct Row
-    {
-        const char* name;
-        std::string content;
-        bool opens;
-    };
-    const Row rows[] = {
+    const OpenRow rows[] = {
         {"in an element's name", "<div\xe9", false},
         {"in a name after other text", "<a>text</a><b\xf0", false},
         {"in an attribute value", "<a b=\"\xf0", false},
         {"in an element's text", "<a>\xe9", false},
         {"a whole sequence", "<a>\xc3\xa9</a>", true},
     };
-    for (const Row& row : rows) {
-        std::string path = outputPath("cut-off.xml");
-        writeFile(path, row.content);
-        BcXmlFiler filer;
-        EXPECT_EQ(filer.open(path.c_str()), row.opens) << row.name;
-    }
+    expectOpens(rows, "cut-off.xml");
 }
 
 TEST(BcXmlFiler, ParsedDocumentHandedIn)
