@@ -34,18 +34,31 @@ EdCommand::EdCommand()
 
 EdCommand::~EdCommand()
 {
+    close();
+}
+
+bool EdCommand::close()
+{
+    if (closed)
+        return recorded;
+    closed = true;
     EdContext& context = EdContext::current();
     QuorvaneDocument* document = context.activeDocument();
     if (!document)
-        return;
+        return true;
     EdView* view = context.activeView();
     bool selectionChanged = view && selectionDiffersFromStart();
 
     if (modified && !noUndo) {
+        if (!cancel && !document->pushUndoSnapshot()) {
+            // Without its snapshot the edit could be neither undone nor
+            // redone: it is taken back as if cancelled.
+            recorded = false;
+            cancel = true;
+        }
         if (cancel) {
             document->reloadCurrentSnapshot();
         } else {
-            document->pushUndoSnapshot();
             document->SetModifiedFlag(true);
             rebuildCollapsedItems();
         }
@@ -71,6 +84,7 @@ EdCommand::~EdCommand()
         }
         context.playerUpdate(playbackPosition.resolve(document->works()));
     }
+    return recorded;
 }
 
 bool EdCommand::selectionDiffersFromStart() const

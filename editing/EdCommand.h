@@ -13,7 +13,9 @@ class MnElement;
 // items), redraws the views, tells the selection observers, refreshes the
 // project browser and lets a playing player take the edited score. An
 // interactive tool of the view is a transaction that stays open while it runs;
-// cancelling it reloads the last snapshot.
+// cancelling it reloads the last snapshot. An edit whose snapshot cannot be
+// written is undone: the last snapshot is read back and the modified flag
+// stays as it was, so the model never holds a change that undo cannot reach.
 class EdCommand : public BcObject
 {
     BC_DECLARE_CREATABLE_CLASS(EdCommand)
@@ -22,6 +24,12 @@ public:
     ~EdCommand() override;
     EdCommand(const EdCommand&) = delete;
     EdCommand& operator=(const EdCommand&) = delete;
+
+    // Closes the transaction before the end of its scope, so that the caller
+    // learns whether the edit was recorded: false when its undo snapshot could
+    // not be written (the edit is then undone). Closing again, or the
+    // destructor after it, does nothing.
+    bool close();
 
     // Marks a change of the model: take a snapshot and lay out again.
     void markModified()
@@ -52,5 +60,7 @@ public:
 
 private:
     bool selectionDiffersFromStart() const;
+    bool closed = false;
+    bool recorded = true;
     void rebuildCollapsedItems();
 };

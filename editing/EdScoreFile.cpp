@@ -1,5 +1,6 @@
 #include "editing/EdScoreFile.h"
 
+#include "foundation/BcInputFile.h"
 #include "foundation/BcString.h"
 
 #include <cerrno>
@@ -164,43 +165,5 @@ bool EdScoreFile::writeFile(const BcString& path, const unsigned char* bytes, in
 
 bool EdScoreFile::readFile(const BcString& path, BcArray<unsigned char>& bytes)
 {
-    if (path.isEmpty())
-        return false;
-    std::string source = path.toNarrow(BcString::systemCodePage);
-    int fd = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    struct stat info;
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > INT_MAX) {
-        ::close(fd);
-        return false;
-    }
-
-    BcArray<unsigned char> content(1024);
-    content.setCapacity(static_cast<int>(info.st_size) + 1);
-    unsigned char chunk[65536];
-    bool ok = true;
-    for (;;) {
-        ssize_t got = ::read(fd, chunk, sizeof chunk);
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
-            ok = false;
-            break;
-        }
-        if (got == 0)
-            break;
-        if (static_cast<long long>(content.count()) + got > INT_MAX) {
-            ok = false;
-            break;
-        }
-        int start = content.count();
-        content.setSize(start + static_cast<int>(got));
-        std::memcpy(content.data() + start, chunk, static_cast<size_t>(got));
-    }
-    ::close(fd);
-    if (!ok)
-        return false;
-    bytes = std::move(content);
-    return true;
+    return BcInputFile::readAll(path, maxFileSize, bytes);
 }

@@ -16,6 +16,8 @@ public:
     static constexpr int formatVersion = 5;
     static constexpr int headerSize = 7;
     static constexpr int cameraSize = 24;
+    // The whole file is held in one array, whose count is an int.
+    static constexpr long long maxFileSize = 0x7FFFFFFF;
 
     enum Result
     {
@@ -48,6 +50,7 @@ public:
     static bool writeFile(const BcString& path, const unsigned char* bytes, int size);
 
     // Reads a whole file into bytes (replacing their content); false when the
-    // file cannot be read or is too large, bytes untouched then.
+    // file cannot be read, is not a regular file or is larger than
+    // maxFileSize, bytes untouched then. Never blocks on a FIFO or device.
     static bool readFile(const BcString& path, BcArray<unsigned char>& bytes);
 };

@@ -39,13 +39,29 @@ QuorvaneDocument::~QuorvaneDocument()
     deleteWorks(workList);
 }
 
+static bool showsAnotherSheetsScore(const MnElement* work)
+{
+    if (!work->isKindOf(MnSheetMusic::staticClass()))
+        return false;
+    const MnSheetMusic* sheet = static_cast<const MnSheetMusic*>(work);
+    return sheet->score() && !sheet->ownsScore();
+}
+
 void QuorvaneDocument::deleteWorks(BcArray<MnElement*>& list)
 {
     // Emptied before the deletes, so nothing reads a dying work through it.
     BcArray<MnElement*> dying = std::move(list);
     list = BcArray<MnElement*>(8);
-    for (int i = 0; i < dying.count(); ++i)
-        delete dying[i];
+    // A sheet that shows another sheet's score looks at that score when it
+    // dies, so every such sheet goes before any owner of a score.
+    for (int pass = 0; pass < 2; ++pass) {
+        for (int i = 0; i < dying.count(); ++i) {
+            if (dying[i] && showsAnotherSheetsScore(dying[i]) == (pass == 0)) {
+                delete dying[i];
+                dying[i] = nullptr;
+            }
+        }
+    }
 }
 
 // --- Framework side ------------------------------------------------------------
@@ -60,7 +76,8 @@ bool QuorvaneDocument::OnNewDocument()
     mainIndex = -1;
     collapsedPaths.removeAll();
     clearUndo();
-    pushUndoSnapshot();
+    if (!pushUndoSnapshot())
+        return false;
     savedSnapshot = currentIndex;
     return true;
 }
@@ -80,7 +97,8 @@ bool QuorvaneDocument::OnOpenDocument(const BcString& path)
     if (!loadScore(path, false))
         return false;
     clearUndo();
-    pushUndoSnapshot();
+    if (!pushUndoSnapshot())
+        return false;
     savedSnapshot = currentIndex;
     documentPath = path;
     documentTitle = fileNameOf(path);

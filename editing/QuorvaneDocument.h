@@ -134,7 +134,9 @@ public:
 
     // --- Undo history ----------------------------------------------------------
 
-    void pushUndoSnapshot();
+    // Appends a snapshot of the works and drops the redo steps. False, with
+    // the history untouched, when the works cannot be written.
+    bool pushUndoSnapshot();
     void clearUndo();
     int undoIndex() const { return currentIndex; }
     int savedIndex() const { return savedSnapshot; }

@@ -9,6 +9,7 @@
 #include "model/MnStaff.h"
 
 #include <cstring>
+#include <new>
 
 // The view whose selection and cursor belong to this document, if active.
 static EdView* viewOf(const QuorvaneDocument* document)
@@ -37,20 +38,24 @@ void QuorvaneDocument::clearUndo()
     currentIndex = -1;
 }
 
-void QuorvaneDocument::pushUndoSnapshot()
+bool QuorvaneDocument::pushUndoSnapshot()
 {
+    // Written before anything is dropped, so a snapshot that cannot be made
+    // leaves the whole history, redo steps included, as it was.
+    BcMemoryFiler filer(BcMemoryFiler::currentVersion);
+    if (!writeWorks(filer))
+        return false;
+    int size = filer.bytes().count();
+    unsigned char* block = new (std::nothrow) unsigned char[size > 0 ? size : 1];
+    if (!block)
+        return false;
+    if (size > 0)
+        std::memcpy(block, filer.bytes().data(), static_cast<size_t>(size));
+
     // The saved state is among the redo steps about to be dropped.
     if (savedSnapshot > currentIndex)
         savedSnapshot = -1;
     dropHistoryAbove(currentIndex);
-
-    BcMemoryFiler filer(BcMemoryFiler::currentVersion);
-    if (!writeWorks(filer))
-        return;
-    int size = filer.bytes().count();
-    unsigned char* block = new unsigned char[size > 0 ? size : 1];
-    if (size > 0)
-        std::memcpy(block, filer.bytes().data(), static_cast<size_t>(size));
     snapshots.add(block);
     snapshotSizes.add(size);
     afterStates.add(new EdSelectionState());
@@ -59,6 +64,7 @@ void QuorvaneDocument::pushUndoSnapshot()
     if (currentIndex > 0)
         *beforeStates[currentIndex - 1] = openingState;
     captureSelectionState(afterStates[currentIndex], nullptr);
+    return true;
 }
 
 bool QuorvaneDocument::readSnapshot(int index)

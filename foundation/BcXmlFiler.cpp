@@ -1,5 +1,7 @@
 #include "foundation/BcXmlFiler.h"
 
+#include "foundation/BcInputFile.h"
+
 #include <tinyxml.h>
 
 #include <atomic>
@@ -180,15 +182,109 @@ TiXmlDocument* BcXmlFiler::ensureDocument()
     return document;
 }
 
+// Whether no element of the text lies deeper than the limit. TinyXML parses,
+// prints and deletes elements recursively, so a file of a few hundred
+// kilobytes of nested elements would overflow the stack. The scan follows
+// TinyXML's reading of markup: comments end at "-->", CDATA at "]]>", other
+// "<!" and "<?" markup at the first ">", and a start tag at the first ">"
+// outside quotes, closing itself when "/" precedes it.
+static bool nestsWithin(const char* text, int length, int limit)
+{
+    auto startsWith = [&](int at, const char* prefix) {
+        int n = static_cast<int>(std::strlen(prefix));
+        return at + n <= length && std::memcmp(text + at, prefix, static_cast<size_t>(n)) == 0;
+    };
+    auto skipPast = [&](int at, const char* end) {
+        const char* found = nullptr;
+        int n = static_cast<int>(std::strlen(end));
+        for (int i = at; i + n <= length && !found; ++i) {
+            if (std::memcmp(text + i, end, static_cast<size_t>(n)) == 0)
+                found = text + i;
+        }
+        return found ? static_cast<int>(found - text) + n : length;
+    };
+    int depth = 0;
+    int i = 0;
+    while (i < length) {
+        if (text[i] != '<') {
+            ++i;
+            continue;
+        }
+        if (startsWith(i, "<!--")) {
+            i = skipPast(i + 4, "-->");
+        } else if (startsWith(i, "<![CDATA[")) {
+            i = skipPast(i + 9, "]]>");
+        } else if (startsWith(i, "</")) {
+            if (depth > 0)
+                --depth;
+            i = skipPast(i + 2, ">");
+        } else if (startsWith(i, "<!") || startsWith(i, "<?")) {
+            i = skipPast(i + 2, ">");
+        } else {
+            char quote = 0;
+            int j = i + 1;
+            for (; j < length && (quote || text[j] != '>'); ++j) {
+                if (quote && text[j] == quote)
+                    quote = 0;
+                else if (!quote && (text[j] == '"' || text[j] == '\''))
+                    quote = text[j];
+            }
+            if (depth + 1 > limit)
+                return false;
+            if (j >= length || text[j - 1] != '/')
+                ++depth;
+            i = j + 1;
+        }
+    }
+    return true;
+}
+
 bool BcXmlFiler::open(const BcString& path)
 {
     delete document;
     current = nullptr;
     fileName = path;
     document = new TiXmlDocument(path.toNarrow(BcString::systemCodePage));
+    // Read here rather than by TinyXML, which would wait on a FIFO and take
+    // a folder's size for the length of the text it allocates.
+    std::string text;
+    {
+        BcArray<unsigned char> bytes;
+        if (!BcInputFile::readAll(path, maxFileSize, bytes)) {
+            document->SetError(TiXmlBase::TIXML_ERROR_OPENING_FILE, nullptr, nullptr, TIXML_ENCODING_UNKNOWN);
+            return false;
+        }
+        // As TinyXML's own loading: the text ends at its first zero byte.
+        const char* start = reinterpret_cast<const char*>(bytes.data());
+        const void* zero = bytes.count() > 0 ? std::memchr(start, 0, static_cast<size_t>(bytes.count())) : nullptr;
+        size_t length = zero ? static_cast<size_t>(static_cast<const char*>(zero) - start)
+                             : static_cast<size_t>(bytes.count());
+        text.assign(start ? start : "", length);
+    }
+    // Line ends become single line feeds, as TinyXML's own loading makes them.
+    size_t kept = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r') {
+            text[kept++] = '\n';
+            if (i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+        } else {
+            text[kept++] = text[i];
+        }
+    }
+    text.resize(kept);
+    if (!nestsWithin(text.data(), static_cast<int>(text.size()), maxNesting)) {
+        document->SetError(TiXmlBase::TIXML_ERROR, nullptr, nullptr, TIXML_ENCODING_UNKNOWN);
+        return false;
+    }
+    // TinyXML steps over a whole UTF-8 sequence, as long as its first byte
+    // claims (up to four bytes), even past the end of the text: zero bytes
+    // behind the end stop it there instead of in memory that is not the text.
+    text.append(8, '\0');
     // Explicit UTF-8, so that numeric references decode to UTF-8 also in a
     // file without a declaration (TinyXML would otherwise store their raw byte).
-    return document->LoadFile(TIXML_ENCODING_UTF8);
+    document->Parse(text.c_str(), nullptr, TIXML_ENCODING_UTF8);
+    return !document->Error();
 }
 
 bool BcXmlFiler::save()

@@ -19,8 +19,16 @@ public:
     BcXmlFiler(const BcXmlFiler&) = delete;
     BcXmlFiler& operator=(const BcXmlFiler&) = delete;
 
+    // Texts end up in strings whose length is an int.
+    static constexpr long long maxFileSize = 0x7FFFFFFF;
+    // Elements nested deeper are refused; no document of the formats read
+    // here comes near it.
+    static constexpr int maxNesting = 256;
+
     // Replaces the document by the file's; false when the file cannot be
-    // opened or is not well-formed. The cursor is at the document level.
+    // opened, is not a regular file, is larger than maxFileSize, nests
+    // elements deeper than maxNesting or is not well-formed. Never blocks on
+    // a FIFO or a device. The cursor is at the document level.
     bool open(const BcString& path);
     // Saves the document under fileName through a temporary file in the same
     // folder, so a failed save leaves any earlier file as it was.

@@ -1,17 +1,30 @@
 #include "model/MnCache.h"
 
+#include <atomic>
+
+// Nesting is per thread: a scope belongs to the pass on the thread that opened
+// it. The generation is shared by every thread, so a stamp handed out on one
+// thread is never handed out on another.
+static std::atomic<unsigned int> scopeGeneration{0};
 static thread_local int scopeNesting = 0;
-static thread_local int scopeGeneration = 0;
 static thread_local int scopeStamp = 0;
+
+// Stamps are positive ints; wrapping past the largest one skips 0, which
+// means "no scope".
+static int nextStamp()
+{
+    int stamp = 0;
+    while (stamp == 0)
+        stamp = static_cast<int>((scopeGeneration.fetch_add(1, std::memory_order_relaxed) + 1) & 0x7FFFFFFFu);
+    return stamp;
+}
 
 MnCache::MnCache()
 {
-    if (scopeNesting == 0) {
-        // The generation only grows, so a stamp of an earlier scope never
-        // matches a later one; wrapping past the largest int skips 0.
-        scopeGeneration = scopeGeneration == 0x7FFFFFFF ? 1 : scopeGeneration + 1;
-        scopeStamp = scopeGeneration;
-    }
+    // The generation only grows, so a stamp of an earlier scope never matches
+    // a later one.
+    if (scopeNesting == 0)
+        scopeStamp = nextStamp();
     ++scopeNesting;
 }
 

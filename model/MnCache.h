@@ -4,9 +4,10 @@
 // stamp; a cached value is trusted only while its stored stamp is non-zero and
 // equal to the current one, so outside any scope every getter recomputes.
 //
-// The counters are per thread: the performer asks cached chord and measure
-// values of its private score on the audio thread while the interface thread
-// lays out the document, and the two must not share a stamp.
+// The performer asks cached chord and measure values of its private score on
+// the audio thread while the interface thread lays out the document, and the
+// two must not share a stamp: every scope on any thread gets a stamp of its
+// own from one process-wide generation, while the nesting is per thread.
 class MnCache
 {
 public:

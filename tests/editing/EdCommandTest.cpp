@@ -342,6 +342,63 @@ TEST_F(EdCommandTest, WithoutAViewTheEditIsStillCommitted)
     EXPECT_EQ(observer.calls, 0);
 }
 
+// A score whose record cannot be written, as when the memory for a snapshot
+// runs out.
+class UnwritableScore : public MnScore
+{
+public:
+    bool write(BcFiler&) const override { return false; }
+};
+
+TEST_F(EdCommandTest, AnEditWhoseSnapshotCannotBeWrittenIsTakenBack)
+{
+    // A redo step that the failed edit must not drop.
+    removeANote();
+    ASSERT_TRUE(EdUndoRedo::undo());
+    ASSERT_FALSE(document.IsModified());
+    const Bytes before = worksBlock(document);
+    const int snapshots = document.snapshotCount();
+    const int index = document.undoIndex();
+    context.playing = true;
+    context.playedDocument = &document;
+    resetCounters();
+
+    bool recorded = true;
+    {
+        EdCommand edit;
+        MnChord* target = chord(0, 0, 0);
+        ASSERT_TRUE(target->removeChild(target->note(0)));
+        document.addWork(new UnwritableScore());
+        edit.markModified();
+        recorded = edit.close();
+        EXPECT_FALSE(edit.close());
+    }
+
+    EXPECT_FALSE(recorded);
+    EXPECT_EQ(worksBlock(document), before);
+    EXPECT_EQ(document.works().count(), 2);
+    EXPECT_EQ(document.snapshotCount(), snapshots);
+    EXPECT_EQ(document.undoIndex(), index);
+    EXPECT_TRUE(document.canRedo());
+    EXPECT_FALSE(document.IsModified());
+    // The views show the model taken back; the player keeps what it plays.
+    EXPECT_EQ(context.view.redraws, 1);
+    EXPECT_EQ(context.playerUpdates, 0);
+
+    // The next edit that can be written is recorded as usual.
+    bool next = false;
+    {
+        EdCommand edit;
+        MnChord* target = chord(0, 0, 0);
+        ASSERT_TRUE(target->removeChild(target->note(0)));
+        edit.markModified();
+        next = edit.close();
+    }
+    EXPECT_TRUE(next);
+    EXPECT_EQ(document.snapshotCount(), index + 2);
+    EXPECT_TRUE(document.IsModified());
+}
+
 TEST(EdCommand, WithoutADocumentNothingHappens)
 {
     // The headless context: no document, no view, no player.

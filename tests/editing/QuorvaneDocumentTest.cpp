@@ -1,5 +1,6 @@
 #include "EdTestScores.h"
 #include "common/EdFakeContext.h"
+#include "common/TestFifo.h"
 #include "common/TestPrinters.h"
 
 #include "editing/EdCommand.h"
@@ -16,6 +17,7 @@
 #include <cmath>
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <sys/stat.h>
@@ -330,6 +332,84 @@ TEST_F(QuorvaneDocumentTest, AFailedOpenLeavesOtherDocumentsAlone)
     EXPECT_EQ(other.snapshotCount(), 1);
     EXPECT_FALSE(other.IsModified());
     EXPECT_FALSE(opening.OnOpenDocument(BcString(outputPath("no-such.qrv").c_str())));
+}
+
+TEST_F(QuorvaneDocumentTest, WhatIsNotAScoreFileOfAHoldableSizeIsRefusedAtOnce)
+{
+    document.addWork(makeScore(1, 2));
+    const Bytes kept = worksBlock(document);
+
+    // Sparse files: their sizes are checked, never read. The first is one
+    // byte more than an int can count, the second wraps to a small int.
+    struct Row
+    {
+        const char* name;
+        long long size;
+    };
+    const Row rows[] = {
+        {"2 GiB", 1LL << 31},
+        {"4 GiB and 40 bytes", (1LL << 32) + 40},
+    };
+    std::string path = outputPath("huge.qrv");
+    for (const Row& row : rows) {
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << "QRV";
+        ASSERT_EQ(::truncate(path.c_str(), row.size), 0) << row.name;
+        EXPECT_FALSE(document.OnOpenDocument(BcString(path.c_str()))) << row.name;
+        EXPECT_EQ(worksBlock(document), kept) << row.name;
+    }
+    ::unlink(path.c_str());
+
+    EXPECT_FALSE(document.OnOpenDocument(BcString(QRV_TEST_OUTPUT_DIR)));
+    TestFifo fifo(outputPath("pipe.qrv"));
+    ASSERT_TRUE(fifo.made);
+    bool answer = true;
+    EXPECT_TRUE(fifo.answersAtOnce([&] { return document.OnOpenDocument(BcString(fifo.path.c_str())); },
+                                   answer));
+    EXPECT_FALSE(answer);
+    EXPECT_EQ(worksBlock(document), kept);
+    EXPECT_TRUE(context.messages.empty());
+}
+
+// Run under AddressSanitizer, a sheet that outlived the score it shows is a
+// read of freed memory.
+TEST(QuorvaneDocumentRelease, ASheetShowingAnEarlierSheetsScoreNeverOutlivesIt)
+{
+    EdFakeContext context;
+    struct Row
+    {
+        const char* name;
+        std::function<void(QuorvaneDocument*&)> release;
+    };
+    const Bytes file = [] {
+        QuorvaneDocument saved;
+        EXPECT_TRUE(saved.OnNewDocument());
+        BcArray<unsigned char> image;
+        EXPECT_TRUE(saved.saveScoreBytes(image));
+        return Bytes(image.data(), image.data() + image.count());
+    }();
+    const Row rows[] = {
+        {"closing the document", [](QuorvaneDocument*& document) {
+             delete document;
+             document = nullptr;
+         }},
+        {"opening a file over it", [&](QuorvaneDocument*& document) { EXPECT_TRUE(open(*document, file)); }},
+        {"starting a new document in it", [](QuorvaneDocument*& document) {
+             EXPECT_TRUE(document->OnNewDocument());
+         }},
+    };
+    for (const Row& row : rows) {
+        QuorvaneDocument* document = new QuorvaneDocument();
+        ASSERT_TRUE(document->OnNewDocument());
+        MnSheetMusic* owner = new MnSheetMusic();
+        MnSheetMusic* viewer = new MnSheetMusic();
+        viewer->setScore(owner->score());
+        ASSERT_TRUE(document->addWork(owner));
+        ASSERT_TRUE(document->addWork(viewer));
+        row.release(document);
+        if (document)
+            EXPECT_EQ(document->works().count(), 1) << row.name;
+        delete document;
+    }
 }
 
 TEST_F(QuorvaneDocumentTest, ADamagedCameraFallsBackToTheDefaults)

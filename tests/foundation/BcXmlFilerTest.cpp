@@ -1,5 +1,6 @@
 #include "foundation/BcXmlFiler.h"
 
+#include "common/TestFifo.h"
 #include "common/TestPrinters.h"
 
 #include <gtest/gtest.h>
@@ -258,6 +259,83 @@ TEST(BcXmlFiler, BadFiles)
         EXPECT_EQ(filer.current, nullptr) << c.name;
         EXPECT_FALSE(filer.findElement("a", 1)) << c.name;
     }
+}
+
+TEST(BcXmlFiler, AFolderOrAPipeIsRefusedAtOnce)
+{
+    BcXmlFiler filer;
+    EXPECT_FALSE(filer.open(QRV_TEST_OUTPUT_DIR));
+    EXPECT_EQ(filer.current, nullptr);
+    ASSERT_NE(filer.document, nullptr);
+    EXPECT_EQ(filer.document->ErrorId(), TiXmlBase::TIXML_ERROR_OPENING_FILE);
+
+    TestFifo fifo(outputPath("pipe.xml"));
+    ASSERT_TRUE(fifo.made);
+    bool answer = true;
+    EXPECT_TRUE(fifo.answersAtOnce([&] { return filer.open(fifo.path.c_str()); }, answer));
+    EXPECT_FALSE(answer);
+}
+
+// A file's content and whether the filer opens it.
+struct OpenRow
+{
+    const char* name;
+    std::string content;
+    bool opens;
+};
+
+template <size_t count>
+static void expectOpens(const OpenRow (&rows)[count], const char* fileName)
+{
+    for (const OpenRow& row : rows) {
+        std::string path = outputPath(fileName);
+        writeFile(path, row.content);
+        BcXmlFiler filer;
+        EXPECT_EQ(filer.open(path.c_str()), row.opens) << row.name;
+    }
+}
+
+static std::string nested(int depth, const std::string& open, const std::string& close)
+{
+    std::string text;
+    for (int i = 0; i < depth; ++i)
+        text += open;
+    for (int i = 0; i < depth; ++i)
+        text += close;
+    return text;
+}
+
+// The parser recurses once per level, so a deep file would overflow the stack.
+TEST(BcXmlFiler, ElementsNestedTooDeepAreRefused)
+{
+    const int limit = BcXmlFiler::maxNesting;
+    const std::string deepInComment = "<r><!--" + nested(limit + 1, "<a>", "</a>") + "--></r>";
+    const std::string deepInData = "<r><![CDATA[" + nested(limit + 1, "<a>", "") + "]]></r>";
+    const OpenRow rows[] = {
+        {"nested to the limit", nested(limit, "<a>", "</a>"), true},
+        {"one level deeper", nested(limit + 1, "<a>", "</a>"), false},
+        {"an empty element one level deeper", nested(limit, "<a>", "</a>").insert(limit * 3, "<b/>"), false},
+        {"far deeper and never closed", nested(100000, "<a>", ""), false},
+        {"a quoted '/>' does not close the tag", nested(limit + 1, "<a t=\"/>\">", "</a>"), false},
+        {"markup inside a comment", deepInComment, true},
+        {"markup inside character data", deepInData, true},
+        {"carriage returns between the levels", nested(limit, "<a>\r\n", "</a>\r"), true},
+    };
+    expectOpens(rows, "nested.xml");
+}
+
+// A first byte of a UTF-8 sequence claims up to three more bytes, which the
+// end of the file may not have.
+TEST(BcXmlFiler, ASequenceCutOffByTheEndOfTheFileEndsTheText)
+{
+    const OpenRow rows[] = {
+        {"in an element's name", "<div\xe9", false},
+        {"in a name after other text", "<a>text</a><b\xf0", false},
+        {"in an attribute value", "<a b=\"\xf0", false},
+        {"in an element's text", "<a>\xe9", false},
+        {"a whole sequence", "<a>\xc3\xa9</a>", true},
+    };
+    expectOpens(rows, "cut-off.xml");
 }
 
 TEST(BcXmlFiler, ParsedDocumentHandedIn)

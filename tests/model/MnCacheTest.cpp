@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <latch>
 #include <thread>
 
 TEST(MnCache, NestedScopesShareOneStampAndTheNextScopeGetsANewOne)
@@ -43,4 +44,23 @@ TEST(MnCache, ScopesOfAnotherThreadDoNotTouchThisThread)
     EXPECT_NE(otherInside, 0);
     EXPECT_EQ(MnCache::currentStamp(), stamp);
     EXPECT_EQ(MnCache::nesting(), 1);
+}
+
+TEST(MnCache, ScopesOpenAtTheSameTimeOnTwoThreadsGetDifferentStamps)
+{
+    // Both threads hold their scope until both have read their stamp.
+    std::latch bothOpen(2);
+    int stamps[2] = {0, 0};
+    auto openScope = [&](int which) {
+        MnCache scope;
+        stamps[which] = MnCache::currentStamp();
+        bothOpen.arrive_and_wait();
+    };
+    std::thread first(openScope, 0);
+    std::thread second(openScope, 1);
+    first.join();
+    second.join();
+    EXPECT_NE(stamps[0], 0);
+    EXPECT_NE(stamps[1], 0);
+    EXPECT_NE(stamps[0], stamps[1]);
 }
