@@ -26,4 +26,9 @@ public:
     double staffDepth = 2.0;   // of staff lines, barlines, ledger lines, brackets
     double symbolDepth = 3.0;  // of everything else in a system
     ReRenderer* renderer;
+
+protected:
+    // An axis-aligned bar, corners in the order left top, left bottom,
+    // right bottom, right top.
+    void fillBar(double left, double bottom, double right, double top);
 };
