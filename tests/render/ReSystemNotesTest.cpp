@@ -3,10 +3,13 @@
 #include "render/ReSystem.h"
 #include "tests/common/RecordingRenderer.h"
 #include "tests/common/TestCanvas.h"
+#include "tests/render/DrawnShapes.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+
+static const double t = 0.2;  // the staff-line thickness of every composer
 
 TEST(ReSystemNotes, accidentalsAndHeads)
 {
@@ -200,6 +203,116 @@ TEST(ReSystemNotes, notesFollowTheHorizontalCompensation)
     auto sharp = renderer.callsNamed("fillMesh");
     ASSERT_EQ(sharp.size(), 1u);
     EXPECT_EQ(sharp[0]->args[2], 107);
+}
+
+TEST(ReSystemNotes, ledgerLines)
+{
+    struct Row {
+        const char* name;
+        int top, bottom;
+        bool small;
+        std::vector<double> lines;  // positions, in drawing order
+    };
+    const Row rows[] = {
+        {"inside the staff: none", 0, -8, false, {}},
+        {"top 3: one line at 2", 3, -2, false, {2}},
+        {"top 4: lines at 4 and 2", 4, 4, false, {4, 2}},
+        {"bottom -9 sits under the staff: none", -2, -9, false, {}},
+        {"bottom -13: lines at -12 and -10", -4, -13, false, {-12, -10}},
+        {"both sides", 5, -10, false, {4, 2, -10}},
+        {"a chord below the staff", -10, -14, false, {-14, -12, -10}},
+        {"grace notes", 2, -10, true, {2, -10}},
+    };
+    const double x = 20, y = 10;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        RecordingRenderer renderer;
+        renderer.extrusionHeight = 3.0;
+        ReSystem(&renderer).drawLedgerLines(x, y, row.top, row.bottom, row.small);
+        const double k = row.small ? 0.6 : 1;
+        std::vector<std::vector<double>> expected;
+        for (double position : row.lines)
+            expected.push_back({x - 2.25 * k, y + position - 0.15 * k, x + 2.25 * k, y + position + 0.15 * k});
+        expectBoxes(quadBoxes(renderer), expected);
+        for (const auto& call : renderer.calls)
+            EXPECT_EQ(call.extrusionHeight, 2.0);
+        EXPECT_EQ(renderer.extrusionHeight, 3.0);
+    }
+}
+
+TEST(ReSystemNotes, restsWithHooks)
+{
+    struct Row {
+        int duration;
+        std::vector<PlacedGlyph> glyphs;
+    };
+    const double x = 10, y = -4;
+    const Row rows[] = {
+        {MnTicks64th,
+         {{"restHook", x + 0.295, y, 1, 1},
+          {"restHook", x + 0.885, y + 2, 1, 1},
+          {"restHook", x - 0.295, y - 2, 1, 1},
+          {"restHook", x - 0.885, y - 4, 1, 1}}},
+        {MnTicks32nd, {{"restHook", x, y, 1, 1}, {"restHook", x + 0.59, y + 2, 1, 1}, {"restHook", x - 0.59, y - 2, 1, 1}}},
+        {MnTicksSixteenth, {{"restHook", x + 0.295, y, 1, 1}, {"restHook", x - 0.295, y - 2, 1, 1}}},
+        {MnTicksEighth, {{"restHook", x, y, 1, 1}}},
+        {MnTicksQuarter, {{"quarterRest", x, y, 1, 1}}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.duration);
+        RecordingRenderer renderer;
+        ReSystem(&renderer).drawRest(x, y, row.duration, true, -4);
+        expectGlyphs(renderer, row.glyphs);
+        EXPECT_EQ(renderer.countOf("fillQuad"), 0);
+        // The dot: 2.5 right of and 1 above the last glyph's point.
+        auto dots = renderer.callsNamed("fillEllipse");
+        ASSERT_EQ(dots.size(), 1u);
+        const PlacedGlyph& last = row.glyphs.back();
+        expectNear(dots[0]->args, {last.x + 2.5, last.y + 1, 2 * t, 2 * t, 0, 16});
+    }
+}
+
+TEST(ReSystemNotes, wholeAndHalfRestBlocks)
+{
+    struct Row {
+        const char* name;
+        int duration;
+        double position;
+        bool ledger;
+        double ledgerY;
+        double blockBottom, blockTop;
+    };
+    // y is the staff's top line plus the position, as the caller passes it.
+    const Row rows[] = {
+        {"whole rest hangs from the line above", MnTicksPerWhole, -2, false, 0, -1.2, 0},
+        {"whole rest at 0 hangs from a ledger line", MnTicksPerWhole, 0, true, 2, 0.8, 2},
+        {"whole rest low in the staff", MnTicksPerWhole, -10, false, 0, -9.2, -8},
+        {"whole rest below the staff", MnTicksPerWhole, -12, true, -10, -11.2, -10},
+        {"half rest sits on its line", MnTicksHalf, -4, false, 0, -4, -2.8},
+        {"half rest below the staff sits on a ledger line", MnTicksHalf, -10, true, -10, -10, -8.8},
+        {"half rest above the staff", MnTicksHalf, 2, true, 2, 2, 3.2},
+        {"another value: a block centred on y", 50000, -4, false, 0, -4.6, -3.4},
+    };
+    const double x = 10;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        RecordingRenderer renderer;
+        renderer.extrusionHeight = 3.0;
+        ReSystem(&renderer).drawRest(x, row.position, row.duration, true, row.position);
+        auto quads = renderer.callsNamed("fillQuad");
+        ASSERT_EQ(quads.size(), row.ledger ? 2u : 1u);
+        if (row.ledger) {
+            expectNear(quadBox(*quads[0]), {x - 2.25, row.ledgerY - 0.15, x + 2.25, row.ledgerY + 0.15});
+            EXPECT_EQ(quads[0]->extrusionHeight, 2.0);
+        }
+        expectNear(quadBox(*quads.back()), {x - 1.5, row.blockBottom, x + 1.5, row.blockTop});
+        EXPECT_EQ(quads.back()->extrusionHeight, 3.0);
+        EXPECT_EQ(renderer.extrusionHeight, 3.0);
+        auto dots = renderer.callsNamed("fillEllipse");
+        ASSERT_EQ(dots.size(), 1u);
+        const double blockCentre = (row.blockBottom + row.blockTop) / 2;
+        expectNear({dots[0]->args[0], dots[0]->args[1]}, {x + 2.5, blockCentre + 1});
+    }
 }
 
 // Notes of every value with accidentals, stems, flags and dots, and the four
