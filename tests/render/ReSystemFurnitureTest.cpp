@@ -5,10 +5,15 @@
 #include "model/MnStaffChange.h"
 #include "render/ReGlyph.h"
 #include "render/ReSystem.h"
+#include "model/MnTicks.h"
 #include "tests/common/RecordingRenderer.h"
+#include "tests/common/TestCanvas.h"
+#include "tests/model/ModelBuilders.h"
 #include "tests/render/DrawnShapes.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdlib>
 
 TEST(ReSystemFurniture, groupBracketsByType)
 {
@@ -347,4 +352,98 @@ TEST(ReSystemFurniture, timeSignatures)
     system.horizontalPivot = 10;
     system.drawTimeSignature(x, y, MnTimeCommon);
     expectGlyphs(renderer, {{"commonTime", 20, y - 4, 1, 1}});
+}
+
+// Everything of this file drawn for a person to look at: paper both ways,
+// every clef, every key in the four clefs, every time signature, every
+// barline on a staff, between two staves and on a tablature, and the three
+// drawings of staff changes.
+TEST(ReSystemFurniture, writesAPicture)
+{
+    RecordingRenderer renderer;
+    renderer.viewWidth = 40;
+    ReSystem system(&renderer);
+    system.setColorMode(2);
+
+    // Clefs and time signatures.
+    double y = 0;
+    system.drawStaffLines(0, y, 140);
+    for (int clef = 0; clef < 4; ++clef)
+        system.drawClef(4 + 10 * clef, y, clef, 1, true);
+    for (int type = 0; type <= 10; ++type)
+        system.drawTimeSignature(48 + 8 * type, y, type);
+
+    // Keys: sharps then flats, one to seven each, in every clef.
+    for (int clef = 0; clef < 4; ++clef) {
+        y -= 16;
+        system.drawStaffLines(0, y, 190);
+        system.drawClef(4, y, clef, 1, true);
+        double x = 10;
+        for (int fifths : {1, 2, 3, 4, 5, 6, 7, -1, -2, -3, -4, -5, -6, -7}) {
+            system.drawKeySignature(x, y, fifths, clef, false, true);
+            x += 2 * std::abs(fifths) + 3;
+        }
+        system.drawKeySignature(x, y, clef % 2 ? -4 : 4, clef, true, true);
+    }
+
+    // Barlines on two staves joined by their links, at system starts and
+    // ends, and on a six-line tablature.
+    y -= 20;
+    const double lower = y - 16;
+    system.drawStaffLines(0, y, 150);
+    system.drawStaffLines(0, lower, 150);
+    struct Barline {
+        int code;
+        bool systemStart, systemEnd;
+    };
+    const Barline barlines[] = {{0, false, false}, {1, false, false}, {2, false, false}, {3, false, false},
+                                {4, false, false}, {5, false, false}, {4, true, false},  {5, true, false},
+                                {4, false, true},  {5, false, true}};
+    double x = 10;
+    for (const Barline& barline : barlines) {
+        for (double staffY : {y, lower})
+            system.drawBarline(x, staffY, 8, barline.code, barline.systemStart, barline.systemEnd, 1, 1, 1, 5, 2);
+        if (!barline.systemStart)
+            system.drawBarlineLink(x, y - 8, 8, -10, barline.code, barline.systemEnd, 1);
+        x += 14;
+    }
+    y = lower - 20;
+    for (int line = 0; line < 6; ++line)
+        system.drawGroupBracket(0, y - 3 * line + t / 2, t, 2, 150);  // a square bracket makes a thin line
+    x = 10;
+    for (int code = 0; code <= 5; ++code) {
+        system.drawBarline(x, y, 15, code, false, false, 1, 1, 1, 6, 3);
+        x += 14;
+    }
+
+    // Staff changes: a clef and key change inside a system, a key and time
+    // change, and a selected clef change before a barline.
+    y -= 30;
+    StaffFixture fixture(4);
+    MnStaff* staff = fixture.staff;
+    staff->setKey(3);
+    for (int measure = 1; measure <= 3; ++measure)
+        staff->insertStaffChange(MnTicksPerWhole * measure);
+    staff->change(0)->setClef(MnClefBass);
+    staff->change(0)->setKey(-2);
+    staff->change(1)->setKey(0);
+    staff->change(1)->setTime(MnTime6_8);
+    staff->change(2)->setClef(MnClefAlto);
+    renderer.add(staff->change(2));
+    system.setColorMode(2);
+    system.drawStaffLines(0, y, 90);
+    system.drawStaffChange(staff->change(0), 10, y, 0);
+    system.drawBarline(40, y, 8, 0, false, false, 1, 1, 1, 5, 2);
+    system.drawKeyTimeChange(staff->change(1), GePoint2d(42, y), 0);
+    system.drawClefChange(staff->change(2), 88, y, 0);
+    system.setColorMode(2);
+    system.drawBarline(88, y, 8, 2, false, false, 1, 1, 1, 5, 2);
+
+    // Paper, plain with its shadow right and below, and textured and turned.
+    system.drawPaper(100, y + 6, 40, 24, 0xFFFFFF, 0, 2, true);
+    system.drawPaper(150, y + 6, 40, 24, 0x01E0F0FF, 1, 2, false);
+
+    TestCanvas canvas(1400, 1260);
+    renderer.paint(canvas, -5, 12, 195, y - 28);
+    ASSERT_TRUE(canvas.writePng(std::string(QRV_TEST_OUTPUT_DIR) + "/furniture.png"));
 }

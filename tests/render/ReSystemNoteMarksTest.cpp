@@ -8,6 +8,7 @@
 #include "model/MnTicks.h"
 #include "render/ReSystem.h"
 #include "tests/common/RecordingRenderer.h"
+#include "tests/common/TestCanvas.h"
 #include "tests/model/ModelBuilders.h"
 #include "tests/model/VoiceBuilder.h"
 #include "tests/render/DrawnShapes.h"
@@ -64,6 +65,23 @@ TEST(ReSystemNoteMarks, tieGapsAndLift)
         expectNear(curves[0]->args, {t / 2, 2 * t, left, y0, left + inset, y0 + 2 * row.direction, right - inset,
                                      y0 + 2 * row.direction, right, y0});
     }
+}
+
+TEST(ReSystemNoteMarks, tiesShowInPictures)
+{
+    RecordingRenderer renderer;
+    ReSystem(&renderer).drawTie(0, 20, 0, 1, -1, -1, true, true, true, true);
+    // 10 pixels a step; the tie's middle lies 3 steps above y, at its
+    // thickest (0.4 steps).
+    TestCanvas canvas(300, 150);
+    renderer.paint(canvas, -5, 10, 25, -5);
+    uint8_t r, g, b;
+    canvas.pixel(150, 70, &r, &g, &b);
+    EXPECT_LT(r + g + b, 200);
+    canvas.pixel(150, 60, &r, &g, &b);
+    EXPECT_EQ(r + g + b, 3 * 255);
+    canvas.pixel(150, 80, &r, &g, &b);
+    EXPECT_EQ(r + g + b, 3 * 255);
 }
 
 TEST(ReSystemNoteMarks, articulationsStackOutward)

@@ -1,8 +1,10 @@
 #include "model/MnTicks.h"
+#include "render/ReBeam.h"
 #include "render/ReGlyph.h"
 #include "render/ReSystem.h"
 #include "tests/common/RecordingRenderer.h"
 #include "tests/common/TestCanvas.h"
+#include "tests/render/BeamGroupFixture.h"
 #include "tests/render/DrawnShapes.h"
 
 #include <gtest/gtest.h>
@@ -315,15 +317,54 @@ TEST(ReSystemNotes, wholeAndHalfRestBlocks)
     }
 }
 
+namespace {
+
+// Draws a beam group of the fixture's measure as the score composer would:
+// heads and ledger lines, then each chord's stem through the beam composer,
+// grace chords inside a scale of 0.6 about their stem base.
+double drawBeamGroup(ReSystem& system, RecordingRenderer& renderer, GroupFixture& fixture, double x, double staffY,
+                     double spacing)
+{
+    ReBeam beam(&system);
+    beam.layout(fixture.measure, 0, 0);
+    GePoint2d origin(x, staffY);
+    const BcArray<MnChord*>& chords = fixture.measure->voiceChords(0);
+    for (int j = 0; j < beam.chords.count(); ++j) {
+        const MnChord* chord = chords[beam.chords[j]];
+        const double scale = beam.grace ? 0.6 : 1.0;
+        const double xOffset = spacing * j * scale;
+        const double chordX = x + xOffset;
+        const int base = beam.direction >= 1 ? beam.bottoms[j] : beam.tops[j];
+        if (beam.grace)
+            renderer.pushScale(chordX, staffY + base, scale);
+        for (int n = 0; n < chord->noteCount(); ++n) {
+            const double position = std::lround(chord->note(n)->position().y);
+            system.drawNote(chordX, staffY + position, MnTicksQuarter, false, 0, 0, MnAccidentalNone, 0);
+        }
+        if (chord->noteCount() > 0)
+            system.drawLedgerLines(chordX, staffY, beam.tops[j], beam.bottoms[j], false);
+        else
+            system.drawRest(chordX, staffY - 4, chord->duration(), false, -4);
+        beam.drawChord(fixture.measure, beam.chords[j], &origin, xOffset, nullptr, nullptr, nullptr, scale);
+        if (beam.grace)
+            renderer.popTransform();
+    }
+    return x + spacing * beam.chords.count() * (beam.grace ? 0.6 : 1.0);
+}
+
+} // namespace
+
 // Notes of every value with accidentals, stems, flags and dots, and the four
-// group brackets, drawn on staff lines for a person to look at.
+// group brackets; rests, ledger lines, ties, articulations and arpeggios;
+// beam groups of several shapes, drawn on staff lines for a person to look
+// at.
 TEST(ReSystemNotes, writesASamplePicture)
 {
     RecordingRenderer renderer;
     renderer.viewWidth = 40;
     ReSystem system(&renderer);
-    for (int line = 0; line < 5; ++line)
-        renderer.fillQuad(-2, -2.0 * line + 0.1, -2, -2.0 * line - 0.1, 110, -2.0 * line - 0.1, 110, -2.0 * line + 0.1);
+    for (double staffY : {0.0, -24.0, -48.0, -72.0})
+        system.drawStaffLines(-2, staffY, 198);
     struct Note {
         int duration, position, direction, accidental;
         bool dot;
@@ -338,13 +379,111 @@ TEST(ReSystemNotes, writesASamplePicture)
     for (const Note& note : notes) {
         system.drawNote(x, note.position, note.duration, note.dot, 0, note.position % 2 == 0 ? 1 : 0, note.accidental, 0);
         system.drawStem(x, 0, note.position, note.position, note.direction, note.duration, false, false);
+        system.drawLedgerLines(x, 0, note.position, note.position, false);
         x += 8.5;
     }
     system.drawStem(x, 0, -9, -9, 1, MnTicksEighth, true, true);
     for (int type = 0; type < 4; ++type)
         system.drawGroupBracket(-10 - 6 * type, 10, 28, type, -6 * type - 8);
 
-    TestCanvas canvas(1200, 400);
-    renderer.paint(canvas, -40, 15, 120, -38.33);
+    // Rests of every value, plain and dotted, and notes on ledger lines.
+    double y = -24;
+    x = 4;
+    for (bool dot : {false, true}) {
+        for (int duration : {MnTicksPerWhole, MnTicksHalf, MnTicksQuarter, MnTicksEighth, MnTicksSixteenth, MnTicks32nd,
+                             MnTicks64th}) {
+            system.drawRest(x, y - 4, duration, dot, -4);
+            x += 7;
+        }
+    }
+    system.drawRest(x, y + 2, MnTicksPerWhole, false, 2);
+    system.drawRest(x + 7, y - 12, MnTicksHalf, false, -12);
+    x += 16;
+    for (int position : {3, 6, -11, -14}) {
+        system.drawNote(x, y + position, MnTicksQuarter, false, 0, 0, MnAccidentalNone, 0);
+        system.drawLedgerLines(x, y, position, position, false);
+        x += 7;
+    }
+    renderer.pushScale(x, y + 5, 0.6);
+    system.drawNote(x, y + 5, MnTicksQuarter, false, 0, 0, MnAccidentalNone, 0);
+    system.drawLedgerLines(x, y, 5, 5, true);
+    renderer.popTransform();
+
+    // Ties below and above, between outer and inner notes; articulations;
+    // arpeggios.
+    y = -48;
+    x = 4;
+    auto tiedPair = [&](int position, int direction, bool outer) {
+        for (double at : {x, x + 10})
+            system.drawNote(at, y + position, MnTicksQuarter, false, 0, 0, MnAccidentalNone, 0);
+        system.drawTie(x, x + 10, y + position, direction, -direction, -direction, outer, outer, outer, outer);
+    };
+    tiedPair(-6, -1, true);
+    x += 16;
+    tiedPair(-2, 1, true);
+    x += 16;
+    tiedPair(-4, 1, false);
+    x += 16;
+    const int articulationSets[] = {MnArticulationStaccato,
+                                    MnArticulationStaccato | MnArticulationAccent,
+                                    MnArticulationTenuto | MnArticulationStaccato,
+                                    MnArticulationStaccatissimo,
+                                    MnArticulationStrongAccent,
+                                    MnArticulationFermata | MnArticulationAccent | MnArticulationTenuto};
+    int direction = 1;
+    for (int bits : articulationSets) {
+        MnChord chord(nullptr, 0, 0, MnTicksQuarter);
+        chord.setArticulations(bits);
+        const int position = direction > 0 ? -5 : -3;
+        system.drawNote(x, y + position, MnTicksQuarter, false, 0, 0, MnAccidentalNone, 0);
+        int end = 0;
+        double lowest = position, highest = position;
+        system.drawStem(x, y, position, position, direction, MnTicksQuarter, false, false, &end, &lowest, &highest);
+        system.drawArticulations(&chord, GePoint2d(x, y), direction, &lowest, &highest);
+        direction = -direction;
+        x += 9;
+    }
+    x += 4;
+    for (int type : {0, 1, 2}) {
+        GroupFixture fixture({chord(MnTicksQuarter, {-8, -5, -1})});
+        MnChord* arpeggioChord = fixture.measure->voiceChords(0)[0];
+        MnNote* first = arpeggioChord->note(0);
+        MnNote* last = arpeggioChord->note(arpeggioChord->noteCount() - 1);
+        first->setArpeggioType(type);
+        for (int n = 0; n < arpeggioChord->noteCount(); ++n)
+            system.drawNote(x, y + arpeggioChord->note(n)->position().y, MnTicksQuarter, false, 0, 0,
+                            MnAccidentalNone, 0);
+        // The line stands 3.5 left of the heads, whatever room the chord's
+        // layout measures for it.
+        system.drawArpeggio(GePoint2d(x - 4.5 + arpeggioChord->leftExtent(1), y), first, last);
+        x += 10;
+    }
+
+    // Beam groups: rising, with hooks, broken by mode 3, of 32nds, concave,
+    // with a rest inside, and a slashed grace group before its main note.
+    y = -72;
+    x = 4;
+    constexpr int E = MnTicksEighth, S = MnTicksSixteenth, T = MnTicks32nd;
+    const std::vector<std::vector<ChordSpec>> groups = {
+        {chord(E, {-8}), chord(E, {-6}), chord(E, {-4})},
+        {chord(S, {-2}), chord(E, {-1}), chord(S, {1})},
+        {chord(S, {-3}), chord(S, {-4}), chord(S, {-5}, 3), chord(S, {-6})},
+        {chord(T, {-9}), chord(T, {-8}), chord(T, {-7}), chord(T, {-6})},
+        {chord(E, {-6}), chord(E, {-2}), chord(E, {-6})},
+        {chord(S, {-1, 3}), chord(S, {}), chord(S, {0, 4}), chord(S, {2})},
+        {chord(E * 3 / 2, {-10}), chord(S, {-11})},
+    };
+    for (const auto& group : groups) {
+        GroupFixture fixture(group);
+        x = drawBeamGroup(system, renderer, fixture, x, y, 6) + 6;
+    }
+    GroupFixture graceGroup({graceChord(S, {-6}), graceChord(S, {-4}), graceChord(S, {-2}), chord(MnTicksQuarter, {-5})},
+                            0, true);
+    x = drawBeamGroup(system, renderer, graceGroup, x, y, 5) + 3;
+    system.drawNote(x, y - 5, MnTicksQuarter, false, 0, 0, MnAccidentalNone, 0);
+    system.drawStem(x, y, -5, -5, 1, MnTicksQuarter, false, false);
+
+    TestCanvas canvas(1680, 770);
+    renderer.paint(canvas, -40, 15, 200, -95);
     ASSERT_TRUE(canvas.writePng(std::string(QRV_TEST_OUTPUT_DIR) + "/notes.png"));
 }
