@@ -16,10 +16,6 @@
 
 BC_IMPLEMENT_CLASS(ReBeam)
 
-// Where a stem meets a filled head tilted by 22.5 degrees: 74 degrees
-// round from its top.
-static const double stemAngle = 1.2915436464758039;
-
 // The levels of the secondary beams, each the value whose half and shorter
 // it joins.
 static const int secondaryLevels[] = {MnTicksSixteenth, MnTicks32nd, MnTicks64th};

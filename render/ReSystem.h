@@ -127,4 +127,6 @@ private:
     void fillTexturedBar(double left, double bottom, double right, double top);
     // Segment count of round note shapes: finer in print and when zoomed in.
     int fineSegments() const;
+    // Segment count by the zoom alone: finer the less of the page is seen.
+    int zoomSegments() const;
 };

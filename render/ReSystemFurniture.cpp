@@ -288,41 +288,54 @@ static ReBarlineShape barlineShape(int code)
     return shape;
 }
 
+// At a system's end a start repeat is a single line at the thick line's
+// left edge (the next system starts the repeat), and the end-and-start
+// repeat only ends.
+static void barlineAtSystemEnd(int* code, double* x, double thinWidth)
+{
+    if (*code == MnBarlineStartRepeat) {
+        *code = MnBarlineSingle;
+        *x -= 1.5 * thinWidth;
+    } else if (*code == MnBarlineEndStartRepeat) {
+        *code = MnBarlineEndRepeat;
+    }
+}
+
+// Calls stroke (centre, width) for each stroke of the barline at x, the
+// offsets between the strokes multiplied by offsetScale.
+template <typename Stroke>
+static void barlineStrokes(const ReBarlineShape& shape, double x, double offsetScale, double thinWidth, Stroke stroke)
+{
+    if (shape.thick)
+        stroke(x, 4 * thinWidth);
+    for (int i = 0; i < shape.thinCount; ++i)
+        stroke(x + shape.thin[i] * offsetScale, thinWidth);
+}
+
 void ReSystem::drawBarline(double x, double y, double height, int code, bool systemStart, bool systemEnd, double s,
                            double topScale, double bottomScale, int lines, double dotScale)
 {
     const double t = staffLineThickness;
     double upperDots, lowerDots;
     repeatDotRows(lines, dotScale, &upperDots, &lowerDots);
-    // At a system's start only the repeat that begins there shows; at its
-    // end a start repeat is a single line at the thick line's left edge,
-    // and the end-and-start repeat only ends.
+    // At a system's start only the repeat that begins there shows.
     if (systemStart) {
         if (code == MnBarlineEndStartRepeat)
             code = MnBarlineStartRepeat;
         if (code != MnBarlineStartRepeat)
             return;
     }
-    if (systemEnd) {
-        if (code == MnBarlineStartRepeat) {
-            code = MnBarlineSingle;
-            x -= 1.5 * t * s;
-        } else if (code == MnBarlineEndStartRepeat) {
-            code = MnBarlineEndRepeat;
-        }
-    }
+    if (systemEnd)
+        barlineAtSystemEnd(&code, &x, t * s);
 
     ReExtrusionScope depth(renderer, staffDepth);
     const double top = y + t / 2 * topScale;
     const double bottom = y - height - t / 2 * bottomScale;
-    auto stroke = [&](double centre, double width) { fillBar(centre - width / 2, bottom, centre + width / 2, top); };
     const ReBarlineShape shape = barlineShape(code);
-    if (shape.thick)
-        stroke(x, 4 * t * s);
-    for (int i = 0; i < shape.thinCount; ++i)
-        stroke(x + shape.thin[i] * s, t * s);
+    barlineStrokes(shape, x, s, t * s,
+                   [&](double centre, double width) { fillBar(centre - width / 2, bottom, centre + width / 2, top); });
     const double radius = 2 * t * topScale;
-    const int segments = renderer->viewWidth < 50 ? 64 : renderer->viewWidth < 100 ? 32 : 16;
+    const int segments = zoomSegments();
     for (int i = 0; i < shape.dotCount; ++i) {
         const double dotX = x + shape.dots[i] * s;
         renderer->fillEllipse(dotX, y - upperDots * topScale, radius, radius, 0, segments);
@@ -333,29 +346,18 @@ void ReSystem::drawBarline(double x, double y, double height, int code, bool sys
 void ReSystem::drawBarlineLink(double x, double y, double height, double depth, int code, bool systemEnd, double s)
 {
     const double t = staffLineThickness;
-    if (systemEnd) {
-        if (code == MnBarlineStartRepeat) {
-            code = MnBarlineSingle;
-            x -= 1.5 * t * s;
-        } else if (code == MnBarlineEndStartRepeat) {
-            code = MnBarlineEndRepeat;
-        }
-    }
+    if (systemEnd)
+        barlineAtSystemEnd(&code, &x, t * s);
     ReExtrusionScope extrusion(renderer, staffDepth);
     const double top = y + t * s / 2;
     const double bottom = y - height - t * s / 2;
-    auto stroke = [&](double centre, double width) {
-        const double left = centre - width / 2, right = centre + width / 2;
-        renderer->fillQuad3d(left, top, 0, left, bottom, depth, right, bottom, depth, right, top, 0);
-    };
     // The strokes stand where the barline puts them on the staves, but the
     // offsets between them are not scaled: a link joins staves of
     // different scales.
-    const ReBarlineShape shape = barlineShape(code);
-    if (shape.thick)
-        stroke(x, 4 * t * s);
-    for (int i = 0; i < shape.thinCount; ++i)
-        stroke(x + shape.thin[i], t * s);
+    barlineStrokes(barlineShape(code), x, 1, t * s, [&](double centre, double width) {
+        const double left = centre - width / 2, right = centre + width / 2;
+        renderer->fillQuad3d(left, top, 0, left, bottom, depth, right, bottom, depth, right, top, 0);
+    });
 }
 
 // The staff, time and score of a staff's own definition or of a staff

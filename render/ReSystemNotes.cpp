@@ -11,11 +11,16 @@
 #include <algorithm>
 #include <cmath>
 
+int ReSystem::zoomSegments() const
+{
+    return renderer->viewWidth < 50 ? 64 : renderer->viewWidth < 100 ? 32 : 16;
+}
+
 int ReSystem::fineSegments() const
 {
     switch (renderer->outputKind) {
     case 0:
-        return renderer->viewWidth < 50 ? 64 : renderer->viewWidth < 100 ? 32 : 16;
+        return zoomSegments();
     case 1:
         return 64;  // print and export
     case 2:
@@ -101,9 +106,8 @@ void ReSystem::drawStem(double x, double y, int top, int bottom, int direction, 
         dx = 1.525 * d;
         dy = 0.31 * d;
     } else {
-        const double angle = 1.2915436464758039;  // 74 degrees: where the stem meets the tilted head
-        dx = 1.5 * d * std::sin(angle);
-        dy = d * std::cos(angle);
+        dx = 1.5 * d * std::sin(stemAngle);
+        dy = d * std::cos(stemAngle);
     }
     double stemX = cx + dx;
     double S = stemThickness;

@@ -84,3 +84,13 @@ inline void expectGlyphs(const RecordingRenderer& renderer, const std::vector<Pl
         EXPECT_NEAR(actual[i].sy, expected[i].sy, tolerance);
     }
 }
+
+// Every call drawn at the 3-D height of staff furniture (2.0), and the
+// renderer's height of symbols (3.0) back in force afterwards.
+inline void expectDrawnAsStaffFurniture(const RecordingRenderer& renderer)
+{
+    ASSERT_FALSE(renderer.calls.empty());
+    for (const RecordingRenderer::Call& call : renderer.calls)
+        EXPECT_EQ(call.extrusionHeight, 2.0) << call.name;
+    EXPECT_EQ(renderer.extrusionHeight, 3.0);
+}

@@ -193,6 +193,7 @@ TEST(ReBeam, slope)
         {"a third rises 1", {-8, -6}, 0, {0, 1}},
         {"a leap of two notes rises 2", {-8, 0}, 0, {0, 2}},
         {"a middle note above both ends: flat", {-6, -2, -6}, 0, {0, 0, 0}},
+        {"four notes, the left middle one not below either end: flat", {-8, -6, -7, -6}, 0, {0, 0, 0, 0}},
         {"a middle note below both ends, stems down: flat", {-1, -5, -2}, -1, {0, 0, 0}},
         {"falling by four", {-4, -6, -8}, 0, {0, -1, -2}},
         {"falling with a bump", {-4, -3, -8}, -1, {0, -0.5, -1}},
@@ -357,6 +358,8 @@ TEST(ReBeam, secondaryBeamsAndHooks)
         {"16th, two 32nds, 16th", notes({{S, -1}, {T, -1}, {T, -1}, {S, -1}}), {{0, 30, S}, {10, 20, T}}},
         {"a 32nd among 16ths hooks towards the run it ends", notes({{S, -1}, {S, -1}, {S, -1}, {T, -1}}),
          {{0, 30, S}, {28, 30, T}}},
+        {"a lone 32nd that begins a run of 16ths hooks into it", notes({{E, -1}, {T, -1}, {S, -1}}),
+         {{10, 20, S}, {10, 12, T}}},
     };
     const double u = 1.5 * sin74;
     for (const Row& row : rows) {

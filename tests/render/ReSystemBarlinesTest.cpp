@@ -142,10 +142,7 @@ TEST(ReSystemBarlines, barlinesAreStaffFurniture)
     ReSystem system(&renderer);
     system.drawBarline(0, 0, 8, MnBarlineEndStartRepeat, false, false, 1, 1, 1, 5, 2);
     system.drawBarlineLink(0, 0, 8, -10, MnBarlineFinal, false, 1);
-    ASSERT_FALSE(renderer.calls.empty());
-    for (const auto& call : renderer.calls)
-        EXPECT_EQ(call.extrusionHeight, 2.0) << call.name;
-    EXPECT_EQ(renderer.extrusionHeight, 3.0);
+    expectDrawnAsStaffFurniture(renderer);
 }
 
 TEST(ReSystemBarlines, linksBetweenStaves)

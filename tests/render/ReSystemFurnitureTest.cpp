@@ -80,9 +80,7 @@ TEST(ReSystemFurniture, bracketsAreStaffFurnitureInTheThreeDMesh)
     ReSystem system(&renderer);
     for (int type = 0; type < 4; ++type)
         system.drawGroupBracket(0, 0, 10, type, 5);
-    for (const auto& call : renderer.calls)
-        EXPECT_EQ(call.extrusionHeight, 2.0) << call.name;
-    EXPECT_EQ(renderer.extrusionHeight, 3.0);
+    expectDrawnAsStaffFurniture(renderer);
 }
 
 // Quads of straight strokes run left top, left bottom, right bottom, right top.
@@ -228,9 +226,7 @@ TEST(ReSystemFurniture, staffLinesFollowTheCompensation)
     for (int line = 0; line < 5; ++line)
         expected.push_back({110, 30 - 2 * line - t / 2, 130, 30 - 2 * line + t / 2});
     expectBoxes(quadBoxes(renderer), expected);
-    for (const auto& call : renderer.calls)
-        EXPECT_EQ(call.extrusionHeight, 2.0);
-    EXPECT_EQ(renderer.extrusionHeight, 3.0);
+    expectDrawnAsStaffFurniture(renderer);
 }
 
 TEST(ReSystemFurniture, clefsStandOnTheirLines)
