@@ -2,6 +2,7 @@
 
 #include "editing/EdSelection.h"
 #include "foundation/BcMemoryFiler.h"
+#include "model/MnLimits.h"
 
 #include <cmath>
 
@@ -76,13 +77,38 @@ double MnElement::scale() const
     return owner ? owner->scale() : 1.0;
 }
 
-bool MnElement::readCount(BcFiler& filer, int limit, int& count)
+bool MnElement::readCount(BcFiler& filer, int limit, int& count, CountField field)
 {
     int value = 0;
-    if (!filer.readInt(value) || value < 0 || value > limit)
+    switch (field) {
+    case CountInt:
+        if (!filer.readInt(value))
+            return false;
+        break;
+    case CountChar: {
+        char stored = 0;
+        if (!filer.readChar(stored))
+            return false;
+        value = static_cast<signed char>(stored);
+        break;
+    }
+    case CountByte: {
+        unsigned char stored = 0;
+        if (!filer.readByte(stored))
+            return false;
+        value = stored;
+        break;
+    }
+    }
+    if (value < 0 || value > limit)
         return false;
     count = value;
     return true;
+}
+
+bool MnElement::isPosition(const GePoint2d& point)
+{
+    return mnIsCoordinate(point.x) && mnIsCoordinate(point.y);
 }
 
 bool MnElement::readPoint(BcFiler& filer, GePoint2d& point)
@@ -91,7 +117,10 @@ bool MnElement::readPoint(BcFiler& filer, GePoint2d& point)
     double y = 0.0;
     if (!filer.readDouble(x) || !filer.readDouble(y))
         return false;
-    point = GePoint2d(x, y);
+    const GePoint2d read(x, y);
+    if (!isPosition(read))
+        return false;
+    point = read;
     return true;
 }
 

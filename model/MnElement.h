@@ -59,13 +59,25 @@ public:
     // another class (a derived one included) or when the other cannot write.
     bool copyFrom(const MnElement* other);
 
-protected:
+    // How a record files the count of the records that follow it.
+    enum CountField
+    {
+        CountInt,
+        CountChar,
+        CountByte,
+    };
     // Reads the count of the records that follow: false, with the count
     // untouched, when the read fails or the count lies outside 0..limit,
-    // so that no damaged file drives a reader's loop.
-    static bool readCount(BcFiler& filer, int limit, int& count);
+    // so that no damaged file drives a reader's loop. Every count that a
+    // record holds is read through it.
+    static bool readCount(BcFiler& filer, int limit, int& count, CountField field = CountInt);
+
+    // Both coordinates lie within the coordinate range.
+    static bool isPosition(const GePoint2d& point);
+
+protected:
     // Reads a point as its two coordinates; false, with the point untouched,
-    // when either read fails.
+    // when either read fails or either coordinate is out of range.
     static bool readPoint(BcFiler& filer, GePoint2d& point);
     // Whether a drag from one point to another moves anything: points less
     // than a ten-billionth of a unit apart count as the same place.
