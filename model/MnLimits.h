@@ -142,11 +142,6 @@ constexpr int mnClampedMargin(int millimetres)
 // Pages side by side in one row; five or more put every page in one row.
 constexpr int MnMaxPagesPerRow = 5;
 
-constexpr int mnClampedPagesPerRow(int pages)
-{
-    return pages < 1 ? 1 : pages > MnMaxPagesPerRow ? MnMaxPagesPerRow : pages;
-}
-
 // Metronome numbers: playback counts milliseconds per beat.
 constexpr int MnMaxBeatsPerMinute = 10000;
 

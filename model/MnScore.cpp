@@ -132,6 +132,8 @@ bool MnScore::readStavesAndParts(BcFiler& filer)
         }
         staves.add(staff);
     }
+    // The layout walks measure i of every staff as one column.
+    ok = ok && haveSameMeasures();
     // The parts follow the staves without a count of their own.
     for (int i = 0; ok && i < count; ++i) {
         MnPart* part = new MnPart(this, parts.count());
@@ -152,6 +154,22 @@ bool MnScore::readStavesAndParts(BcFiler& filer)
     while (parts.count() < staves.count())
         parts.add(new MnPart(this, parts.count()));
     return ok;
+}
+
+bool MnScore::haveSameMeasures() const
+{
+    for (int i = 1; i < staves.count(); ++i) {
+        const MnStaff* staff = staves[i];
+        if (staff->measureCount() != staves[0]->measureCount())
+            return false;
+        for (int m = 0; m < staff->measureCount(); ++m) {
+            const MnMeasure* measure = staff->measure(m);
+            const MnMeasure* column = staves[0]->measure(m);
+            if (measure->beats() != column->beats() || measure->beatTicks() != column->beatTicks())
+                return false;
+        }
+    }
+    return true;
 }
 
 bool MnScore::readPartGroups(BcFiler& filer)
@@ -252,7 +270,7 @@ bool MnScore::moveTo(const GePoint2d& point)
     // On a sheet music the point is first kept inside the printable area of
     // the first page (label extents and the first measure's width); that
     // clamp comes with the system measurement.
-    if (!isMove(origin, point))
+    if (!isPosition(point) || !isMove(origin, point))
         return false;
     origin = point;
     for (int i = 0; i < tempos.count(); ++i)

@@ -175,14 +175,12 @@ bool MnSheetMusic::read(BcFiler& filer)
         return false;
     // Pages are laid out in rows of this many and measured from the paper;
     // five or more pages per row all mean one row.
-    if (pagesPerRow < 1 || !mnIsPaperLength(paperWidth) || !mnIsPaperLength(paperHeight))
+    if (!mnIsPaperLength(paperWidth) || !mnIsPaperLength(paperHeight) || !setPagesPerRow(pagesPerRow))
         return false;
+    setPaperSize(paperWidth, paperHeight);
     setPresentation(presentation);
-    setPagesPerRow(pagesPerRow);
     firstPageRight = firstRight;
     setCurrentPage(currentPage);
-    sheetPaperWidth = paperWidth;
-    sheetPaperHeight = paperHeight;
     sheetLandscape = landscape != 0 ? 1 : 0;
     sheetPaperColor = paperColor;
 
@@ -325,9 +323,12 @@ void MnSheetMusic::setPresentation(int presentation)
     sheetPresentation = presentation == Book ? Book : PagesInRows;
 }
 
-void MnSheetMusic::setPagesPerRow(int pages)
+bool MnSheetMusic::setPagesPerRow(int pages)
 {
-    sheetPagesPerRow = mnClampedPagesPerRow(pages);
+    if (pages < 1)
+        return false;
+    sheetPagesPerRow = pages > MnMaxPagesPerRow ? MnMaxPagesPerRow : pages;
+    return true;
 }
 
 void MnSheetMusic::setCurrentPage(int page)

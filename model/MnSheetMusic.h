@@ -71,10 +71,10 @@ public:
 
     int presentation() const { return sheetPresentation; }
     void setPresentation(int presentation);
-    // 1..4 pages per row; 5 puts all pages in one row. Other values are
-    // brought into 1..5.
+    // 1..4 pages per row; 5 puts all pages in one row, and so more than 5
+    // become 5. False, with nothing changed, for fewer than 1.
     int pagesPerRow() const { return sheetPagesPerRow; }
-    void setPagesPerRow(int pages);
+    bool setPagesPerRow(int pages);
     bool isFirstPageRight() const { return firstPageRight; }
     void setFirstPageRight(bool right) { firstPageRight = right; }
     int currentPage() const { return sheetCurrentPage; }
