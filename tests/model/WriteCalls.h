@@ -6,6 +6,9 @@
 #include "model/MnElement.h"
 #include "model/RecordBytes.h"
 
+#include <climits>
+#include <cmath>
+#include <optional>
 #include <vector>
 
 // One value that an element handed to its filer while it wrote its record.
@@ -143,4 +146,96 @@ inline Bytes fileCalls(const std::vector<WriteCall>& calls)
         }
     }
     return bytesOf(filer);
+}
+
+// Where a record keeps a value: in the first call of the type whose value
+// changes with it, as value x multiplier + bias, in the whole value or in
+// the bits [shift, shift + width) of it.
+struct Field
+{
+    WriteCall::Type type;
+    int shift = 0;
+    int width = 0;
+    int multiplier = 1;
+    int bias = 0;
+    // False when the record keeps the value so that no filed value breaks
+    // its rule (a step is filed within the diatonic position).
+    bool patchable = true;
+};
+
+inline Field whole(WriteCall::Type type, int multiplier = 1, int bias = 0)
+{
+    Field field{type};
+    field.multiplier = multiplier;
+    field.bias = bias;
+    return field;
+}
+
+inline Field bits(WriteCall::Type type, int shift, int width, int bias = 0)
+{
+    Field field{type};
+    field.shift = shift;
+    field.width = width;
+    field.bias = bias;
+    return field;
+}
+
+// The call with the value filed in place of the old one; none when the
+// record has no room for it.
+inline std::optional<WriteCall> patchedCall(const Field& field, const WriteCall& call, double value)
+{
+    if (!field.patchable)
+        return std::nullopt;
+    WriteCall patched = call;
+    if (field.type == WriteCall::Double) {
+        patched.number = value;
+        return patched;
+    }
+    if (!(std::trunc(value) == value))
+        return std::nullopt; // also NaN and infinities
+    const long long raw = (long long)value * field.multiplier + field.bias;
+    if (field.width > 0) {
+        if (raw < 0 || raw >= (1LL << field.width))
+            return std::nullopt;
+        const long long mask = ((1LL << field.width) - 1) << field.shift;
+        patched.number = double(((long long)call.number & ~mask) | (raw << field.shift));
+        return patched;
+    }
+    long long low = INT_MIN;
+    long long high = INT_MAX;
+    switch (field.type) {
+    case WriteCall::Byte:
+        low = 0;
+        high = 255;
+        break;
+    case WriteCall::ByteAndFlag:
+        low = -64;
+        high = 63;
+        break;
+    case WriteCall::Char:
+        low = -128;
+        high = 127;
+        break;
+    case WriteCall::Short:
+        low = -32768;
+        high = 32767;
+        break;
+    default:
+        break;
+    }
+    if (raw < low || raw > high)
+        return std::nullopt;
+    patched.number = double(raw);
+    return patched;
+}
+
+// The index of the first call of the type whose value differs between two
+// writes of the same record.
+inline int fieldCall(const std::vector<WriteCall>& a, const std::vector<WriteCall>& b, WriteCall::Type type)
+{
+    for (size_t i = 0; i < a.size() && i < b.size(); ++i) {
+        if (a[i].type == type && !(a[i] == b[i]))
+            return int(i);
+    }
+    return -1;
 }
