@@ -21,7 +21,8 @@ bool MnTuplet::isNumber(int number)
 
 bool MnTuplet::isSpan(int span)
 {
-    return span >= 1 && span <= MnMaxMeasureTicks;
+    // Undoing the tuplet gives its first chord the span as its value.
+    return mnIsNoteValue(span);
 }
 
 bool MnTuplet::assignNumber(int number)
@@ -67,7 +68,7 @@ bool MnTuplet::read(BcFiler& filer)
     if (!filer.readInt(span))
         return false;
     if (filer.version() < 2) {
-        if (!isSpan(span) || span > MnMaxMeasureTicks / MnOldTicksFactor)
+        if (span < 1 || span > MnMaxMeasureTicks / MnOldTicksFactor)
             return false;
         span *= MnOldTicksFactor;
     }

@@ -30,8 +30,8 @@ public:
     MnChord* chord() const { return owner; }
     // When the tuplet passes to another first chord.
     void setChord(MnChord* chord) { owner = chord; }
-    // Length of the run in ticks, 1..MnMaxMeasureTicks; a setter refuses,
-    // with nothing changed, what the reader refuses.
+    // Length of the run in ticks, a note value (mnIsNoteValue); the setter
+    // refuses, with nothing changed, what the reader refuses.
     int span() const { return runSpan; }
     bool setSpan(int span);
     static bool isSpan(int span);

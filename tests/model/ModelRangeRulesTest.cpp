@@ -148,7 +148,8 @@ std::vector<Rule> rules(Context& c)
 
         // Tuplet
         {"tuplet span", tuplet, setter<MnTuplet>([](MnTuplet& t, double v) { return t.setSpan(int(v)); }),
-         whole(T::Int), {1, MnMaxMeasureTicks, MnTicksHalf}, {0, -1, MnMaxMeasureTicks + 1.0}},
+         whole(T::Int), {MnShortestValue, 128 * MnTicksPerWhole, MnTicksHalf, 90720},
+         {0, -1, 1000, 362880, MnMaxMeasureTicks, 256 * MnTicksPerWhole}},
         {"tuplet number", tuplet, setter<MnTuplet>([](MnTuplet& t, double v) { return t.assignNumber(int(v)); }),
          bits(T::Int, 0, 8), {1, MnMaxTupletRatio, 5}, {0, 16, 255, 256, -1}},
         {"tuplet bracket", tuplet,
