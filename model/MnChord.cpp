@@ -405,11 +405,6 @@ int MnChord::soundingDuration() const
     return int((long long)ratioNormal * writtenDuration / ratioActual);
 }
 
-bool MnChord::isRatio(int actual, int normal)
-{
-    return actual >= 1 && actual <= MnMaxTupletRatio && normal >= 1 && normal <= MnMaxTupletRatio;
-}
-
 bool MnChord::setRatio(int actual, int normal)
 {
     if (!isRatio(actual, normal))

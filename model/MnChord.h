@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/MnElement.h"
+#include "model/MnLimits.h"
 
 class MnMeasure;
 class MnNote;
@@ -134,7 +135,10 @@ public:
     void setSlurStart(bool start) { slurStart = start; }
     void setGrace(bool isGrace) { grace = isGrace; }
     bool setRatio(int actual, int normal);
-    static bool isRatio(int actual, int normal);
+    static bool isRatio(int actual, int normal)
+    {
+        return actual >= 1 && actual <= MnMaxTupletRatio && normal >= 1 && normal <= MnMaxTupletRatio;
+    }
     // Takes the tuplet over, deleting the one the chord had.
     void setTuplet(MnTuplet* tuplet);
     // Hands the tuplet out without deleting it.

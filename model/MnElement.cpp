@@ -77,35 +77,6 @@ double MnElement::scale() const
     return owner ? owner->scale() : 1.0;
 }
 
-bool MnElement::readCount(BcFiler& filer, int limit, int& count, CountField field)
-{
-    int value = 0;
-    switch (field) {
-    case CountInt:
-        if (!filer.readInt(value))
-            return false;
-        break;
-    case CountChar: {
-        char stored = 0;
-        if (!filer.readChar(stored))
-            return false;
-        value = static_cast<signed char>(stored);
-        break;
-    }
-    case CountByte: {
-        unsigned char stored = 0;
-        if (!filer.readByte(stored))
-            return false;
-        value = stored;
-        break;
-    }
-    }
-    if (value < 0 || value > limit)
-        return false;
-    count = value;
-    return true;
-}
-
 bool MnElement::isPosition(const GePoint2d& point)
 {
     return mnIsCoordinate(point.x) && mnIsCoordinate(point.y);

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "foundation/BcArray.h"
+#include "foundation/BcFiler.h"
 #include "foundation/BcObject.h"
 #include "foundation/GePoint2d.h"
 
-class BcFiler;
 class EdGuideLine;
 class EdPath;
 
@@ -70,7 +70,28 @@ public:
     // untouched, when the read fails or the count lies outside 0..limit,
     // so that no damaged file drives a reader's loop. Every count that a
     // record holds is read through it.
-    static bool readCount(BcFiler& filer, int limit, int& count, CountField field = CountInt);
+    static bool readCount(BcFiler& filer, int limit, int& count, CountField field = CountInt)
+    {
+        int value = 0;
+        if (field == CountInt) {
+            if (!filer.readInt(value))
+                return false;
+        } else if (field == CountChar) {
+            char stored = 0;
+            if (!filer.readChar(stored))
+                return false;
+            value = static_cast<signed char>(stored);
+        } else {
+            unsigned char stored = 0;
+            if (!filer.readByte(stored))
+                return false;
+            value = stored;
+        }
+        if (value < 0 || value > limit)
+            return false;
+        count = value;
+        return true;
+    }
 
     // Both coordinates lie within the coordinate range.
     static bool isPosition(const GePoint2d& point);

@@ -30,13 +30,12 @@ constexpr int MnMaxRepeatCount = 63;
 // divides the whole note's grid.
 constexpr bool mnIsNoteValue(int ticks)
 {
-    if (ticks < 1 || ticks > MnMaxMeasureTicks)
+    // Every value is a whole number of 256ths: a power of two of them for
+    // the plain values, three times one for the dotted ones.
+    if (ticks < MnShortestValue || ticks > MnMaxMeasureTicks || ticks % MnShortestValue != 0)
         return false;
-    if (mnIsDottedDuration(ticks))
-        return true;
-    const int ratio = ticks >= MnTicksPerWhole ? (ticks % MnTicksPerWhole == 0 ? ticks / MnTicksPerWhole : 0)
-                                               : (MnTicksPerWhole % ticks == 0 ? MnTicksPerWhole / ticks : 0);
-    return ratio > 0 && (ratio & (ratio - 1)) == 0;
+    const int shortest = ticks / MnShortestValue;
+    return (shortest & (shortest - 1)) == 0 || mnIsDottedDuration(ticks);
 }
 
 // A beat is a note value no longer than a whole note; so every measure is a

@@ -281,7 +281,9 @@ bool MnMeasure::readVoice(BcFiler& filer, int voice)
         return false;
     deleteChords(voice);
     BcArray<MnChord*>& chords = voices[voice];
+    const int measureLength = length();
     bool ok = true;
+    bool hasNotes = false;
     int time = 0;
     for (int i = 0; i < count; ++i) {
         MnChord* chord = new MnChord(this, voice, time, MnTicksPerWhole);
@@ -292,6 +294,14 @@ bool MnMeasure::readVoice(BcFiler& filer, int voice)
         }
         chord->setTime(time);
         chords.add(chord);
+        hasNotes = hasNotes || !chord->isRest();
+        // A tuplet is laid out and edited as a run of the voice inside the
+        // measure; grace chords take no part in runs.
+        const MnTuplet* tuplet = chord->tuplet();
+        if (tuplet && (chord->isGrace() || (long long)time + tuplet->span() > measureLength)) {
+            ok = false;
+            break;
+        }
         time += chord->soundingDuration();
         // Sounding durations are bounded, but a voice of thousands of long
         // chords could still run past what a staff may hold.
@@ -300,29 +310,16 @@ bool MnMeasure::readVoice(BcFiler& filer, int voice)
             break;
         }
     }
-    if (ok && restoreVoice(voice))
+    if (ok && (time == measureLength || restoreVoice(voice, time, hasNotes)))
         return true;
     if (chords.isEmpty())
         fillGapsWithRests(voice, 1, 1);
     return false;
 }
 
-bool MnMeasure::restoreVoice(int voice)
+bool MnMeasure::restoreVoice(int voice, int end, bool hasNotes)
 {
-    BcArray<MnChord*>& chords = voices[voice];
     const int measureLength = length();
-    bool hasNotes = false;
-    long long end = 0;
-    for (int i = 0; i < chords.count(); ++i) {
-        const MnChord* chord = chords[i];
-        hasNotes = hasNotes || !chord->isRest();
-        end += chord->soundingDuration();
-        // A tuplet is laid out and edited as a run of the voice inside the
-        // measure; grace chords take no part in runs.
-        if (chord->tuplet() &&
-            (chord->isGrace() || (long long)chord->time() + chord->tuplet()->span() > measureLength))
-            return false;
-    }
     if (end > measureLength) {
         // A voice of rests only (older files kept a whole rest in shorter
         // measures) is filled with rests afresh; music is not cut.
@@ -332,6 +329,7 @@ bool MnMeasure::restoreVoice(int voice)
     }
     fillGapsWithRests(voice, 1, 1);
     // Grace chords after the last chord lead into the next measure.
+    BcArray<MnChord*>& chords = voices[voice];
     for (int i = chords.count() - 1; i >= 0 && chords[i]->isGrace(); --i)
         chords[i]->setTime(measureLength);
     return true;

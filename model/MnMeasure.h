@@ -195,12 +195,11 @@ private:
     // Whether the staff stays within MnMaxStaffTicks with this measure at
     // the length.
     bool fitsStaff(long long newLength) const;
-    // After a voice was read: rests fill what its chords leave of the
-    // measure, a voice of rests that overruns the measure is filled anew,
-    // grace chords after the last chord take the measure's length. False
-    // for a voice whose music overruns the measure or whose tuplet runs
-    // past it.
-    bool restoreVoice(int voice);
+    // After a voice was read, its chords ending at end: rests fill what
+    // they leave of the measure, a voice of rests that overruns the measure
+    // is filled anew, grace chords after the last chord take the measure's
+    // length. False for a voice of notes that overruns the measure.
+    bool restoreVoice(int voice, int end, bool hasNotes);
     // Measure editing helpers (MnMeasureEditing.cpp).
     void refitStaff();
     bool fitsTupletAt(int voice, int time, int duration, int& sounding) const;
