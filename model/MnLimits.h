@@ -105,13 +105,14 @@ constexpr bool mnIsScale(double scale)
 }
 
 // Text sizes: the record keeps whole sizes in a signed byte, and a text of
-// no size cannot be measured. Sizes outside are brought to the nearest end.
+// no size cannot be measured. Sizes outside are brought to the nearest end
+// (NaN to the smallest).
 constexpr double MnMinTextSize = 1.0;
 constexpr double MnMaxTextSize = 127.0;
 
 constexpr double mnClampedTextSize(double size)
 {
-    return size < MnMinTextSize ? MnMinTextSize : size > MnMaxTextSize ? MnMaxTextSize : size;
+    return !(size >= MnMinTextSize) ? MnMinTextSize : size > MnMaxTextSize ? MnMaxTextSize : size;
 }
 
 // Pages of a sheet music: credits and page layouts name one by its index,

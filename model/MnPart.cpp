@@ -5,7 +5,6 @@
 #include "model/MnScore.h"
 #include "model/MnStaff.h"
 
-
 BC_IMPLEMENT_CLASS(MnPart)
 
 // The room between two staves grows with the scales of both, by this much
