@@ -8,6 +8,7 @@
 #include "render/ReShapes.h"
 
 #include <cmath>
+#include <unordered_set>
 
 BC_IMPLEMENT_CREATABLE_CLASS(Re3dPrint)
 
@@ -19,10 +20,9 @@ Re3dPrint::Re3dPrint()
 Re3dPrint::~Re3dPrint()
 {
     // Entries of one mesh share its region: delete each region once.
-    for (int i = 0; i < regions.count(); ++i) {
-        if (regions.indexOf(regions[i]) == i)
-            delete regions[i];
-    }
+    std::unordered_set<GeRegion*> distinct(regions.data(), regions.data() + regions.count());
+    for (GeRegion* region : distinct)
+        delete region;
 }
 
 bool Re3dPrint::begin(QuorvaneDocument*, double, double, double, double)
