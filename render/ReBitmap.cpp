@@ -103,34 +103,26 @@ bool ReBitmap::exportImages(const BcString& path, QuorvaneDocument* document, bo
         MnCache cache;
         const int total = sheets.totalPages();
         int number = 0;
-        for (int s = 0; s < sheets.count(); ++s) {
-            MnSheetMusic* sheet = sheets.at(s);
-            ReSpreadOut spreadOut(sheet);
+        sheets.forEachPage([&](MnSheetMusic* sheet, const GePoint2d& origin) {
             transparent = transparentBackground;
             paperColor = sheet->paperColor() & 0xFFFFFF;
             paperTextured = (sheet->paperColor() >> 24) & 0xFF;
             const double width = sheet->pageWidth();
             const double height = sheet->pageHeight();
-            const int pages = ReExportSheets::pageCount(sheet);
-            for (int page = 0; page < pages; ++page) {
-                GePoint2d origin;
-                if (!ReExportSheets::pageOrigin(sheet, page, origin))
-                    continue;
-                fileName = pageFileName(path, number++, total);
-                // Twice the size for smooth edges, else the size itself.
-                bool drawn = false;
-                supersample = 2;
-                while (!drawn && supersample >= 1) {
-                    pageWritten = false;
-                    drawn = render(document, origin.x + width / 2, origin.y - height / 2, width,
-                                   supersample * std::floor(width * scale), supersample * std::floor(height * scale),
-                                   0, 0);
-                    if (!drawn)
-                        supersample /= 2;
-                }
-                ok = ok && drawn && pageWritten;
+            fileName = pageFileName(path, number++, total);
+            // Twice the size for smooth edges, else the size itself.
+            bool drawn = false;
+            supersample = 2;
+            while (!drawn && supersample >= 1) {
+                pageWritten = false;
+                drawn = render(document, origin.x + width / 2, origin.y - height / 2, width,
+                               supersample * std::floor(width * scale), supersample * std::floor(height * scale), 0,
+                               0);
+                if (!drawn)
+                    supersample /= 2;
             }
-        }
+            ok = ok && drawn && pageWritten;
+        });
     }
     if (earlier && earlier != offscreenHost)
         earlier->makeCurrent();

@@ -22,6 +22,11 @@ public:
     // The number of pages of all sheets; inside the caller's cache scope.
     int totalPages() const;
 
+    // Calls drawPage(sheet, page origin) for every page of every sheet
+    // that has a place, in order, each sheet spread out meanwhile.
+    template <class DrawPage>
+    void forEachPage(DrawPage&& drawPage) const;
+
     // The pages of a sheet and the top-left corner of one in the document;
     // false when the page has no place.
     static int pageCount(MnSheetMusic* sheet);
@@ -45,3 +50,18 @@ private:
     MnSheetMusic* sheet;
     int presentation;
 };
+
+template <class DrawPage>
+void ReExportSheets::forEachPage(DrawPage&& drawPage) const
+{
+    for (int s = 0; s < sheets.count(); ++s) {
+        MnSheetMusic* sheet = sheets[s];
+        ReSpreadOut spreadOut(sheet);
+        const int pages = pageCount(sheet);
+        for (int page = 0; page < pages; ++page) {
+            GePoint2d origin;
+            if (pageOrigin(sheet, page, origin))
+                drawPage(sheet, origin);
+        }
+    }
+}

@@ -114,9 +114,7 @@ void ReGDI::drawText(const BcString& text, double x, double y, double size, int,
         return;
     // The text hangs from y; the font's family and style are not used.
     GePoint2d at = topTransform().transform(GePoint2d(x, y));
-    GePoint2d origin = topTransform().transform(GePoint2d(0, 0));
-    GePoint2d sizeEnd = topTransform().transform(GePoint2d(size, 0));
-    double mappedSize = std::hypot(sizeEnd.x - origin.x, sizeEnd.y - origin.y);
+    double mappedSize = ReShapes::mappedLength(topTransform(), size);
     pageDevice->drawText(text, truncated(scale * at.x), truncated(scale * at.y), truncated(scale * (at.x + 200)),
                          truncated(scale * (at.y - 2 * mappedSize)), truncated(mappedSize * scale), underline);
 }

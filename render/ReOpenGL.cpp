@@ -7,6 +7,7 @@
 #include "model/EdHorizontalGuideLine.h"
 #include "model/EdVerticalGuideLine.h"
 #include "model/MnSheetMusic.h"
+#include "render/ReComposer.h"
 #include "render/ReGLHost.h"
 #include "render/ReGLShareGroup.h"
 #include "render/ReGlyph.h"
@@ -17,6 +18,10 @@
 #include <algorithm>
 
 BC_IMPLEMENT_CREATABLE_CLASS(ReOpenGL)
+
+// The composers' colour modes the view's own marks are drawn in.
+static constexpr int blackColorMode = 2;
+static constexpr int selectionColorMode = 3;
 
 ReOpenGL::ReOpenGL() = default;
 
@@ -374,15 +379,9 @@ void ReOpenGL::strokeArc(double x1, double y1, double x2, double y2, double bulg
     glEnd();
 }
 
-static void setSettingColor(ReRenderer* renderer, BcSettings::Key key)
-{
-    int color = BcSettings::current().value(key);
-    renderer->setColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF, 255);
-}
-
 void ReOpenGL::drawDashedRect(double x1, double y1, double x2, double y2)
 {
-    setSettingColor(this, BcSettings::selectionColor);
+    ReComposer(this).setColorMode(selectionColorMode);
     // A window drawn from right to left selects what it touches and shows
     // it dashed.
     bool leftwards = x1 >= x2;
@@ -418,10 +417,7 @@ void ReOpenGL::drawGuideLine(const EdGuideLine* guide)
     bool vertical = guide->isKindOf(EdVerticalGuideLine::staticClass());
     if (!horizontal && !vertical)
         return;
-    if (guide->snapped)
-        setSettingColor(this, BcSettings::selectionColor);
-    else
-        setColor(0, 0, 0, 255);
+    ReComposer(this).setColorMode(guide->snapped ? selectionColorMode : blackColorMode);
     unsigned short pattern = guide->snapped ? 0x7777 : 0x1111;
     double p = guide->position;
     if (horizontal)

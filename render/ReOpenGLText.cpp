@@ -44,29 +44,43 @@ struct ReGlyphContours
     }
     // Flattening steps of one curve: fine enough for a title at print size.
     static constexpr int curveSteps = 8;
+    // Adds the points of a curve from the last point, point(t) in font
+    // units for t in (0, 1].
+    template <class Point>
+    void flatten(Point point)
+    {
+        for (int i = 1; i <= curveSteps; ++i) {
+            double x = 0, y = 0;
+            point(double(i) / curveSteps, &x, &y);
+            addPoint(x, y);
+        }
+    }
+    // The last point, back in font units.
+    struct Start {
+        double x, y;
+    };
+    Start last() const
+    {
+        const std::vector<double>& c = contours.back();
+        return Start{c[c.size() - 2] * unitsPerEm, c[c.size() - 1] * unitsPerEm};
+    }
     void conicTo(const FT_Vector* control, const FT_Vector* to)
     {
-        std::vector<double>& c = contours.back();
-        double x0 = c[c.size() - 2] * unitsPerEm;
-        double y0 = c[c.size() - 1] * unitsPerEm;
-        for (int i = 1; i <= curveSteps; ++i) {
-            double t = double(i) / curveSteps;
+        const Start from = last();
+        flatten([&](double t, double* x, double* y) {
             double u = 1 - t;
-            addPoint(u * u * x0 + 2 * u * t * control->x + t * t * to->x,
-                     u * u * y0 + 2 * u * t * control->y + t * t * to->y);
-        }
+            *x = u * u * from.x + 2 * u * t * control->x + t * t * to->x;
+            *y = u * u * from.y + 2 * u * t * control->y + t * t * to->y;
+        });
     }
     void cubicTo(const FT_Vector* control1, const FT_Vector* control2, const FT_Vector* to)
     {
-        std::vector<double>& c = contours.back();
-        double x0 = c[c.size() - 2] * unitsPerEm;
-        double y0 = c[c.size() - 1] * unitsPerEm;
-        for (int i = 1; i <= curveSteps; ++i) {
-            double t = double(i) / curveSteps;
+        const Start from = last();
+        flatten([&](double t, double* x, double* y) {
             double u = 1 - t;
-            addPoint(u * u * u * x0 + 3 * u * u * t * control1->x + 3 * u * t * t * control2->x + t * t * t * to->x,
-                     u * u * u * y0 + 3 * u * u * t * control1->y + 3 * u * t * t * control2->y + t * t * t * to->y);
-        }
+            *x = u * u * u * from.x + 3 * u * u * t * control1->x + 3 * u * t * t * control2->x + t * t * t * to->x;
+            *y = u * u * u * from.y + 3 * u * u * t * control1->y + 3 * u * t * t * control2->y + t * t * t * to->y;
+        });
     }
 
     bool read(FT_Outline* outline)

@@ -131,20 +131,12 @@ bool RePDF::exportDocument(const BcString& path, QuorvaneDocument* source)
         return false;
     {
         MnCache cache;
-        for (int s = 0; s < sheets.count(); ++s) {
-            MnSheetMusic* sheet = sheets.at(s);
-            ReSpreadOut spreadOut(sheet);
+        sheets.forEachPage([&](MnSheetMusic* sheet, const GePoint2d& origin) {
             const double width = sheet->pageWidth();
             const double height = sheet->pageHeight();
-            const int pages = ReExportSheets::pageCount(sheet);
-            for (int p = 0; p < pages; ++p) {
-                GePoint2d origin;
-                if (!ReExportSheets::pageOrigin(sheet, p, origin))
-                    continue;
-                addPage(width, height);
-                render(source, origin.x + width / 2, origin.y - height / 2, width, width, height, 0, 0);
-            }
-        }
+            addPage(width, height);
+            render(source, origin.x + width / 2, origin.y - height / 2, width, width, height, 0, 0);
+        });
     }
     bool ok = !pageRefused && saveDocument(path);
     closeDocument();
@@ -379,9 +371,7 @@ void RePDF::drawText(const BcString& text, double x, double y, double size, int 
     if (font < 0 || font >= ReFontMetrics::fontCount)
         font = 0;
     GePoint2d at = toPage(x, y);
-    GePoint2d origin = toPage(0, 0);
-    GePoint2d sizeEnd = toPage(size, 0);
-    double mappedSize = std::hypot(sizeEnd.x - origin.x, sizeEnd.y - origin.y);
+    double mappedSize = ReShapes::mappedLength(topTransform(), size);
 
     // The fonts are encoded in Windows-1252; what it lacks becomes '?'.
     const char* western = text.toNarrow(BcString::westernCodePage);

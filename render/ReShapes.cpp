@@ -1,5 +1,6 @@
 #include "render/ReShapes.h"
 
+#include "foundation/GeMatrix2d.h"
 #include "foundation/GeSpline2d.h"
 
 #include <algorithm>
@@ -110,4 +111,11 @@ bool ReShapes::arcBoundaries(double x1, double y1, double x2, double y2, double 
 GePoint2d ReShapes::arcPoint(const GeArc& arc, double f)
 {
     return arc.pointAtAngle(arc.startAngle + f * (arc.endAngle - arc.startAngle));
+}
+
+double ReShapes::mappedLength(const GeMatrix2d& transform, double length)
+{
+    GePoint2d origin = transform.transform(GePoint2d(0, 0));
+    GePoint2d end = transform.transform(GePoint2d(length, 0));
+    return std::hypot(end.x - origin.x, end.y - origin.y);
 }

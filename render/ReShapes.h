@@ -3,6 +3,7 @@
 #include "foundation/GeArc.h"
 #include "foundation/GePoint2d.h"
 
+class GeMatrix2d;
 class GeSpline2d;
 
 // The outlines of the round and stroked shapes, worked out once for every
@@ -38,6 +39,9 @@ public:
                               double middleWidth, GeArc* outer, GeArc* inner);
     // The point at fraction f of an arc's sweep.
     static GePoint2d arcPoint(const GeArc& arc, double f);
+    // The length that a horizontal length from the origin has after the
+    // transform: the size on the page of a text drawn inside it.
+    static double mappedLength(const GeMatrix2d& transform, double length);
     // The crescent is drawn through this many points of each arc.
     static constexpr int arcPoints = 32;
 };

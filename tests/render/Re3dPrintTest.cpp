@@ -8,6 +8,8 @@
 #include "render/ReGlyph.h"
 
 #include <cmath>
+#include "tests/render/ExportTestSheets.h"
+
 #include <gtest/gtest.h>
 
 struct Mesh {
@@ -181,14 +183,10 @@ TEST(Re3dPrint, curvesArcsAndTextAreNotCollected)
 TEST(Re3dPrint, pageMeshComesFromTheFirstChosenSheetInsetByTwo)
 {
     QuorvaneDocument document;
-    MnSheetMusic* a4 = new MnSheetMusic;
-    MnSheetMusic* small = new MnSheetMusic;
-    small->setPaperSize(100, 60);
-    small->setLandscape(true);
+    addSheet(document);
+    MnSheetMusic* small = addSheet(document, 100, 60);
     small->setPresentation(MnSheetMusic::Book);
     small->moveTo(GePoint2d(300, 0));
-    document.addWork(a4);
-    document.addWork(small);
     Mesh mesh;
     {
         Re3dPrint print;

@@ -6,6 +6,8 @@
 #include "render/ReGLHost.h"
 #include "tests/render/GLTestFrame.h"
 
+#include "tests/render/ExportTestSheets.h"
+
 #include <gtest/gtest.h>
 #include <png.h>
 #include <string>
@@ -81,12 +83,8 @@ struct ThreeSheets {
     ThreeSheets()
     {
         const int sizes[3][2] = {{100, 50}, {60, 80}, {40, 40}};
-        for (int i = 0; i < 3; ++i) {
-            sheets[i] = new MnSheetMusic;
-            sheets[i]->setPaperSize(sizes[i][0], sizes[i][1]);
-            sheets[i]->setLandscape(sizes[i][0] > sizes[i][1]);
-            document.addWork(sheets[i]);
-        }
+        for (int i = 0; i < 3; ++i)
+            sheets[i] = addSheet(document, sizes[i][0], sizes[i][1]);
     }
 };
 
@@ -159,11 +157,7 @@ public:
 TEST(ReBitmap, transparentPagesKeepAlphaZeroAroundTheMusic)
 {
     QuorvaneDocument document;
-    MnSheetMusic* sheet = new MnSheetMusic;
-    sheet->setPaperSize(40, 30);
-    sheet->setLandscape(true);
-    sheet->setPaperColor(0x01FFFFFF);  // textured paper is not drawn either
-    document.addWork(sheet);
+    addSheet(document, 40, 30)->setPaperColor(0x01FFFFFF);  // textured paper is not drawn either
     BitmapWithMusic bitmap;
     std::string path = outputPath("ReBitmap-transparent.png");
     ASSERT_TRUE(bitmap.exportImages(BcString(path.c_str()), &document, true, 4));
@@ -187,10 +181,7 @@ TEST(ReBitmap, transparentPagesKeepAlphaZeroAroundTheMusic)
 TEST(ReBitmap, texturedPaperIsTheTintedGrain)
 {
     QuorvaneDocument document;
-    MnSheetMusic* sheet = new MnSheetMusic;
-    sheet->setPaperSize(40, 40);
-    sheet->setPaperColor(0x0100FFFF);  // yellow, textured
-    document.addWork(sheet);
+    addSheet(document, 40, 40)->setPaperColor(0x0100FFFF);  // yellow, textured
     ReBitmap bitmap;
     std::string path = outputPath("ReBitmap-textured.png");
     ASSERT_TRUE(bitmap.exportImages(BcString(path.c_str()), &document, false, 5));
@@ -211,9 +202,7 @@ TEST(ReBitmap, texturedPaperIsTheTintedGrain)
 TEST(ReBitmap, pageOverTheTextureLimitIsWrittenAtSingleSize)
 {
     QuorvaneDocument document;
-    MnSheetMusic* sheet = new MnSheetMusic;
-    sheet->setPaperSize(50, 50);
-    document.addWork(sheet);
+    addSheet(document, 50, 50);
     ReBitmap bitmap;
     bitmap.textureLimit = 150;  // 100 pixels fit, 200 do not
     std::string path = outputPath("ReBitmap-limit.png");
@@ -232,11 +221,9 @@ TEST(ReBitmap, pageOverTheTextureLimitIsWrittenAtSingleSize)
 TEST(ReBitmap, bookSheetIsWrittenSpreadOutAndKeepsItsPresentation)
 {
     QuorvaneDocument document;
-    MnSheetMusic* sheet = new MnSheetMusic;
-    sheet->setPaperSize(30, 40);
+    MnSheetMusic* sheet = addSheet(document, 30, 40);
     sheet->setPresentation(MnSheetMusic::Book);
     sheet->setCurrentPage(2);  // page 0 is not in the current spread
-    document.addWork(sheet);
     ReBitmap bitmap;
     std::string path = outputPath("ReBitmap-book.png");
     ASSERT_TRUE(bitmap.exportImages(BcString(path.c_str()), &document, false, 1));
@@ -248,7 +235,7 @@ TEST(ReBitmap, bookSheetIsWrittenSpreadOutAndKeepsItsPresentation)
 TEST(ReBitmap, unwritableFolderAnswersFalse)
 {
     QuorvaneDocument document;
-    document.addWork(new MnSheetMusic);
+    addSheet(document);
     ReBitmap bitmap;
     EXPECT_FALSE(bitmap.exportImages(BcString("/nonexistent-folder/page.png"), &document, false, 0.5));
 }
@@ -259,7 +246,7 @@ TEST(ReBitmap, theHostCurrentBeforeIsCurrentAfterwards)
     ReOpenGL view;
     ASSERT_TRUE(frame.attach(view));
     QuorvaneDocument document;
-    document.addWork(new MnSheetMusic);
+    addSheet(document);
     {
         ReBitmap bitmap;
         std::string path = outputPath("ReBitmap-host.png");
@@ -278,7 +265,7 @@ static ReGLHost* noHost(int, int)
 TEST(ReBitmap, withoutAnOffscreenHostNothingIsWritten)
 {
     QuorvaneDocument document;
-    document.addWork(new MnSheetMusic);
+    addSheet(document);
     ReGLHost::installOffscreenFactory(&noHost);
     ReBitmap bitmap;
     std::string path = outputPath("ReBitmap-nohost.png");

@@ -16,8 +16,19 @@
 #include <GL/glu.h>
 #include <gtest/gtest.h>
 
-// Every test draws into a 200 x 200 pixel target over a view of 100 x 100
-// units centred on the origin: 2 pixels per unit, white background.
+// The drawing tests draw into a 200 x 200 pixel target over a view of 100
+// x 100 units centred on the origin: 2 pixels per unit, white background.
+class ReOpenGLDrawing : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(frame.attach(gl));
+        ASSERT_TRUE(frame.begin(gl, 0, 0, 100));
+    }
+    GLTestFrame frame;
+    ReOpenGL gl;
+};
 
 TEST(ReOpenGL, beginNeedsItsContextToBeCurrent)
 {
@@ -38,12 +49,8 @@ TEST(ReOpenGL, beginNeedsItsContextToBeCurrent)
     EXPECT_TRUE(frame.begin(first, 0, 0, 100));
 }
 
-TEST(ReOpenGL, fillsShapesWhereTheyAreDrawn)
+TEST_F(ReOpenGLDrawing, fillsShapesWhereTheyAreDrawn)
 {
-    GLTestFrame frame;
-    ReOpenGL gl;
-    ASSERT_TRUE(frame.attach(gl));
-    ASSERT_TRUE(frame.begin(gl, 0, 0, 100));
     gl.setColor(0, 0, 0, 255);
 
     // A quad in the lower left quarter.
@@ -82,12 +89,8 @@ TEST(ReOpenGL, fillsShapesWhereTheyAreDrawn)
     }
 }
 
-TEST(ReOpenGL, strokesCurvesAndArcsAsBandsOfTheirWidth)
+TEST_F(ReOpenGLDrawing, strokesCurvesAndArcsAsBandsOfTheirWidth)
 {
-    GLTestFrame frame;
-    ReOpenGL gl;
-    ASSERT_TRUE(frame.attach(gl));
-    ASSERT_TRUE(frame.begin(gl, 0, 0, 100));
     gl.setColor(0, 0, 0, 255);
     GeSpline2d curve(GePoint2d(-40, 20), GePoint2d(-30, 35), GePoint2d(-10, 35), GePoint2d(0, 20));
     gl.strokeCurve(&curve, 0.5, 3);
@@ -105,12 +108,8 @@ TEST(ReOpenGL, strokesCurvesAndArcsAsBandsOfTheirWidth)
     EXPECT_TRUE(frame.at(gl, 25, -20).isWhite());
 }
 
-TEST(ReOpenGL, halfTransparentColourBlendsWithWhatIsBelow)
+TEST_F(ReOpenGLDrawing, halfTransparentColourBlendsWithWhatIsBelow)
 {
-    GLTestFrame frame;
-    ReOpenGL gl;
-    ASSERT_TRUE(frame.attach(gl));
-    ASSERT_TRUE(frame.begin(gl, 0, 0, 100));
     gl.setColor(0, 0, 0, 128);
     gl.fillQuad(-10, 10, -10, -10, 10, -10, 10, 10);
     gl.setColor(0, 0, 255, 255);
@@ -124,12 +123,8 @@ TEST(ReOpenGL, halfTransparentColourBlendsWithWhatIsBelow)
     EXPECT_EQ(opaque.b, 255);
 }
 
-TEST(ReOpenGL, paperTextureRepeatsEveryTwentyUnitsTintedByTheColour)
+TEST_F(ReOpenGLDrawing, paperTextureRepeatsEveryTwentyUnitsTintedByTheColour)
 {
-    GLTestFrame frame;
-    ReOpenGL gl;
-    ASSERT_TRUE(frame.attach(gl));
-    ASSERT_TRUE(frame.begin(gl, 0, 0, 100));
     gl.setColor(255, 128, 0, 255);
     gl.fillTexturedQuad(-50, 50, -50, -50, 50, -50, 50, 50);
     frame.read();
@@ -153,12 +148,8 @@ TEST(ReOpenGL, paperTextureRepeatsEveryTwentyUnitsTintedByTheColour)
     EXPECT_TRUE(varies) << "the paper shows a grain";
 }
 
-TEST(ReOpenGL, clipHidesWhatLiesLeftOfItsLine)
+TEST_F(ReOpenGLDrawing, clipHidesWhatLiesLeftOfItsLine)
 {
-    GLTestFrame frame;
-    ReOpenGL gl;
-    ASSERT_TRUE(frame.attach(gl));
-    ASSERT_TRUE(frame.begin(gl, 0, 0, 100));
     gl.setColor(0, 0, 0, 255);
     // The clip line is taken in the local units of the call: x = 5 under a
     // scale of 2 about the origin is x = 10 on the page.
@@ -329,12 +320,8 @@ TEST(ReOpenGL, creditIsDrawnInsideItsMeasuredBox)
     EXPECT_NEAR(toY(top + 1), boxTop, 3 * pixel);
 }
 
-TEST(ReOpenGL, underlineRunsUnderTheWholeText)
+TEST_F(ReOpenGLDrawing, underlineRunsUnderTheWholeText)
 {
-    GLTestFrame frame;
-    ReOpenGL gl;
-    ASSERT_TRUE(frame.attach(gl));
-    ASSERT_TRUE(frame.begin(gl, 0, 0, 100));
     gl.setColor(0, 0, 0, 255);
     BcString text("Tempo");
     gl.drawText(text, -30, 0, 40, 0, true);
@@ -347,27 +334,29 @@ TEST(ReOpenGL, underlineRunsUnderTheWholeText)
     EXPECT_TRUE(frame.at(gl, -30 + 2 * x + width + 1, lineY).isWhite());
 }
 
+// The pixels of a word drawn by a renderer on its own target.
+static std::vector<unsigned char> drawWord(GLTestFrame& frame, ReOpenGL& renderer)
+{
+    EXPECT_TRUE(frame.attach(renderer));
+    EXPECT_TRUE(frame.begin(renderer, 0, 0, 100));
+    renderer.setColor(0, 0, 0, 255);
+    renderer.drawText(BcString("Fine"), -40, 0, 30, 5, false);
+    frame.read();
+    return frame.pixels;
+}
+
 TEST(ReOpenGL, secondRendererOfAGroupDrawsTextWithTheListsOfTheFirst)
 {
     GLTestFrame frame;
     ReOpenGL first;
-    ASSERT_TRUE(frame.attach(first));
-    ASSERT_TRUE(frame.begin(first, 0, 0, 100));
-    first.setColor(0, 0, 0, 255);
-    first.drawText(BcString("Fine"), -40, 0, 30, 5, false);
-    frame.read();
-    std::vector<unsigned char> byFirst = frame.pixels;
+    std::vector<unsigned char> byFirst = drawWord(frame, first);
     int builds = ReOpenGL::fontListBuilds();
 
     GLTestFrame other;
     ReOpenGL second;
-    ASSERT_TRUE(other.attach(second));
-    ASSERT_TRUE(other.begin(second, 0, 0, 100));
-    second.setColor(0, 0, 0, 255);
-    second.drawText(BcString("Fine"), -40, 0, 30, 5, false);
-    other.read();
+    std::vector<unsigned char> bySecond = drawWord(other, second);
     EXPECT_EQ(ReOpenGL::fontListBuilds(), builds) << "no list was built again";
-    EXPECT_EQ(other.pixels, byFirst);
+    EXPECT_EQ(bySecond, byFirst);
     int left = 0, bottom = 0, right = 0, top = 0;
     EXPECT_TRUE(inkBox(other, &left, &bottom, &right, &top));
 }

@@ -7,6 +7,8 @@
 
 #include <cstdio>
 #include <fstream>
+#include "tests/render/ExportTestSheets.h"
+
 #include <gtest/gtest.h>
 #include <png.h>
 #include <sstream>
@@ -111,12 +113,8 @@ static void addA4Page(RePDF& pdf)
 TEST(RePDF, sheetsBecomePagesInOrderWithA4InPointsAndOurProducer)
 {
     QuorvaneDocument document;
-    MnSheetMusic* a4 = new MnSheetMusic;
-    MnSheetMusic* landscape = new MnSheetMusic;
-    landscape->setPaperSize(100, 50);
-    landscape->setLandscape(true);
-    document.addWork(a4);
-    document.addWork(landscape);
+    MnSheetMusic* a4 = addSheet(document);
+    MnSheetMusic* landscape = addSheet(document, 100, 50);
 
     RePDF pdf;
     std::string path = outputPath("RePDF-order.pdf");
@@ -347,8 +345,7 @@ TEST(RePDF, textGoesThroughWindows1252)
 TEST(RePDF, failedExportLeavesTheOldFile)
 {
     QuorvaneDocument document;
-    MnSheetMusic* sheet = new MnSheetMusic;
-    document.addWork(sheet);
+    MnSheetMusic* sheet = addSheet(document);
     RePDF pdf;
     EXPECT_FALSE(pdf.exportDocument(BcString("/nonexistent-folder/score.pdf"), &document));
 
