@@ -6,15 +6,18 @@
 #include "model/MnSheetMusic.h"
 #include "render/ReExportSheets.h"
 #include "render/ReGLHost.h"
-#include "render/RePng.h"
 
 #include <GL/gl.h>
 #include <GL/glext.h>
+#include <algorithm>
 #include <cmath>
-#include <memory>
 #include <vector>
 
 BC_IMPLEMENT_CREATABLE_CLASS(ReBitmap)
+
+// Framebuffer pixels of one band: some four megabytes, so the memory of an
+// export stays small and each band is drawn without a second pass.
+static constexpr int bandPixelCount = 1 << 20;
 
 // The framebuffer entry points, fetched by name through the host the
 // first time a page needs them.
@@ -50,6 +53,8 @@ ReBitmap::ReBitmap()
 
 ReBitmap::~ReBitmap()
 {
+    if (framebuffer && hasCurrentContext())
+        deleteFramebuffer();
     delete offscreenHost;
 }
 
@@ -63,6 +68,14 @@ bool ReBitmap::loadFramebufferCalls()
     fetch(gl, framebufferCalls.checkFramebufferStatus, "glCheckFramebufferStatus");
     fetch(gl, framebufferCalls.framebufferTexture, "glFramebufferTexture");
     return framebufferCalls.complete();
+}
+
+int ReBitmap::largestSide()
+{
+    GLint largest = textureLimit;
+    if (largest <= 0)
+        glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
+    return largest;
 }
 
 BcString ReBitmap::pageFileName(const BcString& path, int number, int total)
@@ -98,10 +111,12 @@ bool ReBitmap::exportImages(const BcString& path, QuorvaneDocument* document, bo
     ReGLHost* earlier = ReGLHost::current();
     if (!offscreenHost)
         offscreenHost = ReGLHost::newOffscreen(1, 1);
-    bool ok = offscreenHost && createContext(offscreenHost) && scale > 0 && std::isfinite(scale);
+    bool ok = offscreenHost && createContext(offscreenHost) && loadFramebufferCalls() && scale > 0
+           && std::isfinite(scale);
     if (ok) {
         MnCache cache;
         const int total = sheets.totalPages();
+        const double largest = largestSide();
         int number = 0;
         sheets.forEachPage([&](MnSheetMusic* sheet, const GePoint2d& origin) {
             transparent = transparentBackground;
@@ -110,45 +125,70 @@ bool ReBitmap::exportImages(const BcString& path, QuorvaneDocument* document, bo
             const double width = sheet->pageWidth();
             const double height = sheet->pageHeight();
             fileName = pageFileName(path, number++, total);
-            // Twice the size for smooth edges, else the size itself.
-            bool drawn = false;
-            supersample = 2;
-            while (!drawn && supersample >= 1) {
-                pageWritten = false;
-                drawn = render(document, origin.x + width / 2, origin.y - height / 2, width,
-                               supersample * std::floor(width * scale), supersample * std::floor(height * scale), 0,
-                               0);
-                if (!drawn)
-                    supersample /= 2;
+            pageWritten = false;
+            // Twice the size for smooth edges, else the size itself; a
+            // page too large even for that is given up.
+            for (supersample = 2; supersample >= 1; --supersample) {
+                double pixelWidth = supersample * std::floor(width * scale);
+                double pixelHeight = supersample * std::floor(height * scale);
+                if (pixelWidth >= 1 && pixelHeight >= 1 && pixelWidth <= largest && pixelHeight <= largest) {
+                    pageWritten = drawPage(document, origin, width, height, int(pixelWidth), int(pixelHeight));
+                    break;
+                }
             }
-            ok = ok && drawn && pageWritten;
+            ok = ok && pageWritten;
         });
+        deleteFramebuffer();
     }
     if (earlier && earlier != offscreenHost)
         earlier->makeCurrent();
     return ok;
 }
 
-bool ReBitmap::begin(QuorvaneDocument*, double centreX, double centreY, double pixelWidth, double pixelHeight)
+bool ReBitmap::drawPage(QuorvaneDocument* document, const GePoint2d& origin, double width, double height,
+                        int pixelWidth, int pixelHeight)
 {
-    if (!hasCurrentContext() || !loadFramebufferCalls())
+    const int n = supersample;
+    const int channels = transparent ? 4 : 3;
+    if (!pngWriter.start(pixelWidth / n, pixelHeight / n, channels))
         return false;
-    GLint largest = textureLimit;
-    if (largest <= 0)
-        glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
-    if (!(pixelWidth >= 1 && pixelHeight >= 1 && pixelWidth <= largest && pixelHeight <= largest))
-        return false;
-    const int width = int(pixelWidth);
-    const int height = int(pixelHeight);
+    imageRow.reset(new unsigned char[size_t(pixelWidth / n) * size_t(channels)]);
+    pageLeft = origin.x;
+    pageRight = origin.x + width;
+    pageTop = origin.y;
+    pageBottom = origin.y - height;
+    pageBoxSet = true;
 
+    // Bands of whole image rows, top down; each is one frame.
+    const int bandRows = std::max(n, bandPixelCount / pixelWidth / n * n);
+    const double unitsPerPixel = width / pixelWidth;
+    bandFailed = false;
+    bool drawn = true;
+    for (int top = 0; top < pixelHeight && drawn && !bandFailed; top += bandRows) {
+        const int rows = std::min(bandRows, pixelHeight - top);
+        const double centreY = origin.y - (top + rows / 2.0) * unitsPerPixel;
+        drawn = render(document, origin.x + width / 2, centreY, width, pixelWidth, rows, 0, 0);
+    }
+    pageBoxSet = false;
+    std::vector<unsigned char> png;
+    return drawn && !bandFailed && pngWriter.finish(png) && EdScoreFile::writeFile(fileName, png.data(), int(png.size()));
+}
+
+bool ReBitmap::bindFramebuffer(int width, int height)
+{
     const ReFramebufferCalls& gl = framebufferCalls;
-    glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &previousFramebuffer);
+    if (framebuffer && framebufferWidth >= width && framebufferHeight >= height) {
+        gl.bindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+        return true;
+    }
+    deleteFramebuffer();
     gl.genFramebuffers(1, &framebuffer);
     gl.bindFramebuffer(GL_FRAMEBUFFER, framebuffer);
     glGenTextures(1, &colorTexture);
     glBindTexture(GL_TEXTURE_2D, colorTexture);
-    glTexImage2D(GL_TEXTURE_2D, 0, transparent ? GL_RGBA8 : GL_RGB8, width, height, 0, transparent ? GL_RGBA : GL_RGB,
-                 GL_UNSIGNED_BYTE, nullptr);
+    // RGBA whether or not the image keeps alpha: it is what the rasteriser
+    // draws into and reads back without conversion.
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     glBindTexture(GL_TEXTURE_2D, 0);
@@ -156,13 +196,39 @@ bool ReBitmap::begin(QuorvaneDocument*, double centreX, double centreY, double p
     const GLenum attachment = GL_COLOR_ATTACHMENT0;
     gl.drawBuffers(1, &attachment);
     if (gl.checkFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
-        glDeleteTextures(1, &colorTexture);
-        gl.bindFramebuffer(GL_FRAMEBUFFER, GLuint(previousFramebuffer));
-        gl.deleteFramebuffers(1, &framebuffer);
-        colorTexture = 0;
-        framebuffer = 0;
+        deleteFramebuffer();
         return false;
     }
+    framebufferWidth = width;
+    framebufferHeight = height;
+    return true;
+}
+
+void ReBitmap::deleteFramebuffer()
+{
+    const ReFramebufferCalls& gl = framebufferCalls;
+    if (!framebuffer)
+        return;
+    gl.bindFramebuffer(GL_FRAMEBUFFER, GLuint(previousFramebuffer));
+    glDeleteTextures(1, &colorTexture);
+    gl.deleteFramebuffers(1, &framebuffer);
+    colorTexture = 0;
+    framebuffer = 0;
+    framebufferWidth = 0;
+    framebufferHeight = 0;
+}
+
+bool ReBitmap::begin(QuorvaneDocument*, double centreX, double centreY, double pixelWidth, double pixelHeight)
+{
+    if (!hasCurrentContext() || !loadFramebufferCalls())
+        return false;
+    const double largest = largestSide();
+    if (!(pixelWidth >= 1 && pixelHeight >= 1 && pixelWidth <= largest && pixelHeight <= largest))
+        return false;
+    if (!framebuffer)
+        glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &previousFramebuffer);
+    if (!bindFramebuffer(int(pixelWidth), int(pixelHeight)))
+        return false;
 
     setFrameProjection(centreX, centreY, pixelWidth, pixelHeight, 0.0, 1.0);
     resetDrawingState();
@@ -178,11 +244,17 @@ bool ReBitmap::begin(QuorvaneDocument*, double centreX, double centreY, double p
     glClearColor(r / 255.0f, g / 255.0f, b / 255.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
     if (paperTextured > 0) {
-        double w = viewWidth / 2;
-        double h = viewHeight / 2;
+        // Over the whole page, so the grain runs on from band to band.
+        double left = centreX - viewWidth / 2, right = centreX + viewWidth / 2;
+        double bottom = centreY - viewHeight / 2, top = centreY + viewHeight / 2;
+        if (pageBoxSet) {
+            left = pageLeft;
+            right = pageRight;
+            bottom = pageBottom;
+            top = pageTop;
+        }
         setColor(r, g, b, 255);
-        fillTexturedQuad(centreX - w, centreY + h, centreX - w, centreY - h, centreX + w, centreY - h, centreX + w,
-                         centreY + h);
+        fillTexturedQuad(left, top, left, bottom, right, bottom, right, top);
     }
     return true;
 }
@@ -194,47 +266,47 @@ void ReBitmap::end(double pixelWidth, double pixelHeight)
     const int n = supersample >= 1 ? supersample : 1;
     const int channels = transparent ? 4 : 3;
     const int imageWidth = width / n;
-    const int imageHeight = height / n;
 
-    // Read as RGBA whatever the image keeps: it is the layout the
-    // framebuffer has, so the read is a copy.
-    std::unique_ptr<unsigned char[]> frame(new unsigned char[size_t(width) * size_t(height) * 4]);
+    const size_t needed = size_t(width) * size_t(height) * 4;
+    if (needed > bandCapacity) {
+        bandPixels.reset(new unsigned char[needed]);
+        bandCapacity = needed;
+    }
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadBuffer(GL_COLOR_ATTACHMENT0);
-    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, frame.get());
+    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, bandPixels.get());
+    if (!imageRow)
+        imageRow.reset(new unsigned char[size_t(imageWidth) * size_t(channels)]);
 
-    // Each image pixel is the mean of its n x n block; the image's top row
-    // is the framebuffer's highest.
-    std::unique_ptr<unsigned char[]> image(new unsigned char[size_t(imageWidth) * size_t(imageHeight) * channels]);
+    // Each image pixel is the mean of its n x n block; the framebuffer's
+    // highest rows are the band's top.
     const unsigned divisor = unsigned(n * n);
-    for (int row = 0; row < imageHeight; ++row) {
-        unsigned char* out = image.get() + size_t(imageHeight - 1 - row) * size_t(imageWidth) * channels;
-        for (int column = 0; column < imageWidth; ++column) {
-            unsigned sum[4] = {0, 0, 0, 0};
-            for (int dy = 0; dy < n; ++dy) {
-                const unsigned char* in = frame.get() + (size_t(row * n + dy) * size_t(width) + size_t(column * n)) * 4;
-                for (int dx = 0; dx < n; ++dx, in += 4) {
-                    sum[0] += in[0];
-                    sum[1] += in[1];
-                    sum[2] += in[2];
-                    sum[3] += in[3];
-                }
+    const size_t stride = size_t(width) * 4;
+    for (int row = 0; row < height / n && !bandFailed; ++row) {
+        const unsigned char* block = bandPixels.get() + size_t(height - n * (row + 1)) * stride;
+        unsigned char* out = imageRow.get();
+        if (n == 2) {
+            // The usual case, without the inner loops.
+            const unsigned char* lower = block;
+            const unsigned char* upper = block + stride;
+            for (int column = 0; column < imageWidth; ++column, lower += 8, upper += 8, out += channels) {
+                for (int c = 0; c < channels; ++c)
+                    out[c] = (unsigned char)((lower[c] + lower[c + 4] + upper[c] + upper[c + 4]) >> 2);
             }
-            for (int c = 0; c < channels; ++c)
-                *out++ = (unsigned char)(sum[c] / divisor);
+        } else {
+            for (int column = 0; column < imageWidth; ++column) {
+                unsigned sum[4] = {0, 0, 0, 0};
+                for (int dy = 0; dy < n; ++dy) {
+                    const unsigned char* in = block + size_t(dy) * stride + size_t(column * n) * 4;
+                    for (int dx = 0; dx < n; ++dx, in += 4) {
+                        for (int c = 0; c < 4; ++c)
+                            sum[c] += in[c];
+                    }
+                }
+                for (int c = 0; c < channels; ++c)
+                    *out++ = (unsigned char)(sum[c] / divisor);
+            }
         }
+        bandFailed = !pngWriter.writeRow(imageRow.get());
     }
-    frame.reset();
-
-    std::vector<unsigned char> png;
-    pageWritten = imageWidth > 0 && imageHeight > 0
-               && RePng::encode(image.get(), imageWidth, imageHeight, channels, png)
-               && EdScoreFile::writeFile(fileName, png.data(), int(png.size()));
-
-    const ReFramebufferCalls& gl = framebufferCalls;
-    gl.bindFramebuffer(GL_FRAMEBUFFER, GLuint(previousFramebuffer));
-    glDeleteTextures(1, &colorTexture);
-    gl.deleteFramebuffers(1, &framebuffer);
-    colorTexture = 0;
-    framebuffer = 0;
 }

@@ -16,6 +16,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 #include <algorithm>
+#include <cmath>
 
 BC_IMPLEMENT_CREATABLE_CLASS(ReOpenGL)
 
@@ -81,6 +82,7 @@ void ReOpenGL::setFrameProjection(double centreX, double centreY, double pixelWi
     // modelview matrix that mirrors it.
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
+    turned.clear();
 
     // Kept in full precision for unproject (GL answers its matrices in
     // single precision), column by column as GL lays them out.
@@ -149,6 +151,7 @@ void ReOpenGL::end(double pixelWidth, double pixelHeight)
     glPushMatrix();
     glLoadIdentity();
 
+    drawingWidgets = true;
     const double s = scrollWheelSize;
     const double e = s / 4;
     bool overVertical = isOverVerticalScrollWheel(w, h, mouseX, mouseY);
@@ -159,6 +162,7 @@ void ReOpenGL::end(double pixelWidth, double pixelHeight)
     glRotated(90, 0, 0, 1);
     drawScrollWheel(0, 0, s / 10, overHorizontal ? 223 : 63, horizontalWheelFrame);
     glPopMatrix();
+    drawingWidgets = false;
 
     glPopMatrix();
     glMatrixMode(GL_PROJECTION);
@@ -238,6 +242,7 @@ void ReOpenGL::drawScrollWheel(double x, double y, double scale, int alpha, int 
 void ReOpenGL::pushScale(double centreX, double centreY, double factor)
 {
     ReRenderer::pushScale(centreX, centreY, factor);
+    turned.push_back(false);
     glPushMatrix();
     glTranslated(centreX, centreY, 0);
     glScaled(factor, factor, factor);
@@ -247,6 +252,7 @@ void ReOpenGL::pushScale(double centreX, double centreY, double factor)
 void ReOpenGL::pushYRotation(double pivotX, double degrees)
 {
     ReRenderer::pushYRotation(pivotX, degrees);
+    turned.push_back(degrees != 0.0);
     // No translation back: local x is measured from the spine.
     glPushMatrix();
     glTranslated(pivotX, 0, 0);
@@ -257,9 +263,25 @@ void ReOpenGL::popTransform()
 {
     // The matrix goes with the transform it mirrors; an unbalanced pop
     // leaves both stacks alone.
-    if (transforms.count() > 1)
+    if (transforms.count() > 1) {
         glPopMatrix();
+        if (!turned.empty())
+            turned.pop_back();
+    }
     ReRenderer::popTransform();
+}
+
+bool ReOpenGL::isOutsideView(double left, double bottom, double right, double top) const
+{
+    if (drawingWidgets)
+        return false;
+    for (bool turning : turned) {
+        if (turning)
+            return false;
+    }
+    const GeBox2d& box = visibleBox;
+    return right < std::min(box.a.x, box.b.x) || left > std::max(box.a.x, box.b.x)
+        || top < std::min(box.a.y, box.b.y) || bottom > std::max(box.a.y, box.b.y);
 }
 
 void ReOpenGL::setColor(int r, int g, int b, int a)
@@ -275,6 +297,9 @@ void ReOpenGL::setColor(int r, int g, int b, int a)
 
 void ReOpenGL::fillQuad(double x1, double y1, double x2, double y2, double x3, double y3, double x4, double y4)
 {
+    if (isOutsideView(std::min({x1, x2, x3, x4}), std::min({y1, y2, y3, y4}), std::max({x1, x2, x3, x4}),
+                      std::max({y1, y2, y3, y4})))
+        return;
     glBegin(GL_QUADS);
     glVertex2d(x1, y1);
     glVertex2d(x2, y2);
@@ -306,11 +331,29 @@ void ReOpenGL::fillTexturedQuad(double x1, double y1, double x2, double y2, doub
     glDisable(GL_TEXTURE_2D);
 }
 
-void ReOpenGL::fillMesh(const double* vertices, int, const int* triangles, int triangleCount, double x, double y,
-                        double sx, double sy)
+void ReOpenGL::fillMesh(const double* vertices, int vertexCount, const int* triangles, int triangleCount, double x,
+                        double y, double sx, double sy)
 {
     if (!vertices || !triangles || triangleCount <= 0)
         return;
+    if (vertexCount > 0) {
+        auto found = meshBoxes.find(vertices);
+        if (found == meshBoxes.end()) {
+            GeBox2d box(GePoint2d(vertices[0], vertices[1]), GePoint2d(vertices[0], vertices[1]));
+            for (int v = 1; v < vertexCount; ++v) {
+                box.a.x = std::min(box.a.x, vertices[2 * v]);
+                box.a.y = std::min(box.a.y, vertices[2 * v + 1]);
+                box.b.x = std::max(box.b.x, vertices[2 * v]);
+                box.b.y = std::max(box.b.y, vertices[2 * v + 1]);
+            }
+            found = meshBoxes.emplace(vertices, box).first;
+        }
+        const GeBox2d& box = found->second;
+        double xa = x + sx * box.a.x, xb = x + sx * box.b.x;
+        double ya = y + sy * box.a.y, yb = y + sy * box.b.y;
+        if (isOutsideView(std::min(xa, xb), std::min(ya, yb), std::max(xa, xb), std::max(ya, yb)))
+            return;
+    }
     // Client arrays: the mesh goes to the driver in one call rather than
     // vertex by vertex.
     glPushMatrix();
@@ -326,16 +369,23 @@ void ReOpenGL::fillMesh(const double* vertices, int, const int* triangles, int t
 void ReOpenGL::fillEllipse(double centreX, double centreY, double radiusX, double radiusY, double angle,
                            int segmentCount)
 {
-    if (segmentCount < 3)
+    double reach = std::max(std::fabs(radiusX), std::fabs(radiusY));
+    if (segmentCount < 3 || isOutsideView(centreX - reach, centreY - reach, centreX + reach, centreY + reach))
         return;
+    if (circle.size() != 2 * size_t(segmentCount)) {
+        circle.resize(2 * size_t(segmentCount));
+        for (int i = 0; i < segmentCount; ++i) {
+            GePoint2d p = ReShapes::ellipsePoint(i, segmentCount, 1, 1, 0.0);
+            circle[2 * size_t(i)] = p.x;
+            circle[2 * size_t(i) + 1] = p.y;
+        }
+    }
     glPushMatrix();
     glTranslated(centreX, centreY, 0);
     glRotated(angle, 0, 0, 1);
     glBegin(GL_POLYGON);
-    for (int i = 0; i < segmentCount; ++i) {
-        GePoint2d p = ReShapes::ellipsePoint(i, segmentCount, radiusX, radiusY, 0.0);
-        glVertex2d(p.x, p.y);
-    }
+    for (int i = 0; i < segmentCount; ++i)
+        glVertex2d(circle[2 * size_t(i)] * radiusX, circle[2 * size_t(i) + 1] * radiusY);
     glEnd();
     glPopMatrix();
 }
@@ -347,6 +397,19 @@ void ReOpenGL::strokeCurve(const GeSpline2d* curve, double endWidth, double midd
     const int maxSegments = 32 * 4;
     GePoint2d left[maxSegments + 1];
     GePoint2d right[maxSegments + 1];
+    if (curve->points.count() > 0) {
+        // The curve lies inside the hull of its control points.
+        GeBox2d box(curve->points[0], curve->points[0]);
+        for (int i = 1; i < curve->points.count(); ++i) {
+            box.a.x = std::min(box.a.x, curve->points[i].x);
+            box.a.y = std::min(box.a.y, curve->points[i].y);
+            box.b.x = std::max(box.b.x, curve->points[i].x);
+            box.b.y = std::max(box.b.y, curve->points[i].y);
+        }
+        double w = std::max(std::fabs(endWidth), std::fabs(middleWidth));
+        if (isOutsideView(box.a.x - w, box.a.y - w, box.b.x + w, box.b.y + w))
+            return;
+    }
     int n = std::min(ReShapes::curveSegments(viewWidth, *curve, true), maxSegments);
     if (!ReShapes::curveBand(*curve, n, endWidth, middleWidth, left, right))
         return;
@@ -363,6 +426,9 @@ void ReOpenGL::strokeArc(double x1, double y1, double x2, double y2, double bulg
 {
     GeArc outer, inner;
     if (!ReShapes::arcBoundaries(x1, y1, x2, y2, bulge, endWidth, middleWidth, &outer, &inner))
+        return;
+    double reach = outer.radius + std::fabs(endWidth) + std::fabs(middleWidth);
+    if (isOutsideView(outer.centre.x - reach, outer.centre.y - reach, outer.centre.x + reach, outer.centre.y + reach))
         return;
     const int last = ReShapes::arcPoints - 1;
     glBegin(GL_TRIANGLE_STRIP);

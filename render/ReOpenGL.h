@@ -2,6 +2,9 @@
 
 #include "render/ReRenderer.h"
 
+#include <unordered_map>
+#include <vector>
+
 class ReGLHost;
 struct ReGLShareGroup;
 
@@ -92,6 +95,12 @@ protected:
     void resetDrawingState();
 
 private:
+    // Whether a box in local units lies wholly outside the view, so that
+    // drawing it can be skipped: a page drawn in bands then costs about
+    // one page, and a zoomed-in view only what it shows. Never while a
+    // page is turned (the box then shows narrower than it is) or while
+    // the widgets are drawn in window units.
+    bool isOutsideView(double left, double bottom, double right, double top) const;
     bool buildFontLists(int font);
     bool loadPaperTexture();
     void drawScrollWheel(double x, double y, double scale, int alpha, int frame);
@@ -99,6 +108,12 @@ private:
     void drawStippledLine(double x1, double y1, double x2, double y2, unsigned short pattern);
 
     ReGLHost* glHost = nullptr;
+    std::vector<bool> turned;  // per pushed transform: whether it turns the page
+    bool drawingWidgets = false;
+    // The box of each symbol mesh drawn, by its vertex array.
+    std::unordered_map<const double*, GeBox2d> meshBoxes;
+    // Unit circle points of the last ellipse segment count.
+    std::vector<double> circle;
     ReGLShareGroup* group = nullptr;
     bool hasFrame = false;
     double frameModelview[16] = {};

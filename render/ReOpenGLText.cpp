@@ -10,6 +10,7 @@
 
 #include <GL/gl.h>
 #include <GL/glu.h>
+#include <cmath>
 #include <deque>
 #include <ft2build.h>
 #include <vector>
@@ -251,6 +252,14 @@ void ReOpenGL::drawText(const BcString& text, double x, double y, double size, i
     if (!hasCurrentContext() || !group->fontBuilt[font])
         return;
 
+    double left = 0, top = 0, width = 0, height = 0;
+    if (!measureTextExtent(text, size, font, false, &left, &top, &width, &height))
+        return;  // nothing with a glyph
+    // The underline reaches down and to the right a little further.
+    double margin = std::fabs(size);
+    if (isOutsideView(x + left - margin, y + top + height - margin, x + left + width + margin, y + top + margin))
+        return;
+
     double scale = size * metrics.textScale();
     glPushMatrix();
     glTranslated(x, y, 0);
@@ -275,9 +284,6 @@ void ReOpenGL::drawText(const BcString& text, double x, double y, double size, i
     glPopMatrix();
 
     if (!underline)
-        return;
-    double left = 0, top = 0, width = 0, height = 0;
-    if (!measureTextExtent(text, size, font, false, &left, &top, &width, &height))
         return;
     double r = ReFontMetrics::underlineHalfThickness(size, font);
     double base = metrics.underlineTop(size, font) + y;

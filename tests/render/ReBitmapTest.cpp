@@ -8,6 +8,7 @@
 
 #include "tests/render/ExportTestSheets.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <png.h>
 #include <string>
@@ -176,6 +177,48 @@ TEST(ReBitmap, transparentPagesKeepAlphaZeroAroundTheMusic)
     // from twice the resolution: no half-covered pixel on a unit boundary.
     EXPECT_EQ(image.pixel(100, 60)[3], 0);
     EXPECT_EQ(image.pixel(99, 60)[3], 255);
+}
+
+// Draws a bar down the whole page and a slanted line across it.
+class BitmapWithBars : public ReBitmap
+{
+public:
+    bool begin(QuorvaneDocument* document, double cx, double cy, double pixelWidth, double pixelHeight) override
+    {
+        if (!ReBitmap::begin(document, cx, cy, pixelWidth, pixelHeight))
+            return false;
+        setColor(0, 0, 0, 255);
+        fillQuad(100, 0, 100, -297, 110, -297, 110, 0);
+        fillQuad(0, -10, 0, -12, 210, -282, 210, -280);
+        return true;
+    }
+};
+
+TEST(ReBitmap, largePageIsDrawnInBandsThatJoinSeamlessly)
+{
+    QuorvaneDocument document;
+    addSheet(document);
+    BitmapWithBars bitmap;
+    std::string path = outputPath("ReBitmap-bands.png");
+    // 2100 x 2970 framebuffer pixels: several bands.
+    ASSERT_TRUE(bitmap.exportImages(BcString(path.c_str()), &document, false, 5));
+    PngImage image(path);
+    ASSERT_TRUE(image.read);
+    ASSERT_EQ(image.width, 1050);
+    ASSERT_EQ(image.height, 1485);
+    for (int y = 0; y < image.height; ++y) {
+        EXPECT_EQ(image.pixel(525, y)[0], 0) << "bar at row " << y;
+        // The slanted line: x = (row / 5 - 11) * 210 / 270 units, with paper
+        // ten units to its right.
+        double x = (y / 5.0 - 11) * 210 / 270;
+        if (x > 2 && x < 190 && (x < 88 || x > 111)) {
+            int darkest = 255;
+            for (int dx = -8; dx <= 8; ++dx)
+                darkest = std::min<int>(darkest, image.pixel(int(x * 5) + dx, y)[0]);
+            EXPECT_EQ(darkest, 0) << "line at row " << y;
+            EXPECT_EQ(image.pixel(int((x + 10) * 5), y)[0], 255) << "paper at row " << y;
+        }
+    }
 }
 
 TEST(ReBitmap, texturedPaperIsTheTintedGrain)

@@ -89,6 +89,31 @@ TEST_F(ReOpenGLDrawing, fillsShapesWhereTheyAreDrawn)
     }
 }
 
+TEST(ReOpenGL, shapesAcrossTheEdgeAndOnATurningPageAreDrawn)
+{
+    // A book is drawn with the depth of its turning pages.
+    QuorvaneDocument document;
+    MnSheetMusic* book = new MnSheetMusic;
+    book->setPresentation(MnSheetMusic::Book);
+    document.addWork(book);
+    GLTestFrame frame;
+    ReOpenGL gl;
+    ASSERT_TRUE(frame.attach(gl));
+    gl.setView(0, 0, 100, frame.width, frame.height);
+    ASSERT_TRUE(gl.begin(&document, 0, 0, frame.width, frame.height));
+    gl.setColor(0, 0, 0, 255);
+    // Mostly outside the view on the left, its right end inside.
+    gl.fillEllipse(-60, 30, 12, 2, 0, 32);
+    // Local x 110.5 .. 112 lies right of the view, but the page turned by
+    // 10 degrees about x = -60 shows it at about x 49 .. 50.
+    gl.pushYRotation(-60, -10);
+    gl.fillQuad(110.5, -10, 110.5, -20, 112, -20, 112, -10);
+    gl.popTransform();
+    frame.read();
+    EXPECT_TRUE(frame.at(gl, -49, 30).isBlack());
+    EXPECT_TRUE(frame.at(gl, 49.5, -15).isBlack());
+}
+
 TEST_F(ReOpenGLDrawing, strokesCurvesAndArcsAsBandsOfTheirWidth)
 {
     gl.setColor(0, 0, 0, 255);
