@@ -5,7 +5,9 @@
 #include "model/EdHorizontalGuideLine.h"
 #include "model/EdVerticalGuideLine.h"
 #include "model/MnCredit.h"
+#include "model/MnCodes.h"
 #include "model/MnSheetMusic.h"
+#include "model/MnTicks.h"
 #include "render/ReFontMetrics.h"
 #include "render/ReGlyph.h"
 #include "render/ReSystem.h"
@@ -278,6 +280,44 @@ TEST(ReOpenGL, frameLeavesNoErrorBehind)
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
     EXPECT_TRUE(gl.render(&document, 105, -148, 300, frame.width, frame.height, 190, 190));
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
+TEST(ReOpenGL, staffOnPaperHasBlackLinesAndHeadsWhereTheComposerPutsThem)
+{
+    TestSettings settings;
+    settings.set(BcSettings::backgroundColor, 0x808080);
+    GLTestFrame frame;
+    ReOpenGL gl;
+    ASSERT_TRUE(frame.attach(gl));
+    // 8 pixels per unit: a staff line is 1.6 pixels thick.
+    ASSERT_TRUE(frame.begin(gl, 0, 5, 25));
+    ReSystem system(&gl);
+    system.drawPaper(-10, 14, 20, 20, 0xFFFFFF, 0, 2, true);
+    system.setColorMode(2);
+    system.drawStaffLines(-9, 10, 18);
+    system.drawNote(-4, 6, MnTicksQuarter, false, 0, 0, MnAccidentalNone, 0);  // on the middle line
+    system.drawNote(4, 7, MnTicksHalf, false, 0, 0, MnAccidentalNone, 0);      // in the third space
+    frame.read();
+
+    struct Probe {
+        const char* name;
+        double x, y;
+        int grey;
+    };
+    // The screen's paper lets a sixteenth of the desk through.
+    const int paper = (255 * 239 + 128 * 16) / 255;
+    const Probe probes[] = {
+        {"top line", 0, 10, 0},
+        {"bottom line", -8, 2, 0},
+        {"space between lines", -8, 9, paper},
+        {"quarter head", -4, 6, 0},
+        {"half head's hole", 4, 7, paper},
+        {"half head's rim", 4 - 1.1, 7, 0},
+        {"paper beside the staff", 0, -4, paper},
+        {"desk beside the paper", -12, 0, 128},
+    };
+    for (const Probe& probe : probes)
+        EXPECT_NEAR(frame.at(gl, probe.x, probe.y).g, probe.grey, 2) << probe.name;
 }
 
 // The box of the pixels darker than the background, in pixel coordinates

@@ -2,8 +2,11 @@
 
 #include "editing/QuorvaneDocument.h"
 #include "foundation/GeSpline2d.h"
+#include "model/MnCodes.h"
 #include "model/MnSheetMusic.h"
+#include "model/MnTicks.h"
 #include "render/ReGlyph.h"
+#include "render/ReSystem.h"
 
 #include <cstdio>
 #include <fstream>
@@ -234,11 +237,15 @@ TEST(RePDF, holeOfAHalfNoteStaysWhiteAlsoMirrored)
     pdf.pushScale(0, 0, 0.5);
     pdf.fillMesh(head.vertices, head.vertexCount, head.triangles, head.triangleCount, 100, -240, 13, -11);
     pdf.popTransform();
+    // As the composer draws a half note, in a score scaled by 10.
+    pdf.pushScale(150, -120, 10);
+    ReSystem(&pdf).drawNote(150, -120, MnTicksHalf, false, 0, 0, MnAccidentalNone, 0);
+    pdf.popTransform();
     std::string path = outputPath("RePDF-halfnotes.pdf");
     ASSERT_TRUE(pdf.saveDocument(BcString(path.c_str())));
     RenderedPage page(path, 100);
     ASSERT_GT(page.width, 0);
-    const double centres[3][2] = {{50, -50}, {120, -50}, {50, -120}};
+    const double centres[4][2] = {{50, -50}, {120, -50}, {50, -120}, {150, -120}};
     for (const auto& c : centres) {
         EXPECT_GT(page.at(c[0], c[1]), 200) << "hole at " << c[0];
         // The ring around it: somewhere on the line through the centre.
