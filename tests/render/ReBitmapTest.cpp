@@ -9,6 +9,7 @@
 #include "tests/render/ExportTestSheets.h"
 
 #include <algorithm>
+#include <functional>
 #include <gtest/gtest.h>
 #include <png.h>
 #include <string>
@@ -140,26 +141,33 @@ TEST(ReBitmap, withoutSelectionEverySheetOfTheDocumentIsWritten)
     EXPECT_FALSE(bitmap.exportImages(BcString(path.c_str()), &empty, false, 1)) << "no sheet";
 }
 
-// Draws a black square in the middle of each page, in place of the music
-// that the composers draw there.
-class BitmapWithMusic : public ReBitmap
+// Draws, in each band of each page, what a test gives it in place of the
+// music that the composers draw there.
+class BitmapDrawing : public ReBitmap
 {
 public:
+    explicit BitmapDrawing(std::function<void(ReRenderer&, double cx, double cy)> draw) : draw(std::move(draw)) {}
     bool begin(QuorvaneDocument* document, double cx, double cy, double pixelWidth, double pixelHeight) override
     {
         if (!ReBitmap::begin(document, cx, cy, pixelWidth, pixelHeight))
             return false;
         setColor(0, 0, 0, 255);
-        fillQuad(cx - 5, cy + 5, cx - 5, cy - 5, cx + 5, cy - 5, cx + 5, cy + 5);
+        draw(*this, cx, cy);
         return true;
     }
+
+private:
+    std::function<void(ReRenderer&, double, double)> draw;
 };
 
 TEST(ReBitmap, transparentPagesKeepAlphaZeroAroundTheMusic)
 {
     QuorvaneDocument document;
     addSheet(document, 40, 30)->setPaperColor(0x01FFFFFF);  // textured paper is not drawn either
-    BitmapWithMusic bitmap;
+    // A black square in the middle of the page.
+    BitmapDrawing bitmap([](ReRenderer& r, double cx, double cy) {
+        r.fillQuad(cx - 5, cy + 5, cx - 5, cy - 5, cx + 5, cy - 5, cx + 5, cy + 5);
+    });
     std::string path = outputPath("ReBitmap-transparent.png");
     ASSERT_TRUE(bitmap.exportImages(BcString(path.c_str()), &document, true, 4));
     PngImage image(path);
@@ -179,26 +187,15 @@ TEST(ReBitmap, transparentPagesKeepAlphaZeroAroundTheMusic)
     EXPECT_EQ(image.pixel(99, 60)[3], 255);
 }
 
-// Draws a bar down the whole page and a slanted line across it.
-class BitmapWithBars : public ReBitmap
-{
-public:
-    bool begin(QuorvaneDocument* document, double cx, double cy, double pixelWidth, double pixelHeight) override
-    {
-        if (!ReBitmap::begin(document, cx, cy, pixelWidth, pixelHeight))
-            return false;
-        setColor(0, 0, 0, 255);
-        fillQuad(100, 0, 100, -297, 110, -297, 110, 0);
-        fillQuad(0, -10, 0, -12, 210, -282, 210, -280);
-        return true;
-    }
-};
-
 TEST(ReBitmap, largePageIsDrawnInBandsThatJoinSeamlessly)
 {
     QuorvaneDocument document;
     addSheet(document);
-    BitmapWithBars bitmap;
+    // A bar down the whole page and a slanted line across it.
+    BitmapDrawing bitmap([](ReRenderer& r, double, double) {
+        r.fillQuad(100, 0, 100, -297, 110, -297, 110, 0);
+        r.fillQuad(0, -10, 0, -12, 210, -282, 210, -280);
+    });
     std::string path = outputPath("ReBitmap-bands.png");
     // 2100 x 2970 framebuffer pixels: several bands.
     ASSERT_TRUE(bitmap.exportImages(BcString(path.c_str()), &document, false, 5));
