@@ -1,0 +1,32 @@
+#include "playback/SfMemoryStream.h"
+
+#include <cstring>
+
+SfStream SfMemoryStream::stream()
+{
+    SfStream stream;
+    stream.data = this;
+    stream.streamRead = &SfMemoryStream::read;
+    stream.streamSkip = &SfMemoryStream::skip;
+    return stream;
+}
+
+int SfMemoryStream::read(void* data, void* destination, unsigned int count)
+{
+    SfMemoryStream* self = static_cast<SfMemoryStream*>(data);
+    if (count > self->size - self->position)
+        return 0;
+    if (count > 0)
+        std::memcpy(destination, self->bytes + self->position, count);
+    self->position += count;
+    return 1;
+}
+
+int SfMemoryStream::skip(void* data, unsigned int count)
+{
+    SfMemoryStream* self = static_cast<SfMemoryStream*>(data);
+    if (count > self->size - self->position)
+        return 0;
+    self->position += count;
+    return 1;
+}
