@@ -121,8 +121,45 @@ void SfSynthesizer::renderFloat(float* buffer, int frames)
         output.right = outputMode == separateChannels ? buffer + frames : buffer + 1;
         output.stride = outputMode == separateChannels ? 1 : 2;
     }
-    for (SfVoice& voice : voices) {
-        if (!voice.isFree())
-            voice.render(samples.data(), output, frames, outputSampleRate);
+    // Block by block, every voice in turn, so that the filters of several
+    // voices can run side by side.
+    for (int done = 0; done < frames; done += SfVoice::blockFrames) {
+        int n = std::min(SfVoice::blockFrames, frames - done);
+        SfVoice::Output at = output;
+        at.left += static_cast<long>(done) * output.stride;
+        if (at.right)
+            at.right += static_cast<long>(done) * output.stride;
+        int waiting = 0;
+        for (SfVoice& voice : voices) {
+            if (voice.isFree())
+                continue;
+            SfVoice::Block& block = blocks[waiting];
+            voice.beginBlock(samples.data(), n, outputSampleRate, block);
+            if (!voice.lowPass.active) {
+                voice.endBlock(block, at);
+                continue;
+            }
+            filtered[waiting++] = &voice;
+            if (waiting == SfLowPass::lanes) {
+                finishFiltered(waiting, at);
+                waiting = 0;
+            }
+        }
+        finishFiltered(waiting, at);
     }
+}
+
+void SfSynthesizer::finishFiltered(int waiting, const SfVoice::Output& output)
+{
+    SfLowPass* filters[SfLowPass::lanes];
+    float* values[SfLowPass::lanes];
+    int counts[SfLowPass::lanes];
+    for (int lane = 0; lane < waiting; ++lane) {
+        filters[lane] = &filtered[lane]->lowPass;
+        values[lane] = blocks[lane].values;
+        counts[lane] = blocks[lane].count;
+    }
+    SfLowPass::processSideBySide(filters, values, counts, waiting);
+    for (int lane = 0; lane < waiting; ++lane)
+        filtered[lane]->endBlock(blocks[lane], output);
 }

@@ -60,4 +60,11 @@ public:
 private:
     SfSynthesizer() = default;
     SfVoice& freeVoice();
+    // Filters and adds the blocks of the voices that wait for their filter.
+    void finishFiltered(int waiting, const SfVoice::Output& output);
+
+    // Scratch of one block: the voices whose filters run side by side, and
+    // their blocks.
+    SfVoice* filtered[SfLowPass::lanes] = {};
+    SfVoice::Block blocks[SfLowPass::lanes];
 };

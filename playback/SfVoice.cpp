@@ -7,6 +7,9 @@
 
 namespace {
 
+constexpr double fixedOne = 4294967296.0;    // 2^32
+constexpr float fractionUnit = 1.0f / 4294967296.0f;
+
 float decibelsToGain(double decibels)
 {
     return decibels <= -100.0 ? 0.0f : static_cast<float>(std::pow(10.0, 0.05 * decibels));
@@ -60,94 +63,118 @@ void SfVoice::cut(float rate)
     release(rate);
 }
 
-void SfVoice::render(const float* samples, const Output& output, int frames, float rate)
+void SfVoice::beginBlock(const float* samples, int frames, float rate, Block& block)
 {
     const SfRegion& playing = *region;
-    const bool dynamicPitch = playing.modLfoToPitch != 0 || playing.vibLfoToPitch != 0 || playing.modEnvToPitch != 0;
-    const bool dynamicFilter = playing.modLfoToFilterCutoff != 0 || playing.modEnvToFilterCutoff != 0;
-    const bool usesModEnvelope = playing.modEnvToPitch != 0 || playing.modEnvToFilterCutoff != 0;
-    const bool usesModLfo = modLfo.delta != 0.0f && (playing.modLfoToPitch != 0 || playing.modLfoToFilterCutoff != 0 ||
-                                                     playing.modLfoToVolume != 0);
-    const bool usesVibLfo = vibLfo.delta != 0.0f && playing.vibLfoToPitch != 0;
-    const bool stereo = output.right != nullptr;
-
-    for (int done = 0; done < frames;) {
-        int n = std::min(blockFrames, frames - done);
-
-        if (dynamicFilter) {
-            double cutoff = playing.filterCutoff + modLfo.level * playing.modLfoToFilterCutoff +
-                            modulationEnvelope.level * playing.modEnvToFilterCutoff;
-            lowPass.active = cutoff <= SfLowPass::highestCutoff;
-            if (lowPass.active)
-                lowPass.setCutoff(cutoff, rate);
-        }
-        double step = fixedStep;
-        if (dynamicPitch) {
-            double cents = pitchInputTimecents + modLfo.level * playing.modLfoToPitch +
-                           vibLfo.level * playing.vibLfoToPitch + modulationEnvelope.level * playing.modEnvToPitch;
-            step = std::exp2(cents / 1200.0) * pitchOutputFactor;
-        }
-        float gain = fixedGain;
-        if (playing.modLfoToVolume != 0)
-            gain = decibelsToGain(noteGainDb + modLfo.level * playing.modLfoToVolume * 0.1);
-        float blockGain = volumeEnvelope.level * gain;
-
-        volumeEnvelope.process(n, rate);
-        if (usesModEnvelope)
-            modulationEnvelope.process(n, rate);
-        if (usesModLfo)
-            modLfo.process(n);
-        if (usesVibLfo)
-            vibLfo.process(n);
-
-        float* left = output.left + static_cast<long>(done) * output.stride;
-        float* right = stereo ? output.right + static_cast<long>(done) * output.stride : nullptr;
-        if (stereo) {
-            float gainLeft = blockGain * panFactorLeft;
-            float gainRight = blockGain * panFactorRight;
-            if (lowPass.active)
-                mix<true, true>(samples, left, right, output.stride, n, gainLeft, gainRight, step);
-            else
-                mix<false, true>(samples, left, right, output.stride, n, gainLeft, gainRight, step);
-        } else if (lowPass.active) {
-            mix<true, false>(samples, left, nullptr, output.stride, n, blockGain, 0.0f, step);
-        } else {
-            mix<false, false>(samples, left, nullptr, output.stride, n, blockGain, 0.0f, step);
-        }
-
-        if (!(sourceSamplePosition < playing.end) || volumeEnvelope.segment == SfEnvelope::finished) {
-            playingPreset = -1;
-            return;
-        }
-        done += n;
+    if (playing.modLfoToFilterCutoff != 0 || playing.modEnvToFilterCutoff != 0) {
+        double cutoff = playing.filterCutoff + modLfo.level * playing.modLfoToFilterCutoff +
+                        modulationEnvelope.level * playing.modEnvToFilterCutoff;
+        lowPass.active = cutoff <= SfLowPass::highestCutoff;
+        if (lowPass.active)
+            lowPass.setCutoff(cutoff, rate);
     }
+    double step = fixedStep;
+    if (playing.modLfoToPitch != 0 || playing.vibLfoToPitch != 0 || playing.modEnvToPitch != 0) {
+        double cents = pitchInputTimecents + modLfo.level * playing.modLfoToPitch +
+                       vibLfo.level * playing.vibLfoToPitch + modulationEnvelope.level * playing.modEnvToPitch;
+        step = std::exp2(cents / 1200.0) * pitchOutputFactor;
+    }
+    float gain = fixedGain;
+    if (playing.modLfoToVolume != 0)
+        gain = decibelsToGain(noteGainDb + modLfo.level * playing.modLfoToVolume * 0.1);
+    block.gain = volumeEnvelope.level * gain;
+
+    volumeEnvelope.process(frames, rate);
+    if (playing.modEnvToPitch != 0 || playing.modEnvToFilterCutoff != 0)
+        modulationEnvelope.process(frames, rate);
+    if (modLfo.delta != 0.0f &&
+        (playing.modLfoToPitch != 0 || playing.modLfoToFilterCutoff != 0 || playing.modLfoToVolume != 0))
+        modLfo.process(frames);
+    if (vibLfo.delta != 0.0f && playing.vibLfoToPitch != 0)
+        vibLfo.process(frames);
+
+    block.count = interpolate(samples, block.values, frames, step);
+
 }
 
-template <bool filtered, bool stereo>
-void SfVoice::mix(const float* samples, float* left, float* right, int stride, int frames, float gainLeft,
-                  float gainRight, double step)
+void SfVoice::endBlock(const Block& block, const Output& output)
+{
+    const int stride = output.stride;
+    float* left = output.left;
+    if (output.right) {
+        float* right = output.right;
+        const float gainLeft = block.gain * panFactorLeft;
+        const float gainRight = block.gain * panFactorRight;
+        if (stride == 2) {
+            // Interleaved stereo, the player's mode: a constant stride lets
+            // the compiler add several frames at once.
+            for (int f = 0; f < block.count; ++f) {
+                left[2 * f] += block.values[f] * gainLeft;
+                right[2 * f] += block.values[f] * gainRight;
+            }
+        } else {
+            for (int f = 0; f < block.count; ++f) {
+                left[f * stride] += block.values[f] * gainLeft;
+                right[f * stride] += block.values[f] * gainRight;
+            }
+        }
+    } else {
+        for (int f = 0; f < block.count; ++f)
+            left[f * stride] += block.values[f] * block.gain;
+    }
+    if (!(sourceSamplePosition < region->end) || volumeEnvelope.segment == SfEnvelope::finished)
+        playingPreset = -1;
+}
+
+int SfVoice::interpolate(const float* samples, float* values, int frames, double step)
 {
     const double end = region->end;
     const bool looping = loopStart < loopEnd;
     const double wrapAt = loopEnd + 1.0;
     const double loopLength = static_cast<double>(loopEnd - loopStart) + 1.0;
+    // Until the read position reaches this, the next point is simply the
+    // following one: no loop to wrap, no end to stop at.
+    const double plainLimit = looping ? std::min(end, static_cast<double>(loopEnd)) : end;
+    // With a step this small, rounding could carry a position past a limit
+    // it was counted to stop short of.
+    const bool plainRuns = step >= 1e-3;
     double position = sourceSamplePosition;
-    for (int f = 0; f < frames; ++f) {
+    int f = 0;
+    while (f < frames) {
+        int plain = 0;
+        if (plainRuns) {
+            double room = (plainLimit - position) / step;
+            if (room >= 1.0)
+                plain = room >= frames - f ? frames - f : static_cast<int>(room);
+        }
+        // In 32.32 fixed point a frame's point and fraction are a shift and
+        // a mask away, where a double needs three conversions.
+        const double runStart = position;
+        if (plain > 0) {
+            unsigned long long at = static_cast<unsigned long long>(runStart * fixedOne);
+            const unsigned long long fixedStep = static_cast<unsigned long long>(step * fixedOne);
+            for (int k = 0; k < plain; ++k) {
+                unsigned i = static_cast<unsigned>(at >> 32);
+                float alpha = static_cast<float>(static_cast<long long>(at & 0xFFFFFFFFu)) * fractionUnit;
+                values[f + k] = samples[i] + (samples[i + 1] - samples[i]) * alpha;
+                at += fixedStep;
+            }
+        }
+        f += plain;
+        position = runStart + plain * step;
+        if (f == frames)
+            break;
         // Also stops on a position that is not a number.
         if (!(position < end))
             break;
         unsigned i = static_cast<unsigned>(position);
         float alpha = static_cast<float>(position - i);
         unsigned j = looping && i >= loopEnd ? loopStart : i + 1;
-        float value = samples[i] + (samples[j] - samples[i]) * alpha;
-        if constexpr (filtered)
-            value = lowPass.process(value);
-        left[f * stride] += value * gainLeft;
-        if constexpr (stereo)
-            right[f * stride] += value * gainRight;
+        values[f++] = samples[i] + (samples[j] - samples[i]) * alpha;
         position += step;
         if (looping && position >= wrapAt)
             position -= loopLength;
     }
     sourceSamplePosition = position;
+    return f;
 }

@@ -12,7 +12,7 @@ struct SfRegion;
 class SfVoice
 {
 public:
-    static constexpr int blockFrames = 64;
+    static constexpr int blockFrames = SfLowPass::longestBlock;
 
     // Where a voice adds its frames: the left (or only) channel and the
     // right one (null in mono), each stride floats from frame to frame.
@@ -52,14 +52,29 @@ public:
     void release(float rate);
     // Released with a release time of 0: it fades within 10 ms.
     void cut(float rate);
-    // Adds frames of this voice to output; the voice becomes free when its
-    // sample or its volume envelope ends.
-    void render(const float* samples, const Output& output, int frames, float rate);
+    // One block of a voice between its two halves: its points, read and
+    // interpolated, wait there while the synthesizer runs the filters of
+    // several voices side by side.
+    struct Block
+    {
+        float values[blockFrames];
+        int count = 0; // points read before the sample ended
+        float gain = 0.0f;
+    };
+
+    // The first half of a block of at most blockFrames frames: the block's
+    // controls (filter, pitch, gain), the envelopes and LFOs advanced by it,
+    // and the sample's points read into block.
+    void beginBlock(const float* samples, int frames, float rate, Block& block);
+    // The second half: adds the block, filtered when the filter is on, to
+    // output at its first frame; the voice becomes free when its sample or
+    // its volume envelope ended.
+    void endBlock(const Block& block, const Output& output);
 
 private:
-    template <bool filtered, bool stereo>
-    void mix(const float* samples, float* left, float* right, int stride, int frames, float gainLeft,
-             float gainRight, double step);
+    // Reads up to frames interpolated points into values, stepping the read
+    // position; answers how many it read before the sample ended.
+    int interpolate(const float* samples, float* values, int frames, double step);
 
     double fixedStep = 0.0;  // read step per frame while the pitch is not modulated
     float fixedGain = 0.0f;  // gain while the volume is not modulated
