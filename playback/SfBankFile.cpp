@@ -306,21 +306,31 @@ bool BankReader::readSamples(unsigned size)
         return fail("The bank has two \"smpl\" chunks.");
     found[sampleChunk] = true;
     unsigned count = size / 2;
+    bool floats = format == SfBankFile::SampleFormat::floats;
+    // One allocation when the stream vouches for the bytes, the guard point
+    // included; otherwise the array grows only as the points arrive.
+    long long remaining = stream.streamRemaining ? stream.streamRemaining(stream.data) : -1;
+    if (remaining >= size) {
+        if (floats)
+            bank.samples.reserve(static_cast<size_t>(count) + 1);
+        else
+            bank.points.reserve(count);
+    }
     unsigned char piece[samplePiece * 2];
+    float converted[samplePiece];
+    short copied[samplePiece];
     for (unsigned done = 0; done < count;) {
         unsigned n = std::min(count - done, samplePiece);
         if (!read(piece, n * 2))
             return false;
-        if (format == SfBankFile::SampleFormat::floats) {
-            size_t old = bank.samples.size();
-            bank.samples.resize(old + n);
+        if (floats) {
             for (unsigned i = 0; i < n; ++i)
-                bank.samples[old + i] = static_cast<short>(u16(piece + 2 * i)) / 32767.0f;
+                converted[i] = static_cast<short>(u16(piece + 2 * i)) / 32767.0f;
+            bank.samples.insert(bank.samples.end(), converted, converted + n);
         } else {
-            size_t old = bank.points.size();
-            bank.points.resize(old + n);
             for (unsigned i = 0; i < n; ++i)
-                bank.points[old + i] = static_cast<short>(u16(piece + 2 * i));
+                copied[i] = static_cast<short>(u16(piece + 2 * i));
+            bank.points.insert(bank.points.end(), copied, copied + n);
         }
         done += n;
     }

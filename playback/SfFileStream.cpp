@@ -2,6 +2,8 @@
 
 #include "foundation/BcString.h"
 
+#include <sys/stat.h>
+
 bool SfFileStream::open(const BcString& path)
 {
     return open(path.toNarrow(BcString::utf8CodePage));
@@ -29,6 +31,7 @@ SfStream SfFileStream::stream()
     stream.data = this;
     stream.streamRead = &SfFileStream::read;
     stream.streamSkip = &SfFileStream::skip;
+    stream.streamRemaining = &SfFileStream::remaining;
     return stream;
 }
 
@@ -46,4 +49,14 @@ int SfFileStream::skip(void* data, unsigned int count)
     if (!self->file)
         return 0;
     return std::fseek(self->file, static_cast<long>(count), SEEK_CUR) == 0 ? 1 : 0;
+}
+
+long long SfFileStream::remaining(void* data)
+{
+    SfFileStream* self = static_cast<SfFileStream*>(data);
+    struct stat status;
+    if (!self->file || ::fstat(::fileno(self->file), &status) != 0 || !S_ISREG(status.st_mode))
+        return -1;
+    long position = std::ftell(self->file);
+    return position < 0 || position > status.st_size ? -1 : static_cast<long long>(status.st_size - position);
 }

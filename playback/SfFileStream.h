@@ -29,6 +29,7 @@ public:
 private:
     static int read(void* data, void* destination, unsigned int count);
     static int skip(void* data, unsigned int count);
+    static long long remaining(void* data);
 
     std::FILE* file = nullptr;
 };

@@ -8,6 +8,7 @@ SfStream SfMemoryStream::stream()
     stream.data = this;
     stream.streamRead = &SfMemoryStream::read;
     stream.streamSkip = &SfMemoryStream::skip;
+    stream.streamRemaining = &SfMemoryStream::remaining;
     return stream;
 }
 
@@ -29,4 +30,10 @@ int SfMemoryStream::skip(void* data, unsigned int count)
         return 0;
     self->position += count;
     return 1;
+}
+
+long long SfMemoryStream::remaining(void* data)
+{
+    SfMemoryStream* self = static_cast<SfMemoryStream*>(data);
+    return static_cast<long long>(self->size - self->position);
 }

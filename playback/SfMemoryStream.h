@@ -17,6 +17,7 @@ public:
 private:
     static int read(void* data, void* destination, unsigned int count);
     static int skip(void* data, unsigned int count);
+    static long long remaining(void* data);
 
     const unsigned char* bytes;
     size_t size;

@@ -1,9 +1,13 @@
 #include "playback/SfTestBanks.h"
 
+#include "foundation/BcString.h"
 #include "playback/SfBankFile.h"
+#include "playback/SfFileStream.h"
+#include "playback/SfMemoryStream.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <functional>
 #include <random>
@@ -230,4 +234,69 @@ TEST(SfBankLoad, BanksWithRandomBitFlipsLoadOrFailCleanly)
         render(*synthesizer, 600);
     }
     EXPECT_GT(loaded, 0);
+}
+
+namespace {
+
+std::string writeFile(const std::string& name, const std::vector<unsigned char>& bytes)
+{
+    std::string path = std::string(QRV_TEST_OUTPUT_DIR) + "/" + name;
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    std::fwrite(bytes.data(), 1, bytes.size(), file);
+    std::fclose(file);
+    return path;
+}
+
+std::unique_ptr<SfSynthesizer> loadFile(const std::string& path, std::string& reason)
+{
+    SfFileStream file;
+    if (!file.open(path.c_str()))
+        return nullptr;
+    BcString why;
+    std::unique_ptr<SfSynthesizer> synthesizer = SfSynthesizer::load(file.stream(), why);
+    reason = why.toNarrow(BcString::utf8CodePage);
+    return synthesizer;
+}
+
+} // namespace
+
+TEST(SfBankLoad, AFileLoadsThroughTheFileStreamAndACutOneIsRefused)
+{
+    // A chunk the loader skips closes the bank; a seek past the end of a
+    // file succeeds, so only reading tells that the file was cut there.
+    std::vector<unsigned char> bytes = bytesOf(sineBank());
+    const unsigned extra = 1000;
+    std::vector<unsigned char> trailing = {'x', 't', 'r', 'a'};
+    for (int i = 0; i < 4; ++i)
+        trailing.push_back(static_cast<unsigned char>(extra >> (8 * i)));
+    trailing.resize(trailing.size() + extra, 7);
+    bytes.insert(bytes.end(), trailing.begin(), trailing.end());
+    writeU32(bytes, 4, readU32(bytes, 4) + 8 + extra);
+
+    std::string reason;
+    std::unique_ptr<SfSynthesizer> whole = loadFile(writeFile("whole.sf2", bytes), reason);
+    ASSERT_TRUE(whole) << reason;
+    EXPECT_EQ(whole->presetCount, presetsInSineBank);
+    std::unique_ptr<SfSynthesizer> fromMemory = load(bytes);
+    ASSERT_TRUE(fromMemory);
+    EXPECT_EQ(whole->samples, fromMemory->samples);
+
+    for (size_t cut : {size_t(1), size_t(500), size_t(extra + 7)}) {
+        std::vector<unsigned char> shorter(bytes.begin(), bytes.end() - static_cast<long>(cut));
+        EXPECT_FALSE(loadFile(writeFile("cut.sf2", shorter), reason)) << cut;
+        EXPECT_NE(reason.find("truncated"), std::string::npos) << reason;
+    }
+    EXPECT_FALSE(loadFile(std::string(QRV_TEST_OUTPUT_DIR) + "/no such bank.sf2", reason));
+}
+
+TEST(SfBankLoad, AStreamThatCannotTellItsLengthLoadsTheSame)
+{
+    std::vector<unsigned char> bytes = bytesOf(sineBank());
+    SfMemoryStream memory(bytes.data(), bytes.size());
+    SfStream stream = memory.stream();
+    stream.streamRemaining = nullptr;
+    BcString reason;
+    std::unique_ptr<SfSynthesizer> synthesizer = SfSynthesizer::load(stream, reason);
+    ASSERT_TRUE(synthesizer);
+    EXPECT_EQ(synthesizer->samples, load(bytes)->samples);
 }
