@@ -14,6 +14,27 @@ constexpr int leftSample = 4;
 constexpr int linkedSample = 8;
 constexpr int romSample = 0x8000;
 
+// Copies the zones first..end - 1 of a preset or an instrument with their
+// generators; the amount of generator `linking` (the instrument of a preset
+// zone, the sample of an instrument zone) becomes what renumber makes of it,
+// and a negative answer stops the copy.
+template <class Renumber>
+bool copyZones(const std::vector<SfBankFile::Bag>& bags, const std::vector<SfBankFile::Generator>& generators,
+               int first, int end, int linking, Renumber renumber, std::vector<SfBankWriter::Zone>& zones)
+{
+    for (int b = first; b < end; ++b) {
+        SfBankWriter::Zone zone;
+        for (int g = bags[b].generatorIndex; g < bags[b + 1].generatorIndex; ++g) {
+            int amount = generators[g].amount;
+            if (generators[g].number == linking && (amount = renumber(amount)) < 0)
+                return false;
+            zone.generators.push_back({generators[g].number, amount});
+        }
+        zones.push_back(zone);
+    }
+    return true;
+}
+
 class Copier
 {
 public:
@@ -51,20 +72,10 @@ bool Copier::copyPreset(int header, int number)
     preset.name = source.presetHeaders[header].name;
     preset.preset = number;
     preset.bank = 0;
-    for (int b = source.presetZoneBegin(header); b < source.presetZoneEnd(header); ++b) {
-        SfBankWriter::Zone zone;
-        for (int g = source.presetBags[b].generatorIndex; g < source.presetBags[b + 1].generatorIndex; ++g) {
-            const SfBankFile::Generator& generator = source.presetGenerators[g];
-            int amount = generator.amount;
-            if (generator.number == SfBankFile::instrumentGenerator) {
-                amount = instrumentIndex(generator.amount);
-                if (amount < 0)
-                    return false;
-            }
-            zone.generators.push_back({generator.number, amount});
-        }
-        preset.zones.push_back(zone);
-    }
+    if (!copyZones(source.presetBags, source.presetGenerators, source.presetZoneBegin(header),
+                   source.presetZoneEnd(header), SfBankFile::instrumentGenerator,
+                   [&](int instrument) { return instrumentIndex(instrument); }, preset.zones))
+        return false;
     bank.presets.push_back(preset);
     return true;
 }
@@ -76,20 +87,10 @@ int Copier::instrumentIndex(int instrument)
         return known->second;
     SfBankWriter::Instrument copy;
     copy.name = source.instruments[instrument].name;
-    for (int b = source.instrumentZoneBegin(instrument); b < source.instrumentZoneEnd(instrument); ++b) {
-        SfBankWriter::Zone zone;
-        for (int g = source.instrumentBags[b].generatorIndex; g < source.instrumentBags[b + 1].generatorIndex; ++g) {
-            const SfBankFile::Generator& generator = source.instrumentGenerators[g];
-            int amount = generator.amount;
-            if (generator.number == SfBankFile::sampleGenerator) {
-                amount = sampleIndex(generator.amount);
-                if (amount < 0)
-                    return -1;
-            }
-            zone.generators.push_back({generator.number, amount});
-        }
-        copy.zones.push_back(zone);
-    }
+    if (!copyZones(source.instrumentBags, source.instrumentGenerators, source.instrumentZoneBegin(instrument),
+                   source.instrumentZoneEnd(instrument), SfBankFile::sampleGenerator,
+                   [&](int sample) { return sampleIndex(sample); }, copy.zones))
+        return -1;
     int index = static_cast<int>(bank.instruments.size());
     bank.instruments.push_back(copy);
     instruments[instrument] = index;

@@ -131,6 +131,33 @@ SfEnvelopeParameters envelope(const Zone& instrument, const Zone& preset, int de
     return parameters;
 }
 
+// Walks the zones first..end - 1 of a preset or an instrument. Each zone
+// starts from a copy of the level's global zone and takes its generators in
+// order; at every generator `reaching` (a preset zone's instrument, an
+// instrument zone's sample) reach is called with the zone so far. A first
+// zone without that generator is the global zone.
+template <class Reach>
+bool walkZones(const std::vector<SfBankFile::Bag>& bags, const std::vector<SfBankFile::Generator>& generators,
+               int first, int end, Zone global, int reaching, Reach reach)
+{
+    for (int b = first; b < end; ++b) {
+        Zone zone = global;
+        bool reaches = false;
+        for (int g = bags[b].generatorIndex; g < bags[b + 1].generatorIndex; ++g) {
+            if (generators[g].number != reaching) {
+                zone.set(generators[g]);
+                continue;
+            }
+            reaches = true;
+            if (!reach(zone, generators[g].amount))
+                return false;
+        }
+        if (!reaches && b == first)
+            global = zone;
+    }
+    return true;
+}
+
 long long clampPosition(long long position, long long limit)
 {
     return std::clamp<long long>(position, 0, limit);
@@ -160,48 +187,17 @@ bool Builder::buildPreset(int header, SfPreset& preset)
     std::memcpy(preset.name, source.name, sizeof preset.name);
     preset.presetNumber = source.preset;
     preset.bankNumber = source.bank;
-    Zone global = presetDefaults();
-    int first = bank.presetZoneBegin(header);
-    for (int b = first; b < bank.presetZoneEnd(header); ++b) {
-        Zone zone = global;
-        bool hasInstrument = false;
-        for (int g = bank.presetBags[b].generatorIndex; g < bank.presetBags[b + 1].generatorIndex; ++g) {
-            const SfBankFile::Generator& generator = bank.presetGenerators[g];
-            if (generator.number == SfBankFile::instrumentGenerator) {
-                hasInstrument = true;
-                if (!addInstrument(zone, generator.amount, preset.regions))
-                    return false;
-            } else {
-                zone.set(generator);
-            }
-        }
-        if (!hasInstrument && b == first)
-            global = zone;
-    }
-    return true;
+    return walkZones(bank.presetBags, bank.presetGenerators, bank.presetZoneBegin(header), bank.presetZoneEnd(header),
+                     presetDefaults(), SfBankFile::instrumentGenerator, [&](const Zone& zone, int instrument) {
+                         return addInstrument(zone, instrument, preset.regions);
+                     });
 }
 
 bool Builder::addInstrument(const Zone& presetZone, int instrument, std::vector<SfRegion>& regions)
 {
-    Zone global = instrumentDefaults();
-    int first = bank.instrumentZoneBegin(instrument);
-    for (int b = first; b < bank.instrumentZoneEnd(instrument); ++b) {
-        Zone zone = global;
-        bool hasSample = false;
-        for (int g = bank.instrumentBags[b].generatorIndex; g < bank.instrumentBags[b + 1].generatorIndex; ++g) {
-            const SfBankFile::Generator& generator = bank.instrumentGenerators[g];
-            if (generator.number == SfBankFile::sampleGenerator) {
-                hasSample = true;
-                if (!addRegion(zone, presetZone, instrument, generator.amount, regions))
-                    return false;
-            } else {
-                zone.set(generator);
-            }
-        }
-        if (!hasSample && b == first)
-            global = zone;
-    }
-    return true;
+    return walkZones(bank.instrumentBags, bank.instrumentGenerators, bank.instrumentZoneBegin(instrument),
+                     bank.instrumentZoneEnd(instrument), instrumentDefaults(), SfBankFile::sampleGenerator,
+                     [&](const Zone& zone, int sample) { return addRegion(zone, presetZone, instrument, sample, regions); });
 }
 
 bool Builder::addRegion(const Zone& instrumentZone, const Zone& presetZone, int instrument, int sample,
