@@ -164,15 +164,15 @@ int SfVoice::interpolate(const float* samples, float* values, int frames, double
         const double runStart = position;
         if (plain > 0) {
             unsigned long long at = static_cast<unsigned long long>(runStart * fixedOne);
-            const unsigned long long fixedStep = static_cast<unsigned long long>(step * fixedOne);
+            const unsigned long long stepFixed = static_cast<unsigned long long>(step * fixedOne);
             int k = 0;
 #if defined(__SSE2__)
             // Four frames at a time: the points are fetched one by one, the
             // fractions and the sums worked out together.
             const __m128 fractionScale = _mm_set1_ps(fractionUnit * 256.0f);
             for (; k + 4 <= plain; k += 4) {
-                unsigned long long p0 = at, p1 = at + fixedStep, p2 = p1 + fixedStep, p3 = p2 + fixedStep;
-                at = p3 + fixedStep;
+                unsigned long long p0 = at, p1 = at + stepFixed, p2 = p1 + stepFixed, p3 = p2 + stepFixed;
+                at = p3 + stepFixed;
                 const float* s0 = samples + (p0 >> 32);
                 const float* s1 = samples + (p1 >> 32);
                 const float* s2 = samples + (p2 >> 32);
@@ -192,7 +192,7 @@ int SfVoice::interpolate(const float* samples, float* values, int frames, double
                 unsigned i = static_cast<unsigned>(at >> 32);
                 float alpha = static_cast<float>(static_cast<long long>(at & 0xFFFFFFFFu)) * fractionUnit;
                 values[f + k] = samples[i] + (samples[i + 1] - samples[i]) * alpha;
-                at += fixedStep;
+                at += stepFixed;
             }
         }
         f += plain;
