@@ -1,21 +1,30 @@
 #include "playback/SfFileStream.h"
 
+#include "foundation/BcInputFile.h"
 #include "foundation/BcString.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
+
+// A RIFF file holds at most a 32-bit size and its header.
+static constexpr long long largestBank = (1LL << 32) + 8;
 
 bool SfFileStream::open(const BcString& path)
 {
-    return open(path.toNarrow(BcString::utf8CodePage));
+    close();
+    long long size = 0;
+    int descriptor = BcInputFile::open(path, largestBank, size);
+    if (descriptor < 0)
+        return false;
+    file = ::fdopen(descriptor, "rb");
+    if (!file)
+        ::close(descriptor);
+    return file != nullptr;
 }
 
 bool SfFileStream::open(const char* utf8Path)
 {
-    close();
-    if (!utf8Path)
-        return false;
-    file = std::fopen(utf8Path, "rb");
-    return file != nullptr;
+    return utf8Path && open(BcString(utf8Path));
 }
 
 void SfFileStream::close()

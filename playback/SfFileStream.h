@@ -6,9 +6,11 @@
 
 class BcString;
 
-// A bank file opened for reading in binary mode. Skipping uses a relative
-// seek, which succeeds past the end of a file; the loader therefore reads
-// the last byte of whatever it skips, so that a truncated file still fails.
+// A bank file opened for reading in binary mode. Only a regular file opens,
+// at once: a FIFO, a device or a folder put where the bank belongs is
+// refused rather than waited on. Skipping uses a relative seek, which
+// succeeds past the end of a file; the loader therefore reads the last byte
+// of whatever it skips, so that a truncated file still fails.
 class SfFileStream
 {
 public:
@@ -17,7 +19,8 @@ public:
     SfFileStream& operator=(const SfFileStream&) = delete;
     ~SfFileStream() { close(); }
 
-    // Opens the file at the UTF-8 path; false when it cannot be opened.
+    // Opens the file at the UTF-8 path; false when it cannot be opened or
+    // is no regular file.
     bool open(const BcString& path);
     bool open(const char* utf8Path);
     void close();

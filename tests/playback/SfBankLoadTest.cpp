@@ -11,6 +11,7 @@
 #include <cstring>
 #include <functional>
 #include <random>
+#include <sys/stat.h>
 
 using namespace SfTestBanks;
 using Generator = SfBankWriter::Generator;
@@ -287,6 +288,20 @@ TEST(SfBankLoad, AFileLoadsThroughTheFileStreamAndACutOneIsRefused)
         EXPECT_NE(reason.find("truncated"), std::string::npos) << reason;
     }
     EXPECT_FALSE(loadFile(std::string(QRV_TEST_OUTPUT_DIR) + "/no such bank.sf2", reason));
+}
+
+TEST(SfBankLoad, OnlyARegularFileOpensAsABank)
+{
+    // A FIFO would keep the opening waiting for a writer; a folder opens
+    // as a stream of failing reads.
+    std::string fifo = std::string(QRV_TEST_OUTPUT_DIR) + "/fifo.sf2";
+    std::remove(fifo.c_str());
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    SfFileStream file;
+    EXPECT_FALSE(file.open(fifo.c_str()));
+    EXPECT_FALSE(file.open(QRV_TEST_OUTPUT_DIR));
+    EXPECT_FALSE(file.isOpen());
+    std::remove(fifo.c_str());
 }
 
 TEST(SfBankLoad, AStreamThatCannotTellItsLengthLoadsTheSame)
