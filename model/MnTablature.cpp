@@ -1,9 +1,13 @@
 #include "model/MnTablature.h"
 
 #include "foundation/BcFiler.h"
+#include "model/EdPath.h"
+#include "model/MnCache.h"
 #include "model/MnScore.h"
+#include "model/MnSheetMusic.h"
 #include "model/MnStaff.h"
 
+#include <algorithm>
 #include <cmath>
 
 BC_IMPLEMENT_CLASS(MnTablature)
@@ -125,6 +129,48 @@ bool MnTablature::moveTo(const GePoint2d& point)
         return false;
     tablatureDistance = std::fmax(minDistance, -point.y - staffHeightUnscaled());
     return true;
+}
+
+GePoint2d MnTablature::dragPosition(const EdPath* path) const
+{
+    GePoint2d at = position();
+    const MnScore* score = tablatureStaff ? tablatureStaff->score() : nullptr;
+    const MnSheetMusic* sheet = score ? score->sheetMusic() : nullptr;
+    if (!sheet || !tablatureStaff->isSystemPath(path))
+        return at;
+    MnCache scope;
+    int system = 0;
+    const int page = sheet->locateMeasure(path->level(3), &system, nullptr, nullptr);
+    if (page >= sheet->pageCount())
+        return at;
+    at.y -= sheet->systemDistance(page) / score->scale() * system * tablatureStaff->partScale();
+    return at;
+}
+
+bool MnTablature::dragTo(const GePoint2d& point, const EdPath* path)
+{
+    if (!tablatureStaff || !tablatureStaff->isSystemPath(path) || !std::isfinite(point.y))
+        return false;
+    const MnScore* score = tablatureStaff->score();
+    const MnSheetMusic* sheet = score->sheetMusic();
+    if (!sheet)
+        return moveTo(point);
+    MnCache scope;
+    int system = 0;
+    if (sheet->locateMeasure(path->level(3), &system, nullptr, nullptr) != 0)
+        return false;
+    // Every system above grows by the same amount, so the grabbed one
+    // moves system + 1 times the change.
+    const double shift = (point.y - dragPosition(path).y) / (system + 1);
+    if (shift == 0.0)
+        return false;
+    const double scale = score->scale();
+    const double usable = sheet->pageHeight() - sheet->topMargin() - sheet->bottomMargin();
+    const double lowest = -((usable + score->position().y - sheet->systemDistance(0) * system -
+                             score->height() * scale - 0.1) /
+                            (system + 1) / (scale * tablatureStaff->partScale()));
+    const GePoint2d at = position();
+    return moveTo(GePoint2d(at.x, at.y + std::max(shift, lowest)));
 }
 
 void MnTablature::relayout()

@@ -46,6 +46,12 @@ public:
     double height() const override;
     // Only the distance follows the point; at least 12.
     bool moveTo(const GePoint2d& point) override;
+    // The position in the system that a kind-0 path names.
+    GePoint2d dragPosition(const EdPath* path) const override;
+    // A drag in a system of the first page: every system above moves with
+    // it, and the score never grows past the bottom margin. A drag on a
+    // later page changes nothing.
+    bool dragTo(const GePoint2d& point, const EdPath* path) override;
     // The staff's height changed: the score clamps itself again.
     void relayout() override;
 
