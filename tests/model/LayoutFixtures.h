@@ -1,7 +1,16 @@
 #pragma once
 
 #include "foundation/BcString.h"
+#include "foundation/GePoint2d.h"
 #include "model/MnMeasurer.h"
+
+#include <utility>
+
+// A point as a pair, for comparing points in expectations.
+inline std::pair<double, double> xy(const GePoint2d& point)
+{
+    return {point.x, point.y};
+}
 
 // A measurer whose texts are half their size wide per character, installed
 // while it lives, so that widths of syllables are known in advance.
