@@ -111,7 +111,8 @@ static bool dragSystemSpacing(const MnScore* score, const MnSheetMusic* sheet, d
     const double usable = sheet->pageHeight() - sheet->topMargin() - sheet->bottomMargin();
     const double widest = ((y + usable - scale * score->height() - bottomSlack) / system + spacing * scale) / scale;
     const double dragged = std::max(0.0, std::min(widest, spacing - delta));
-    if (dragged == spacing)
+    // As for every move, a ten-billionth is none.
+    if (std::fabs(dragged - spacing) <= 1e-10)
         return false;
     spacing = dragged;
     return true;
