@@ -176,23 +176,18 @@ void MnScore::columnKey(int index, MnLayoutKey& key) const
             key.add(chords.count());
             for (int i = 0; i < chords.count(); ++i) {
                 const MnChord* chord = chords[i];
-                key.add(chord->time());
-                key.add(chord->duration());
-                key.add(chord->isGrace());
-                key.add(chord->actual());
-                key.add(chord->normal());
-                key.add(chord->tuplet() ? chord->tuplet()->span() : -1);
-                key.add(chord->stemSetting());
-                key.add(chord->isStemInverted());
-                key.add(chord->beamMode());
+                // The small codes share a word: each keeps its own bits.
+                const int codes = (chord->isGrace() ? 1 : 0) | (chord->isStemInverted() ? 2 : 0) |
+                                  ((chord->stemSetting() + 1) & 0xF) << 2 | ((chord->beamMode() + 1) & 0xF) << 6 |
+                                  (chord->actual() & 0xFF) << 10 | (chord->normal() & 0xFF) << 18;
+                key.add(chord->time(), chord->duration());
+                key.add(codes, chord->tuplet() ? chord->tuplet()->span() : -1);
                 key.add(chord->syllableWidth());
                 key.add(chord->noteCount());
                 for (int n = 0; n < chord->noteCount(); ++n) {
                     const MnNote* note = chord->note(n);
-                    key.add(note->step());
-                    key.add(note->octave());
-                    key.add(note->accidental());
-                    key.add(note->hasArpeggio());
+                    key.add(note->octave(),
+                            (note->step() & 0xFF) << 16 | (note->accidental() & 0xFF) << 8 | (note->hasArpeggio() ? 1 : 0));
                 }
             }
         }

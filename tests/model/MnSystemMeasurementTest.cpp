@@ -258,9 +258,10 @@ TEST(MnSystemMeasurement, MeasuresFollowEachOtherAfterTheHeader)
     double unbroken = 12.0;
     for (int i = 0; i < 3; ++i) {
         const MnMeasure* measure = fixture.measure(i);
-        if (i > 0)
+        if (i > 0) {
             EXPECT_DOUBLE_EQ(measure->position().x,
                              fixture.measure(i - 1)->position().x + fixture.measure(i - 1)->width());
+        }
         EXPECT_DOUBLE_EQ(lower->measure(i)->position().x, measure->position().x);
         EXPECT_DOUBLE_EQ(lower->measure(i)->width(), measure->width());
         EXPECT_DOUBLE_EQ(measure->width(), measure->headerWidth() + measure->contentWidth());
