@@ -34,6 +34,22 @@ static MnHeadScratch& headScratch()
     return scratch;
 }
 
+// What layoutNoteHeads answers besides the records.
+struct MnHeadOffsets
+{
+    double head = 0.0;
+    double accidentals = 0.0;
+    double dots = 0.0;
+    int smallestShift = 0;
+};
+
+static MnHeadOffsets layoutHeadsInto(const MnChord* chord, BcArray<MnNoteLayout>& records)
+{
+    MnHeadOffsets offsets;
+    chord->layoutNoteHeads(offsets.head, offsets.accidentals, offsets.dots, offsets.smallestShift, records, -2);
+    return offsets;
+}
+
 static int roundedPosition(const MnNote* note)
 {
     return int(std::lround(note->position().y));
@@ -392,12 +408,7 @@ double MnChord::rightExtent() const
         upFlag = true;
     }
     thread_local BcArray<MnNoteLayout> records;
-    double headOffset = 0.0;
-    double accidentalOffset = 0.0;
-    double dotOffset = 0.0;
-    int smallest = 0;
-    layoutNoteHeads(headOffset, accidentalOffset, dotOffset, smallest, records, -2);
-    double heads = headOffset;
+    double heads = layoutHeadsInto(this, records).head;
     if (grace) {
         heads += 1.0;
         if (isDotted() && !upFlag)
@@ -426,17 +437,13 @@ double MnChord::computeLeftExtent(int kind) const
         for (int i = 0; i < notes.count(); ++i)
             widest = std::max(widest, notes[i]->width());
         thread_local BcArray<MnNoteLayout> records;
-        double headOffset = 0.0;
-        double accidentalOffset = 0.0;
-        double dotOffset = 0.0;
-        int smallest = 0;
-        layoutNoteHeads(headOffset, accidentalOffset, dotOffset, smallest, records, -2);
+        const MnHeadOffsets offsets = layoutHeadsInto(this, records);
         int column = 0;
         for (int i = 0; i < records.count(); ++i)
             column = std::min(column, records[i].accidentalColumn);
         const double headWidth = headHalfWidth();
-        return std::max(0.0, widest - (2.0 * headWidth * smallest + accidentalOffset + 2.0 * column) - 1.5 -
-                                 headOffset);
+        return std::max(0.0, widest - (2.0 * headWidth * offsets.smallestShift + offsets.accidentals + 2.0 * column) -
+                                 1.5 - offsets.head);
     }
     if (kind == ExtentArpeggio)
         return arpeggioLeftExtent();

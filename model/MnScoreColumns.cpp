@@ -65,16 +65,9 @@ static void sortUnique(BcArray<int>& values)
 // The index of the last onset at or before the time; 0 before the first.
 static int onsetIndexAtOrBefore(const BcArray<int>& onsets, int time)
 {
-    int low = 0;
-    int high = onsets.count() - 1;
-    while (low < high) {
-        const int middle = (low + high + 1) / 2;
-        if (onsets[middle] <= time)
-            low = middle;
-        else
-            high = middle - 1;
-    }
-    return low;
+    const int* first = &onsets[0];
+    const int after = int(std::upper_bound(first, first + onsets.count(), time) - first);
+    return after > 0 ? after - 1 : 0;
 }
 
 static void shiftFrom(BcArray<double>& x, int from, double by)

@@ -199,15 +199,10 @@ int MnSheetMusic::locateMeasure(int measure, int* systemOnPage, int* firstMeasur
     const int measures = sheetScore ? sheetScore->staff(0)->measureCount() : 0;
     if (measure < 0 || measure >= measures || systemStarts.isEmpty())
         return pages;
-    int low = 0;
-    int high = systemStarts.count() - 1;
-    while (low < high) {
-        const int middle = (low + high + 1) / 2;
-        if (systemStarts[middle] <= measure)
-            low = middle;
-        else
-            high = middle - 1;
-    }
+    // The last system that starts at or before the measure; the first one
+    // starts at measure 0.
+    const int* first = &systemStarts[0];
+    const int low = int(std::upper_bound(first, first + systemStarts.count(), measure) - first) - 1;
     if (systemOnPage)
         *systemOnPage = systemSlots[low];
     if (firstMeasureOfSystem)

@@ -66,6 +66,9 @@ public:
     GePoint2d toPageCoordinates(const GePoint2d& point, const EdPath* path) const override;
     // A set kind-0 path whose staff and first measure lie in the score.
     bool isSystemPath(const EdPath* path) const;
+    // The page of the sheet music and the system on it that the path names;
+    // false, with both untouched, for a path that names none.
+    bool locateSystem(const EdPath* path, int& page, int& system) const;
     // Measures the syllables that the staff's lyric lines sing on their
     // chords (MnChord::syllableWidth), walking each line once per MnCache
     // scope.

@@ -33,6 +33,21 @@ bool MnStaff::isSystemPath(const EdPath* path) const
     return staff >= 0 && staff < owner->staffCount() && measure >= 0 && measure < owner->staff(0)->measureCount();
 }
 
+bool MnStaff::locateSystem(const EdPath* path, int& page, int& system) const
+{
+    const MnSheetMusic* sheet = owner ? owner->sheetMusic() : nullptr;
+    if (!sheet || !isSystemPath(path))
+        return false;
+    MnCache scope;
+    int onPage = 0;
+    const int found = sheet->locateMeasure(path->level(3), &onPage, nullptr, nullptr);
+    if (found >= sheet->pageCount())
+        return false;
+    page = found;
+    system = onPage;
+    return true;
+}
+
 double MnStaff::width() const
 {
     if (!owner)
@@ -78,14 +93,12 @@ bool MnStaff::moveTo(const GePoint2d& point)
 GePoint2d MnStaff::dragPosition(const EdPath* path) const
 {
     GePoint2d at = position();
-    MnSheetMusic* sheet = owner ? owner->sheetMusic() : nullptr;
-    if (!isSystemPath(path) || !sheet)
+    int page = 0;
+    int system = 0;
+    if (!locateSystem(path, page, system))
         return at;
     MnCache scope;
-    int system = 0;
-    const int page = sheet->locateMeasure(path->level(3), &system, nullptr, nullptr);
-    if (page >= sheet->pageCount())
-        return at;
+    MnSheetMusic* sheet = owner->sheetMusic();
     if (page > 0) {
         // A later page's systems start where its layout says.
         if (const MnPageLayout* layout = sheet->paginatedPageLayout(page, true)) {
@@ -128,9 +141,9 @@ bool MnStaff::dragTo(const GePoint2d& point, const EdPath* path)
     MnCache scope;
     const int measure = path->level(3);
     const int staff = path->level(2);
+    int page = 0;
     int system = 0;
-    const int page = sheet->locateMeasure(measure, &system, nullptr, nullptr);
-    if (page >= sheet->pageCount())
+    if (!locateSystem(path, page, system))
         return false;
     const GePoint2d anchor = dragPosition(path);
     const double scale = owner->scale();
@@ -211,12 +224,10 @@ MnElement* MnStaff::selectionTarget(const EdPath* path)
     if (!picked || (path->level(2) < 1 && path->level(3) < 1))
         return staff == 0 && owner ? static_cast<MnElement*>(owner) : this;
     MnSheetMusic* sheet = owner->sheetMusic();
-    if (!sheet)
-        return this;
     MnCache scope;
+    int page = 0;
     int system = 0;
-    const int page = sheet->locateMeasure(path->level(3), &system, nullptr, nullptr);
-    if (page >= sheet->pageCount() || staff != 0)
+    if (!locateSystem(path, page, system) || staff != 0)
         return this;
     // The first staff of a page's first system drags that page's layout.
     if (page > 0 && system == 0) {
@@ -237,13 +248,12 @@ GePoint2d MnStaff::toPageCoordinates(const GePoint2d& point, const EdPath* path)
     const GePoint2d firstPage = owner->toPageCoordinates(origin, nullptr);
     const GePoint2d onFirstPage(firstPage.x + (point.x - origin.x) * scale,
                                 firstPage.y + (point.y - origin.y) * scale);
-    MnSheetMusic* sheet = owner->sheetMusic();
-    if (!isSystemPath(path) || !sheet)
-        return onFirstPage;
     MnCache scope;
-    const int page = sheet->locateMeasure(path->level(3), nullptr, nullptr, nullptr);
+    int page = 0;
+    int system = 0;
     GePoint2d pageCorner;
-    if (page <= 0 || page >= sheet->pageCount() || !sheet->pageOrigin(page, pageCorner, false))
+    MnSheetMusic* sheet = owner->sheetMusic();
+    if (!locateSystem(path, page, system) || page == 0 || !sheet->pageOrigin(page, pageCorner, false))
         return onFirstPage;
     const MnPageLayout* layout = sheet->paginatedPageLayout(page, true);
     if (!layout)

@@ -134,16 +134,13 @@ bool MnTablature::moveTo(const GePoint2d& point)
 GePoint2d MnTablature::dragPosition(const EdPath* path) const
 {
     GePoint2d at = position();
-    const MnScore* score = tablatureStaff ? tablatureStaff->score() : nullptr;
-    const MnSheetMusic* sheet = score ? score->sheetMusic() : nullptr;
-    if (!sheet || !tablatureStaff->isSystemPath(path))
+    int page = 0;
+    int system = 0;
+    if (!tablatureStaff || !tablatureStaff->locateSystem(path, page, system))
         return at;
     MnCache scope;
-    int system = 0;
-    const int page = sheet->locateMeasure(path->level(3), &system, nullptr, nullptr);
-    if (page >= sheet->pageCount())
-        return at;
-    at.y -= sheet->systemDistance(page) / score->scale() * system * tablatureStaff->partScale();
+    const MnScore* score = tablatureStaff->score();
+    at.y -= score->sheetMusic()->systemDistance(page) / score->scale() * system * tablatureStaff->partScale();
     return at;
 }
 
@@ -156,8 +153,9 @@ bool MnTablature::dragTo(const GePoint2d& point, const EdPath* path)
     if (!sheet)
         return moveTo(point);
     MnCache scope;
+    int page = 0;
     int system = 0;
-    if (sheet->locateMeasure(path->level(3), &system, nullptr, nullptr) != 0)
+    if (!tablatureStaff->locateSystem(path, page, system) || page != 0)
         return false;
     // Every system above grows by the same amount, so the grabbed one
     // moves system + 1 times the change.

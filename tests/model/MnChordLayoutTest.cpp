@@ -48,6 +48,21 @@ BcArray<MnNote*> notesOf(const MnChord* chord)
     return notes;
 }
 
+// A chord of one note in each voice of the measure at time 0, the upper
+// one with an up stem, the lower one with a down stem.
+std::pair<MnChord*, MnChord*> opposedVoices(MnMeasure* measure, Pitch upper, int upperValue, int upperAccidental,
+                                            Pitch lower, int lowerValue, int lowerAccidental)
+{
+    VoiceBuilder first(measure, 0);
+    MnChord* up = first.note(upperValue, upper.first, upper.second, upperAccidental);
+    VoiceBuilder second(measure, 1);
+    MnChord* down = second.note(lowerValue, lower.first, lower.second, lowerAccidental);
+    up->setStemDirection(1);
+    down->setStemDirection(-1);
+    down->setStemInverted(false);
+    return {up, down};
+}
+
 std::vector<int> field(const BcArray<MnNoteLayout>& records, int MnNoteLayout::*member)
 {
     std::vector<int> values;
@@ -141,14 +156,8 @@ TEST(MnChordLayout, TheUpStemVoiceStandsAsideWhereTheVoicesMeet)
     };
     for (const Row& row : rows) {
         StaffFixture fixture(1);
-        MnMeasure* measure = fixture.measure(0);
-        VoiceBuilder first(measure, 0);
-        MnChord* up = first.note(row.upperValue, row.upper.first, row.upper.second);
-        VoiceBuilder second(measure, 1);
-        MnChord* down = second.note(row.lowerValue, row.lower.first, row.lower.second);
-        up->setStemDirection(1);
-        down->setStemDirection(-1);
-        down->setStemInverted(false);
+        const auto [up, down] = opposedVoices(fixture.measure(0), row.upper, row.upperValue, MnAccidentalNone,
+                                              row.lower, row.lowerValue, MnAccidentalNone);
 
         MnCache scope;
         double head = 0.0, accidentals = 0.0, dots = 0.0;
@@ -166,14 +175,8 @@ TEST(MnChordLayout, TheUpStemVoiceStandsAsideWhereTheVoicesMeet)
 TEST(MnChordLayout, BothVoicesShareTheAccidentalColumns)
 {
     StaffFixture fixture(1);
-    MnMeasure* measure = fixture.measure(0);
-    VoiceBuilder first(measure, 0);
-    MnChord* upper = first.note(Quarter, 0, 5, MnAccidentalSharp);
-    VoiceBuilder second(measure, 1);
-    MnChord* lower = second.note(Quarter, 4, 4, MnAccidentalFlat);
-    upper->setStemDirection(1);
-    lower->setStemDirection(-1);
-    lower->setStemInverted(false);
+    const auto [upper, lower] =
+        opposedVoices(fixture.measure(0), {0, 5}, Quarter, MnAccidentalSharp, {4, 4}, Quarter, MnAccidentalFlat);
 
     MnCache scope;
     double head = 0.0, accidentals = 0.0, dots = 0.0;
