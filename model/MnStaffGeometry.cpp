@@ -86,8 +86,8 @@ bool MnStaff::moveTo(const GePoint2d& point)
                    tablature->height() * aboveScale;
     else
         distance = above->position().y - point.y - above->height();
-    staffSpacing = std::max(least, distance) + 8.0;
-    return true;
+    // The spacing keeps the range that the staff's record holds.
+    return setSpacing(std::max(least, distance) + 8.0);
 }
 
 GePoint2d MnStaff::dragPosition(const EdPath* path) const
@@ -155,8 +155,7 @@ bool MnStaff::dragTo(const GePoint2d& point, const EdPath* path)
         double spacing = sheet->systemSpacing();
         if (!dragSystemSpacing(owner, sheet, owner->position().y, anchor.y, point.y - anchor.y, system, spacing))
             return false;
-        sheet->setSystemSpacing(spacing);
-        return true;
+        return sheet->setSystemSpacing(spacing);
     }
     if (page == 0) {
         // Every system down to this one grows by the change, so the
@@ -183,8 +182,7 @@ bool MnStaff::dragTo(const GePoint2d& point, const EdPath* path)
     double spacing = layout->systemSpacing();
     if (!dragSystemSpacing(owner, sheet, origin.y, anchor.y, point.y - anchor.y, system, spacing))
         return false;
-    layout->setSystemSpacing(spacing);
-    return true;
+    return layout->setSystemSpacing(spacing);
 }
 
 bool MnStaff::addGuideLines(BcArray<EdGuideLine*>& lines, const EdPath* path)

@@ -46,6 +46,9 @@ public:
     double height() const override;
     // Only the distance follows the point; at least 12.
     bool moveTo(const GePoint2d& point) override;
+    // The distance that the reader and moveTo keep: 12 for one closer (or
+    // NaN), MnMaxCoordinate for one farther.
+    static double clampedDistance(double distance);
     // The position in the system that a kind-0 path names.
     GePoint2d dragPosition(const EdPath* path) const override;
     // A drag in a system of the first page: every system above moves with

@@ -20,6 +20,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -189,31 +190,46 @@ TEST(MnPagination, APageWhoseFirstSystemDoesNotFitTakesTheRest)
 
 TEST(MnPagination, SystemsWithoutDistanceFillThePageUpToABreak)
 {
-    struct Row
-    {
-        const char* what;
-        double spacing;
-    };
-    MnSheetMusic probe;
-    const double height = probe.score()->height();
-    const Row rows[] = {
-        {"no distance between systems", -(height + 20.0)},
-        {"a negative distance", -(height + 20.0) - 5.0},
-        {"a distance of a millionth", -(height + 20.0) + 1e-6},
-    };
-    for (const Row& row : rows) {
-        MnSheetMusic sheet;
-        growTo(sheet, 30);
-        MnStaff* staff = sheet.score()->staff(0);
+    // Staves of a tiny part scale that stand close enough rise above each
+    // other: the score's height turns negative, and a system spacing of
+    // -(height + 20) leaves no distance between the systems.
+    auto tallSheet = [](double spacingFromZero) {
+        std::unique_ptr<MnSheetMusic> sheet(new MnSheetMusic);
+        MnScore* score = sheet->score();
+        growTo(*sheet, 30);
+        while (score->staffCount() < 4)
+            score->insertStaff(-1);
+        for (int s = 0; s < 4; ++s) {
+            score->part(s)->setScale(0.01);
+            if (s > 0) {
+                EXPECT_TRUE(score->staff(s)->setSpacing(0.1));
+            }
+        }
+        MnStaff* staff = score->staff(0);
         for (int i = 0; i < 30; ++i)
             staff->measure(i)->setSystemBreak(MnSystemBreakSystem);
         staff->measure(19)->setSystemBreak(MnSystemBreakPage);
-        sheet.setSystemSpacing(row.spacing);
+        EXPECT_LT(score->height(), -20.0);
+        EXPECT_TRUE(sheet->setSystemSpacing(-(score->height() + 20.0) + spacingFromZero));
+        return sheet;
+    };
+    struct Row
+    {
+        const char* what;
+        double spacingFromZero;
+    };
+    const Row rows[] = {
+        {"no distance between systems", 0.0},
+        {"a negative distance", -1.0},
+        {"a distance of a billionth", 1e-9},
+    };
+    for (const Row& row : rows) {
+        std::unique_ptr<MnSheetMusic> sheet = tallSheet(row.spacingFromZero);
         MnCache scope;
-        const int pages = sheet.pageCount();
-        EXPECT_GE(pages, 2) << row.what;
-        EXPECT_LE(pages, 30) << row.what;
-        EXPECT_EQ(sheet.systemCount(), 30) << row.what;
+        // The first page takes every system up to its page break.
+        EXPECT_EQ(sheet->pageCount(), 2) << row.what;
+        EXPECT_EQ(sheet->systemsOnPage(0), 20) << row.what;
+        EXPECT_EQ(sheet->systemCount(), 30) << row.what;
     }
 }
 
