@@ -63,6 +63,9 @@ std::unique_ptr<MnSheetMusic> makeBenchSheet(int staves, int measures)
     MnScore* score = sheet->score();
     while (score->staffCount() < staves)
         score->insertStaff(-1);
+    // At half size a page of A4 holds a few measures of ten staves per
+    // system, and two systems.
+    score->setScale(0.5);
     const int keyChange = measures / 3;
     const int timeChange = 2 * measures / 3;
     for (int s = 0; s < staves; ++s) {

@@ -72,5 +72,8 @@ static void BM_PageCountUnchanged(benchmark::State& state)
     paginate(*sheet);
     for (auto _ : state)
         benchmark::DoNotOptimize(paginate(*sheet));
+    MnCache scope;
+    state.counters["pages"] = sheet->pageCount();
+    state.counters["systems"] = sheet->systemCount();
 }
 BENCHMARK(BM_PageCountUnchanged)->Unit(benchmark::kMillisecond);
