@@ -18,6 +18,7 @@
 #include "model/MnSheetMusic.h"
 #include "model/MnText.h"
 #include "model/MnWork.h"
+#include "playback/MpPerformer.h"
 #include "render/RePicker.h"
 
 // Each class's factory (&X::newInstance) is filled in here when the class is
@@ -77,7 +78,7 @@ static const BcClassTable::Entry classTable[] = {
     {"MnTuplet", "MnText", false, nullptr},
     {"MnWork", "MnElement", true, &MnWork::newInstance},
     {"MpMIDI", "MpPerformer", true, nullptr},
-    {"MpPerformer", "BcObject", true, nullptr},
+    {"MpPerformer", "BcObject", true, &MpPerformer::newInstance},
     {"MpJump", "BcObject", false, nullptr},
     {"MpRepeat", "MpJump", false, nullptr},
     {"MpVolta", "MpJump", false, nullptr},
