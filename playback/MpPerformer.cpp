@@ -5,10 +5,12 @@
 #include "model/MnChord.h"
 #include "model/MnDynamic.h"
 #include "model/MnNote.h"
+#include "model/MnOctave.h"
 #include "model/MnPart.h"
 #include "model/MnPedal.h"
 #include "model/MnScore.h"
 #include "model/MnStaff.h"
+#include "model/MnStaffChange.h"
 #include "playback/MpDxToCoda.h"
 #include "playback/MpDxToFine.h"
 #include "playback/MpJump.h"
@@ -172,6 +174,14 @@ void MpPerformer::prepareScore(const MnScore* score)
     candidates.removeAll();
     chainNotes.removeAll();
     preparedScore = score;
+    // The first lookup of a class object builds its name on the heap: the
+    // classes that the notes' pitches and the jumps ask for are looked up
+    // here, not on the audio thread.
+    MnStaff::staticClass();
+    MnStaffChange::staticClass();
+    MnOctave::staticClass();
+    MpDxToFine::staticClass();
+    MpDxToCoda::staticClass();
     if (!score)
         return;
 
