@@ -6,6 +6,7 @@
 
 #include "editing/EdCursor.h"
 #include "model/MnCodes.h"
+#include "model/MnLimits.h"
 #include "model/MnStaff.h"
 #include "playback/MpDxToCoda.h"
 #include "playback/MpDxToFine.h"
@@ -213,8 +214,11 @@ int MpPerformer::seek(int ticks) const
     const int time = performerCursor ? performerCursor->time() : 0;
     if (ticks == 0)
         return time;
+    // Far beyond any staff, the answer stays an int.
+    const long long reach = (long long)time + ticks;
+    const int upTo = reach > MnMaxStaffTicks ? MnMaxStaffTicks : reach < -MnMaxStaffTicks ? -MnMaxStaffTicks : int(reach);
     int target = 0;
-    if (firstTakenBetween(time, time + ticks, target))
+    if (firstTakenBetween(time, upTo, target))
         return target;
-    return time + ticks;
+    return upTo;
 }
