@@ -241,6 +241,10 @@ int MpPerformer::perform()
     if (!staff)
         return step;
     const MnScore* score = staff->score();
+    // A cursor moved to another score since start: prepared now, at the cost
+    // of allocating.
+    if (score != preparedScore)
+        prepareScore(score);
     Moment moment;
     if (step > 0)
         advance(staff, moment);

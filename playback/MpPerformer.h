@@ -176,7 +176,7 @@ private:
     const MnScore* preparedScore = nullptr;
     BcArray<MnPedal*> pedals;
     int leadIn = 0;
-    // Per measure index: some note of that measure in some staff starts an
+    // Per measure index: some note of that measure in some staff carries an
     // arpeggio line.
     BcArray<bool> arpeggioMeasures;
     // Per staff and voice (staff x 2 + voice): what chordPlayedAt answers in

@@ -14,16 +14,7 @@
 #include "playback/MpPerformerListener.h"
 
 #include <algorithm>
-
-static long long greatestCommonDivisor(long long a, long long b)
-{
-    while (b != 0) {
-        const long long rest = a % b;
-        a = b;
-        b = rest;
-    }
-    return a;
-}
+#include <numeric>
 
 // The grid holds twice the onsets that the measures of this index need in
 // every staff, and at least the 64th notes; a quarter-note 4/4 measure steps
@@ -37,15 +28,15 @@ int MpPerformer::stepLength(const MnMeasure* measure)
     if (sixtyFourths < 1)
         sixtyFourths = 1;
     const long long slots = 2LL * measure->divisions(false);
-    const long long grid = sixtyFourths / greatestCommonDivisor(sixtyFourths, slots) * slots;
+    const long long grid = sixtyFourths / std::gcd(sixtyFourths, slots) * slots;
     long long length = whole / grid;
     if (length < 1)
         length = 1;
     // The grid has to meet the bar line, and in the first measure the first
     // grid time too: a cursor that steps past them misses every later chord.
-    length = greatestCommonDivisor(length, whole);
+    length = std::gcd(length, whole);
     if (measure->index() == 1 && leadIn < 0)
-        length = greatestCommonDivisor(length, -(long long)leadIn);
+        length = std::gcd(length, -(long long)leadIn);
     stepMeasure = measure->index();
     stepCached = int(length);
     return stepCached;
@@ -99,7 +90,7 @@ static const MnChord* lastChordOf(const MnStaff* staff, int measureIndex, int vo
 
 void MpPerformer::soundMeasure(const MnScore* score, int first, const Moment& moment)
 {
-    if (rescanning || score != preparedScore) {
+    if (rescanning) {
         for (int time = first; time <= moment.now; time += step) {
             for (int s = 0; s < score->staffCount(); ++s) {
                 const MnStaff* staff = score->staff(s);
@@ -176,8 +167,7 @@ void MpPerformer::findCandidates(const MnScore* score, int first, const Moment& 
 int MpPerformer::chainIndex(MnNote* note, const Moment& moment)
 {
     const int index = moment.measureIndex;
-    const bool prepared = index >= 1 && index <= arpeggioMeasures.count();
-    if (prepared && !arpeggioMeasures[index - 1])
+    if (index >= 1 && index <= arpeggioMeasures.count() && !arpeggioMeasures[index - 1])
         return 0;
     return note->computeArpeggioChain(chainNotes) ? note->arpeggioChainIndex() : 0;
 }
