@@ -46,7 +46,7 @@ public:
     MnSheetMusic* sheetMusic() const { return sheet; }
     // Set by the sheet music that places the score.
     void setSheetMusic(MnSheetMusic* sheetMusic) { sheet = sheetMusic; }
-    // False when unchanged.
+    // False when unchanged or outside MnMinScale..MnMaxScale.
     bool setScale(double scale);
 
     int staffCount() const { return staves.count(); }
@@ -94,6 +94,11 @@ public:
     MnPartGroup* childPartGroup(int staff, const MnPartGroup* parent) const;
     // length x the largest part scale; 0 without parts.
     double scaledByLargestPart(double length) const;
+    // Room of the key signatures at the time (with changesOnly, of the keys
+    // that change there) and of the time signatures that change there,
+    // each with gap x the largest part scale among the staves that show one.
+    double keySignatureWidth(int time, bool changesOnly, double gap) const;
+    double timeSignatureWidth(int time, double gap) const;
     // x: how far left of the staves the part and group labels and brackets
     // reach (at most 0); y: minus the score's height. The installed
     // measurer (MnMeasurer) lays the labels out.
@@ -111,6 +116,9 @@ private:
     const MnPartGroup* enclosingGroup(int staff) const;
     void moveStaffAndPart(int from, int to, const MnPartGroup* innermost);
     void deleteStavesAndParts();
+    // Every staff has as many measures as the first, each of the meter of
+    // the first staff's measure at its index.
+    bool haveSameMeasures() const;
     bool readStavesAndParts(BcFiler& filer);
     bool readPartGroups(BcFiler& filer);
     bool readTempos(BcFiler& filer);
