@@ -105,26 +105,36 @@ TEST(MpPerformerGrid, LeadInOffTheGridStillMeetsTheBarLines)
     EXPECT_EQ(performance.entered, (std::vector<int>{1, 2}));
 }
 
-// A beat length from a file that no 64th divides: the grid still lands on
-// every bar line, and a measure shorter than a 64th steps at all.
+// Measures shorter than a 64th, or of a length that no 64th divides: the
+// grid still lands on every bar line.
 TEST(MpPerformerGrid, OddMeasureLengthsStillMeetTheBarLines)
 {
-    for (int beatTicks : {3001, 1}) {
-        SCOPED_TRACE(beatTicks);
+    for (int beats : {1, 3}) {
+        SCOPED_TRACE(std::to_string(beats) + " 256ths");
         std::unique_ptr<MnScore> score = restScore(3);
         for (int m = 0; m < 3; ++m) {
             MnMeasure* measure = score->staff(0)->measure(m);
-            measure->setBeats(1);
-            measure->setBeatTicks(beatTicks);
-            MpVoiceWriter(measure, 0).chord(beatTicks, {keyC4 + m});
-            MpVoiceWriter(measure, 1).rest(beatTicks);
+            ASSERT_TRUE(measure->setBeatTicks(MnShortestValue));
+            ASSERT_TRUE(measure->setBeats(beats));
+            MpVoiceWriter notes(measure, 0);
+            MpVoiceWriter rests(measure, 1);
+            notes.chord(MnShortestValue, {keyC4 + m});
+            for (int beat = 0; beat < beats; ++beat) {
+                if (beat > 0)
+                    notes.rest(MnShortestValue);
+                rests.rest(MnShortestValue);
+            }
         }
         MpTestPerformance performance(*score);
         performance.run();
         EXPECT_TRUE(performance.performer.isFinished());
         EXPECT_EQ(performance.entered, (std::vector<int>{1, 2, 3}));
-        for (int m = 0; m < 3; ++m)
-            EXPECT_EQ(performance.listener.notesOfKey(keyC4 + m).size(), 2u) << "measure " << m + 1;
+        for (int m = 0; m < 3; ++m) {
+            const int start = m * beats * MnShortestValue;
+            const std::vector<MpRecordedNote> expected = {{start, true, 0, keyC4 + m, 71 / 127.0},
+                                                          {start + MnShortestValue, false, 0, keyC4 + m, 0.0}};
+            EXPECT_EQ(performance.listener.notesOfKey(keyC4 + m), expected) << "measure " << m + 1;
+        }
     }
 }
 
