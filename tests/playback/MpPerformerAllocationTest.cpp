@@ -2,71 +2,12 @@
 #include "playback/MpPerformer.h"
 #include "playback/MpPerformerListener.h"
 #include "playback/MpRandomScore.h"
+#include "playback/TestAllocations.h"
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
-
 // perform runs on the audio thread, which must not wait on the allocator:
-// after start, a whole performance allocates and frees nothing. This test
-// executable counts the calls of the global allocation functions while a
-// switch is on.
-
-namespace {
-
-std::atomic<bool> counting{false};
-std::atomic<long> heapCalls{0};
-
-void* allocate(std::size_t size)
-{
-    if (counting.load(std::memory_order_relaxed))
-        heapCalls.fetch_add(1, std::memory_order_relaxed);
-    void* block = std::malloc(size == 0 ? 1 : size);
-    if (!block)
-        std::abort();
-    return block;
-}
-
-void release(void* block)
-{
-    if (block && counting.load(std::memory_order_relaxed))
-        heapCalls.fetch_add(1, std::memory_order_relaxed);
-    std::free(block);
-}
-
-} // namespace
-
-void* operator new(std::size_t size)
-{
-    return allocate(size);
-}
-
-void* operator new[](std::size_t size)
-{
-    return allocate(size);
-}
-
-void operator delete(void* block) noexcept
-{
-    release(block);
-}
-
-void operator delete[](void* block) noexcept
-{
-    release(block);
-}
-
-void operator delete(void* block, std::size_t) noexcept
-{
-    release(block);
-}
-
-void operator delete[](void* block, std::size_t) noexcept
-{
-    release(block);
-}
+// after start, a whole performance allocates and frees nothing.
 
 namespace {
 
@@ -128,18 +69,20 @@ long heapCallsOfPerformance(MnScore& score, long& notes)
     CountingListener listener;
     MpPerformer performer;
     performer.start(&listener, &cursor, true);
-    heapCalls = 0;
-    counting = true;
+    long long heapCalls = 0;
     int seeks = 0;
-    for (int step = 0; step < 1000000 && !performer.isFinished(); ++step) {
-        performer.perform();
-        seeks += performer.seek(MnTicksQuarter) > 0;
+    {
+        TestAllocations counted;
+        for (int step = 0; step < 1000000 && !performer.isFinished(); ++step) {
+            performer.perform();
+            seeks += performer.seek(MnTicksQuarter) > 0;
+        }
+        heapCalls = counted.allocations() + counted.frees();
     }
-    counting = false;
     notes = listener.ons + listener.offs;
     const bool finished = performer.isFinished();
     performer.reset();
-    return finished && seeks > 0 ? heapCalls.load() : -1;
+    return finished && seeks > 0 ? long(heapCalls) : -1;
 }
 
 TEST(MpPerformerAllocation, PerformAllocatesNothingAfterStart)
