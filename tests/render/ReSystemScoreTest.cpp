@@ -3,6 +3,7 @@
 #include "tests/common/TestServices.h"
 #include "tests/render/ComposeFixtures.h"
 #include "tests/render/DrawnShapes.h"
+#include "tests/render/ScorePass.h"
 
 #include <gtest/gtest.h>
 
@@ -11,34 +12,6 @@
 
 // One system of a score: culling, balance, header, courtesy signatures,
 // hidden staves and the floating header of a lone score.
-
-// Composes one system through a recording renderer whose view is the
-// square of width units centred on (centreX, centreY).
-struct OneSystem
-{
-    OneSystem(double centreX = 60, double centreY = -20, double width = 400)
-    {
-        renderer.setView(centreX, centreY, width, 1000, 1000);
-    }
-    void compose(MnScore* score, int first, int count, GePoint2d origin = GePoint2d(0, 0), double stretch = 1.0)
-    {
-        MnCache cache;
-        renderer.clear();
-        system.composeScore(score, first, count, origin, stretch, 0);
-    }
-    RecordingRenderer renderer;
-    ReSystem system{&renderer};
-};
-
-static std::vector<PlacedGlyph> glyphsNamed(const RecordingRenderer& renderer, const std::string& name)
-{
-    std::vector<PlacedGlyph> found;
-    for (const PlacedGlyph& glyph : placedGlyphs(renderer)) {
-        if (glyph.name == name)
-            found.push_back(glyph);
-    }
-    return found;
-}
 
 // The x where a measure's pick mark begins.
 static double measureMarkX(const RecordingRenderer& renderer, const MnMeasure* measure)
