@@ -223,3 +223,34 @@ TEST(ReSystemChords, tiesIntoAndOutOfSystemsAndEndings)
     ends = curveEnds(pass.renderer);
     EXPECT_EQ(ends.size(), 1u);  // only the one out of the system
 }
+
+TEST(ReSystemChords, aChordAtNoColumnOfADamagedMeasureStandsAtTheMeasureEnd)
+{
+    LoneScore fixture(1, 2);
+    for (int i = 0; i < 4; ++i)
+        fixture.note(0, i * MnTicksQuarter, 6, 4);
+    OneSystem sound;
+    sound.compose(fixture.score, 0, 2);
+    const std::vector<double> before = headXs(sound.renderer);
+    ASSERT_EQ(before.size(), 4u);
+    // The measure's end: its barline, the first quad the height of the
+    // staff right of the last head.
+    double barline = 0.0;
+    for (const std::vector<double>& box : quadBoxes(sound.renderer)) {
+        if (box[0] > before[3] && std::fabs(box[3] - box[1] - 8.0) < 0.5) {
+            barline = box[0];
+            break;
+        }
+    }
+    ASSERT_GT(barline, before[3]);
+
+    // Only a damaged model holds a chord past its measure's length.
+    fixture.measure(0)->voiceChords(0)[3]->setTime(5 * MnTicksQuarter);
+    OneSystem damaged;
+    damaged.compose(fixture.score, 0, 2);
+    const std::vector<double> after = headXs(damaged.renderer);
+    ASSERT_EQ(after.size(), 4u);
+    EXPECT_NEAR(after[2], before[2], 1e-9);
+    EXPECT_GT(after[3], before[3]);
+    EXPECT_LE(after[3], barline + 1e-9);
+}
