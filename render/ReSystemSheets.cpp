@@ -74,10 +74,11 @@ void ReSystem::compose(QuorvaneDocument* document)
 
 void ReSystem::composeSheetMusic(MnSheetMusic* sheet, int workIndex)
 {
-    MnScore* score = sheet ? sheet->score() : nullptr;
-    if (!score || score->staffCount() == 0)
+    if (!sheet)
         return;
-    const int measures = score->staff(0)->measureCount();
+    // A sheet without a score or staves still shows its paper and credits.
+    MnScore* score = sheet->score();
+    const int measures = score && score->staffCount() > 0 ? score->staff(0)->measureCount() : 0;
     const int pageCount = sheet->pageCount();
     BcArray<int> pages;
     BcArray<int> firstMeasures;
