@@ -155,8 +155,6 @@ bool Quorvane::startUp()
     if (paths.empty()) {
         docManager->CreateDocument(wxEmptyString, wxDOC_NEW);
     } else if (openFiles(paths) == 0) {
-        frame->Destroy();
-        frame = nullptr;
         return false;
     }
 
@@ -227,6 +225,13 @@ void Quorvane::shutDown()
         services.player->close();
     stringResources.clearCache();
     instanceServer.reset();
+    if (frame) {
+        // A start that failed after making the window: it goes before the
+        // document manager it uses.
+        frame->Destroy();
+        DeletePendingObjects();
+        frame = nullptr;
+    }
     if (started) {
         saveRecentFiles();
         EdCommandTable::clear();
@@ -354,21 +359,23 @@ bool Quorvane::messageParts(unsigned id, wxString& text, wxString& caption)
     const wchar_t* found = loadString(id);
     if (!found)
         return false;
-    wxString all(found);
+    splitMessage(wxString(found), loadString(10085), text, caption);
+    return true;
+}
+
+void Quorvane::splitMessage(const wxString& all, const wchar_t* toolFormat, wxString& text, wxString& caption)
+{
     int lineFeed = all.Find('\n', true);
     if (lineFeed == wxNOT_FOUND) {
         text = all;
         caption = "Quorvane";
-        return true;
+        return;
     }
     text = all.Left(size_t(lineFeed));
     wxString shortName = all.Mid(size_t(lineFeed) + 1);
     caption.clear();
-    if (!shortName.empty()) {
-        const wchar_t* format = loadString(10085);
-        caption = format ? wxString::Format(wxString(format), shortName) : shortName;
-    }
-    return true;
+    if (!shortName.empty())
+        caption = toolFormat ? wxString::Format(wxString(toolFormat), shortName) : shortName;
 }
 
 void Quorvane::showMessage(unsigned id)

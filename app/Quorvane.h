@@ -68,6 +68,10 @@ public:
     // The parts of showMessage's box: text and caption, false when the id has
     // no string.
     bool messageParts(unsigned id, wxString& text, wxString& caption);
+    // The rule of those parts: the text before the last line feed; the
+    // caption toolFormat ("%ls tool") of what follows it, empty when nothing
+    // follows, "Quorvane" when there is no line feed.
+    static void splitMessage(const wxString& all, const wchar_t* toolFormat, wxString& text, wxString& caption);
     // A menu or dialog text in the interface language.
     wxString shellText(const char* context, const char* english) const;
 

@@ -174,6 +174,10 @@ bool UiDocumentView::OnClose(bool deleteWindow)
         GetFrame()->Destroy();
         SetFrame(nullptr);
     }
+    // The main window's title follows the window that is active next.
+    if (Quorvane::exists())
+        if (UiMainFrame* frame = Quorvane::instance().mainFrame())
+            frame->CallAfter([frame] { frame->documentTitleChanged(nullptr); });
     return true;
 }
 

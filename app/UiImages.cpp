@@ -3,6 +3,7 @@
 #include <wx/bitmap.h>
 #include <wx/icon.h>
 #include <wx/image.h>
+#include <wx/imagpng.h>
 #include <wx/mstream.h>
 
 // Generated at build time from resources/images (cmake/EmbedImages.cmake).
@@ -33,6 +34,8 @@ wxBitmap UiImages::bitmap(unsigned id)
     size_t size = 0;
     if (!png(id, data, size))
         return wxBitmap();
+    if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG))
+        wxImage::AddHandler(new wxPNGHandler);
     wxMemoryInputStream stream(data, size);
     wxImage image;
     if (!image.LoadFile(stream, wxBITMAP_TYPE_PNG))

@@ -276,7 +276,8 @@ void UiMainFrame::documentTitleChanged(wxWindow* childFrame)
             GetNotebook()->SetPageToolTip(size_t(page), path);
         }
     }
-    wxDocument* active = GetDocumentManager() ? GetDocumentManager()->GetCurrentDocument() : nullptr;
+    UiChildFrame* activeChild = dynamic_cast<UiChildFrame*>(GetActiveChild());
+    wxDocument* active = activeChild ? activeChild->GetDocument() : nullptr;
     SetTitle(GetDocumentManager() ? GetDocumentManager()->MakeFrameTitle(active) : wxString("Quorvane"));
 }
 

@@ -2,13 +2,11 @@
 
 #include "app/UiDocument.h"
 #include "app/UiMainFrame.h"
+#include "common/EdFakeContext.h"
 #include "editing/EdCommand.h"
-#include "tests/common/EdFakeContext.h"
 
 #include <wx/modalhook.h>
 #include <wx/stattext.h>
-
-#include <algorithm>
 
 namespace {
 
@@ -31,22 +29,114 @@ public:
 
 }
 
-TEST_F(ShellTest, startsAndStopsInOrder)
+namespace {
+
+using QuorvaneStartupTest = ShellTest;
+
+// Ends every modal dialog at once with OK, keeping the text of the About
+// dialog's version line.
+class AnswerDialogs : public wxModalDialogHook
+{
+public:
+    AnswerDialogs() { Register(); }
+    ~AnswerDialogs() override { Unregister(); }
+    int Enter(wxDialog* dialog) override
+    {
+        ++shown;
+        if (wxStaticText* line = wxDynamicCast(dialog->FindWindow(1194), wxStaticText))
+            versionLine = line->GetLabel().utf8_string();
+        return wxID_OK;
+    }
+    void Exit(wxDialog*) override {}
+    int shown = 0;
+    std::string versionLine;
+};
+
+UiDocument* activeDocument(Quorvane& app)
+{
+    return wxDynamicCast(app.documentManager()->GetCurrentDocument(), UiDocument);
+}
+
+}
+
+TEST_F(QuorvaneStartupTest, startsAndStopsInOrder)
 {
     storeUser("Settings", "ChordThreshold", "150");
     storeUser("Toggles", "VolumeMute", "1");
     WatchingPlayer watching(log);
-    QuorvaneServices services;
-    // The fixture's player is replaced by one that looks around as it opens.
-    player.opens = true;
+    playerService = &watching;
     ASSERT_TRUE(start());
-    EXPECT_EQ(log, (EventLog{"player.open", "midi.open", "player.mute"}));
+    // Settings before the player, the player and the MIDI input before the
+    // main window, whose creation applies the stored mute.
+    EXPECT_EQ(log, (EventLog{"player.open after settings before frame", "midi.open", "player.mute"}));
     ASSERT_NE(app().mainFrame(), nullptr);
     EXPECT_TRUE(app().mainFrame()->IsShown());
-    EXPECT_EQ(app().settings.chordThreshold, 150);
     EXPECT_GT(app().strings().cachedCount(), 0);
+    EXPECT_TRUE(boxes.texts.empty());
 
     log.clear();
     stop();
     EXPECT_EQ(log, (EventLog{"midi.close", "player.close"}));
+}
+
+TEST_F(QuorvaneStartupTest, aFailedPlayerOpenIsToldOnceAndStartGoesOn)
+{
+    player.opens = false;
+    player.reason = "The audio device would not open: busy";
+    ASSERT_TRUE(start());
+    EXPECT_EQ(log, (EventLog{"player.open failed", "player.close", "midi.open"}));
+    pump(10);
+    ASSERT_EQ(boxes.texts.size(), 1u);
+    EXPECT_EQ(boxes.texts[0], "The audio device would not open: busy");
+    EXPECT_EQ(boxes.captions[0], "Quorvane");
+    EXPECT_TRUE(app().mainFrame()->IsShown());
+    ASSERT_NE(activeDocument(app()), nullptr);
+}
+
+TEST_F(QuorvaneStartupTest, noArgumentGivesOneNewDocument)
+{
+    ASSERT_TRUE(start());
+    ASSERT_EQ(app().documentManager()->GetDocumentsVector().size(), 1u);
+    UiDocument* document = activeDocument(app());
+    ASSERT_NE(document, nullptr);
+    EXPECT_EQ(document->GetUserReadableName().utf8_string(), "New 1");
+    EXPECT_EQ(app().mainFrame()->GetTitle().utf8_string(), "New 1 - Quorvane");
+    app().mainFrame()->runCommand(57600);
+    pump();
+    EXPECT_EQ(activeDocument(app())->GetUserReadableName().utf8_string(), "New 2");
+}
+
+TEST_F(QuorvaneStartupTest, aPathOnTheCommandLineOpensIt)
+{
+    std::string path = writeScore("Sonata.qrv");
+    ASSERT_TRUE(start({path}));
+    ASSERT_EQ(app().documentManager()->GetDocumentsVector().size(), 1u);
+    EXPECT_EQ(activeDocument(app())->GetUserReadableName().utf8_string(), "Sonata.qrv");
+    EXPECT_EQ(app().mainFrame()->GetTitle().utf8_string(), "Sonata.qrv - Quorvane");
+    ASSERT_EQ(app().recentFiles().size(), 1u);
+    EXPECT_EQ(app().recentFiles()[0].utf8_string(), path);
+}
+
+TEST_F(QuorvaneStartupTest, anUnreadablePathEndsTheStartWithAMessageNamingIt)
+{
+    std::string path = root + "/nowhere/missing.qrv";
+    EXPECT_FALSE(start({path}));
+    ASSERT_EQ(boxes.texts.size(), 1u);
+    EXPECT_NE(boxes.texts[0].find(path), std::string::npos) << boxes.texts[0];
+    // The exit steps ran all the same.
+    EXPECT_EQ(log.back(), "player.close");
+}
+
+TEST_F(QuorvaneStartupTest, aboutEndsAPendingToolAndShowsTheVersion)
+{
+    ASSERT_TRUE(start());
+    AnswerDialogs dialogs;
+    EdFakeContext context;
+    context.view.pendingTool = new EdCommand;
+    context.activeViewPresent = true;
+    EXPECT_TRUE(app().mainFrame()->runCommand(32847));
+    EXPECT_EQ(context.view.toolsDiscarded, 1);
+    EXPECT_EQ(context.view.pendingTool, nullptr);
+    EXPECT_EQ(dialogs.shown, 1);
+    EXPECT_EQ(dialogs.versionLine, "Version 1.5.1.803");
 }
