@@ -9,6 +9,9 @@
 
 #include <wx/listbox.h>
 #include <wx/menu.h>
+#include <wx/dcmemory.h>
+#include <wx/dcscreen.h>
+#include <wx/imagpng.h>
 #include <wx/statusbr.h>
 
 namespace {
@@ -194,4 +197,69 @@ TEST_F(MainFrameTest, theWindowsDialogListsTheOpenDocuments)
     pump();
     EXPECT_EQ(documentCount(), 1u);
     EXPECT_EQ(dialog.list()->GetCount(), 1u);
+}
+
+TEST_F(MainFrameTest, closingAModifiedDocumentAsksFirst)
+{
+    ASSERT_TRUE(start());
+    activeDocumentModify(true);
+    pump();
+    EXPECT_EQ(frame().GetTitle().utf8_string(), "New 1* - Quorvane");
+    boxes.answer = UiMessageBoxes::cancel;
+    frame().runCommand(57602);
+    pump();
+    EXPECT_EQ(documentCount(), 1u);
+    ASSERT_EQ(boxes.texts.size(), 1u);
+    EXPECT_EQ(boxes.texts[0], "Save changes to New 1?");
+    EXPECT_EQ(app().documentManager()->GetCurrentDocument()->GetUserReadableName().utf8_string(), "New 1*");
+
+    boxes.answer = UiMessageBoxes::no;
+    frame().runCommand(57602);
+    pump();
+    EXPECT_EQ(documentCount(), 0u);
+}
+
+TEST_F(MainFrameTest, keysGoToTheMainFrameWhileNoDocumentWindowIsActive)
+{
+    ASSERT_TRUE(start());
+    int received = 0;
+    frame().Bind(wxEVT_KEY_DOWN, [&received](wxKeyEvent& event) {
+        ++received;
+        event.Skip();
+    });
+    auto press = [](wxWindow* window) {
+        wxKeyEvent key(wxEVT_KEY_DOWN);
+        key.SetEventObject(window);
+        key.m_keyCode = 'A';
+        window->GetEventHandler()->ProcessEvent(key);
+    };
+    wxWindow* browser = frame().paneWindow(UiMainFrame::projectBrowser);
+    press(browser);
+    EXPECT_EQ(received, 0);  // the document window takes its own keys
+
+    frame().runCommand(57602);
+    pump();
+    press(browser);
+    EXPECT_EQ(received, 1);
+    press(frame().paneWindow(UiMainFrame::pianoKeyboard));  // it plays its keys itself
+    EXPECT_EQ(received, 1);
+}
+
+TEST_F(MainFrameTest, aPictureOfTheWindowForAPersonToLookAt)
+{
+    std::string path = writeScore("Sonata.qrv");
+    ASSERT_TRUE(start({path}));
+    frame().SetSize(1000, 700);
+    pump(10);
+    wxScreenDC screen;
+    wxRect area = frame().GetScreenRect();
+    wxBitmap picture(area.width, area.height);
+    {
+        wxMemoryDC memory(picture);
+        memory.Blit(0, 0, area.width, area.height, &screen, area.x, area.y);
+    }
+    std::filesystem::create_directories(QRV_TEST_OUTPUT_DIR);
+    if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG))
+        wxImage::AddHandler(new wxPNGHandler);
+    EXPECT_TRUE(picture.SaveFile(QRV_TEST_OUTPUT_DIR "/main-frame.png", wxBITMAP_TYPE_PNG));
 }
