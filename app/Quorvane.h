@@ -75,6 +75,19 @@ public:
     // A menu or dialog text in the interface language.
     wxString shellText(const char* context, const char* english) const;
 
+    // The tool windows and checks that later parts of the shell plug in:
+    // the options dialog (Tools/Options...), the update check (Help/Check for
+    // updates...) and the back-side card (the status bar's TURN pane). Each
+    // command runs its hook inside an edit transaction of its own, so a
+    // running tool ends first; without a hook the command is greyed.
+    using Hook = void (*)(Quorvane& app);
+    static void setOptionsDialog(Hook hook);
+    static void setUpdateCheck(Hook hook);
+    static void setBackSideCard(Hook hook);
+    void cmdOptions();
+    void OnCheckForUpdates();
+    void cmdBackSide();
+
     // The help commands.
     void cmdAbout();
     void cmdUserGuide();

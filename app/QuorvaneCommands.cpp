@@ -14,6 +14,10 @@
 
 namespace {
 
+Quorvane::Hook optionsDialog = nullptr;
+Quorvane::Hook updateCheck = nullptr;
+Quorvane::Hook backSideCard = nullptr;
+
 Quorvane& app()
 {
     return Quorvane::instance();
@@ -71,6 +75,25 @@ EdCommandState recentFileState(unsigned id, const EdCommandInputs&)
     return EdCommandState{id - UiMenus::firstRecentFile < app().recentFiles().size(), false};
 }
 
+Quorvane::Hook hookOf(unsigned id)
+{
+    return id == 32878 ? optionsDialog : id == 32951 ? updateCheck : id == 32853 ? backSideCard : nullptr;
+}
+
+EdCommandState hookState(unsigned id, const EdCommandInputs&)
+{
+    return EdCommandState{hookOf(id) != nullptr, false};
+}
+
+void runHook(unsigned id)
+{
+    Quorvane::Hook hook = hookOf(id);
+    if (!hook)
+        return;
+    EdCommand edit;
+    hook(app());
+}
+
 void viewCommand(unsigned id)
 {
     UiMainFrame* frame = app().mainFrame();
@@ -115,6 +138,9 @@ void Quorvane::registerCommands()
                 &recentFileState);
 
     T::add({32847, [](unsigned) { app().cmdAbout(); }, nullptr});
+    T::add({32878, [](unsigned) { app().cmdOptions(); }, &hookState});
+    T::add({32951, [](unsigned) { app().OnCheckForUpdates(); }, &hookState});
+    T::add({32853, [](unsigned) { app().cmdBackSide(); }, &hookState});
     T::add({32955, [](unsigned) { app().cmdUserGuide(); }, nullptr});
     T::add({32950, [](unsigned) { app().cmdTechnicalSupport(); }, nullptr});
 
@@ -125,6 +151,36 @@ void Quorvane::registerCommands()
     T::add({UiMainFrame::hideAllId, &viewCommand, &hideAllState});
     T::add({UiMainFrame::resetLayoutId, &viewCommand, nullptr});
     T::add({UiMainFrame::windowsDialogId, &viewCommand, nullptr});
+}
+
+void Quorvane::setOptionsDialog(Hook hook)
+{
+    optionsDialog = hook;
+}
+
+void Quorvane::setUpdateCheck(Hook hook)
+{
+    updateCheck = hook;
+}
+
+void Quorvane::setBackSideCard(Hook hook)
+{
+    backSideCard = hook;
+}
+
+void Quorvane::cmdOptions()
+{
+    runHook(32878);
+}
+
+void Quorvane::OnCheckForUpdates()
+{
+    runHook(32951);
+}
+
+void Quorvane::cmdBackSide()
+{
+    runHook(32853);
 }
 
 void Quorvane::cmdAbout()

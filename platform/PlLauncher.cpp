@@ -1,5 +1,7 @@
 #include "platform/PlLauncher.h"
 
+#include "foundation/BcInstalled.h"
+
 #include <cerrno>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -7,12 +9,11 @@
 extern char** environ;
 
 static PlLauncher defaultLauncher;
-static PlLauncher* installed = nullptr;
+using Slot = BcInstalled<PlLauncher>;
 
 PlLauncher::~PlLauncher()
 {
-    if (installed == this)
-        installed = nullptr;
+    Slot::forget(this);
 }
 
 bool PlLauncher::open(const std::string& target)
@@ -34,12 +35,10 @@ bool PlLauncher::open(const std::string& target)
 
 PlLauncher& PlLauncher::current()
 {
-    return installed ? *installed : defaultLauncher;
+    return Slot::current(defaultLauncher);
 }
 
 PlLauncher* PlLauncher::install(PlLauncher* launcher)
 {
-    PlLauncher* previous = installed;
-    installed = launcher == &defaultLauncher ? nullptr : launcher;
-    return previous;
+    return Slot::install(launcher, &defaultLauncher);
 }

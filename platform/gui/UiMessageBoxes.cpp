@@ -1,15 +1,16 @@
 #include "platform/gui/UiMessageBoxes.h"
 
+#include "foundation/BcInstalled.h"
+
 #include <wx/app.h>
 #include <wx/msgdlg.h>
 
 static UiMessageBoxes defaultBoxes;
-static UiMessageBoxes* installed = nullptr;
+using Slot = BcInstalled<UiMessageBoxes>;
 
 UiMessageBoxes::~UiMessageBoxes()
 {
-    if (installed == this)
-        installed = nullptr;
+    Slot::forget(this);
 }
 
 static wxWindow* owner()
@@ -38,12 +39,10 @@ UiMessageBoxes::Answer UiMessageBoxes::askYesNoCancel(const wxString& text, cons
 
 UiMessageBoxes& UiMessageBoxes::current()
 {
-    return installed ? *installed : defaultBoxes;
+    return Slot::current(defaultBoxes);
 }
 
 UiMessageBoxes* UiMessageBoxes::install(UiMessageBoxes* boxes)
 {
-    UiMessageBoxes* previous = installed;
-    installed = boxes == &defaultBoxes ? nullptr : boxes;
-    return previous;
+    return Slot::install(boxes, &defaultBoxes);
 }

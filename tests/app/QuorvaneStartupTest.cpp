@@ -1,11 +1,15 @@
 #include "ShellFixture.h"
 
+#include "app/UiDialog.h"
 #include "app/UiDocument.h"
 #include "app/UiMainFrame.h"
 #include "common/EdFakeContext.h"
+#include "commands/EdCommandTable.h"
 #include "editing/EdCommand.h"
+#include "platform/gui/UiScale.h"
 
 #include <wx/modalhook.h>
+#include <wx/statbmp.h>
 #include <wx/stattext.h>
 
 namespace {
@@ -139,4 +143,41 @@ TEST_F(QuorvaneStartupTest, aboutEndsAPendingToolAndShowsTheVersion)
     EXPECT_EQ(context.view.pendingTool, nullptr);
     EXPECT_EQ(dialogs.shown, 1);
     EXPECT_EQ(dialogs.versionLine, "Version 1.5.1.803");
+}
+
+TEST_F(QuorvaneStartupTest, pluggedInToolWindowsRunInsideAnEditAndAreGreyedWithout)
+{
+    ASSERT_TRUE(start());
+    static int optionsShown = 0;
+    EdCommandInputs inputs = EdCommandTable::gather();
+    EXPECT_FALSE(EdCommandTable::state(32878, inputs).enabled);
+    Quorvane::setOptionsDialog([](Quorvane&) { ++optionsShown; });
+    EdFakeContext context;
+    context.view.pendingTool = new EdCommand;
+    context.activeViewPresent = true;
+    EXPECT_TRUE(app().mainFrame()->runCommand(32878));
+    EXPECT_EQ(optionsShown, 1);
+    EXPECT_EQ(context.view.toolsDiscarded, 1);
+    EXPECT_FALSE(app().mainFrame()->runCommand(32951));  // no update check plugged in
+    Quorvane::setOptionsDialog(nullptr);
+}
+
+TEST_F(QuorvaneStartupTest, aScaledBitmapFillsItsControlTimesTheScale)
+{
+    ASSERT_TRUE(start());
+    struct Case
+    {
+        double scale;
+        wxSize expected;
+    } cases[] = {{1.0, wxSize(100, 50)}, {1.5, wxSize(150, 75)}};
+    for (const Case& c : cases) {
+        UiScale::setForTests(c.scale);
+        UiDialog dialog(app().mainFrame(), 100, "test");
+        wxStaticBitmap* control = new wxStaticBitmap(&dialog, 1323, wxBitmap(), wxDefaultPosition, wxSize(100, 50));
+        EXPECT_TRUE(dialog.loadScaledBitmap(1323, 231));
+        EXPECT_EQ(control->GetBitmap().GetSize(), c.expected) << c.scale;
+        EXPECT_FALSE(dialog.loadScaledBitmap(1323, 9999));  // no such picture: a white one
+        EXPECT_FALSE(dialog.loadScaledBitmap(77, 231));     // no such control
+    }
+    UiScale::setForTests(0.0);
 }
