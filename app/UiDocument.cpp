@@ -64,7 +64,7 @@ bool UiDocument::DoOpenDocument(const wxString& path)
         Quorvane& app = Quorvane::instance();
         const wchar_t* format = app.loadString(10201);
         wxString text = format ? wxString::Format(wxString(format), path) : path;
-        UiMessageBoxes::current().information(text, app.shellText("string 57344", "Quorvane"));
+        UiMessageBoxes::current().information(text, wxString(app.loadString(57344)));
     }
     return false;
 }
@@ -73,8 +73,10 @@ bool UiDocument::DoSaveDocument(const wxString& path)
 {
     if (score.OnSaveDocument(toBc(path)))
         return true;
+    // The old file is still there: the score file is written beside it and
+    // renamed into place.
     Quorvane& app = Quorvane::instance();
-    const wchar_t* format = app.loadString(10201);
+    const wchar_t* format = app.loadString(10204);
     UiMessageBoxes::current().information(format ? wxString::Format(wxString(format), path) : path,
                                           wxString(app.loadString(57344)));
     return false;

@@ -81,7 +81,7 @@ UiMainFrame::UiMainFrame(UiDocManager* manager, Quorvane& app) : app(app)
     aui.SetManagedWindow(this);
     aui.AddPane(GetClientWindow(), wxAuiPaneInfo().Name(documentsPane).CenterPane().PaneBorder(false));
     createPanes();
-    applyDefaultLayout(true);
+    applyDefaultLayout();
 
     DragAcceptFiles(true);
     Bind(wxEVT_MENU, &UiMainFrame::onMenu, this);
@@ -120,7 +120,7 @@ void UiMainFrame::createPanes()
 
 // Every pane back at its side and at its default size (at least the pane's
 // minimum), shown.
-void UiMainFrame::applyDefaultLayout(bool scaleNow)
+void UiMainFrame::applyDefaultLayout()
 {
     int side = UiScale::pixels(sidePaneSize);
     int band = UiScale::pixels(bandPaneSize);
@@ -198,7 +198,7 @@ void UiMainFrame::hideAll()
 void UiMainFrame::resetLayout()
 {
     showAll();
-    applyDefaultLayout(true);
+    applyDefaultLayout();
 }
 
 void UiMainFrame::toggleStatusBar()

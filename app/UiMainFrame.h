@@ -58,7 +58,7 @@ public:
 
 private:
     void createPanes();
-    void applyDefaultLayout(bool scaleNow);
+    void applyDefaultLayout();
     void onMenu(wxCommandEvent& event);
     void onUpdateUi(wxUpdateUIEvent& event);
     void onClose(wxCloseEvent& event);

@@ -29,6 +29,7 @@ static const BcStringResources::Entry englishTexts[] = {
     {10201, "Unable to open the file %ls."},
     {10202, "Enter an integer between %1 and %2."},
     {10203, "Enter a number between %1 and %2."},
+    {10204, "Unable to save the file %ls."},
     {57344, "Quorvane"},
 };
 

@@ -27,6 +27,7 @@ protected:
             argv.push_back(argument.data());
         argv.push_back(nullptr);
         ScopedVariable exit("QUORVANE_EXIT_AT_IDLE", exitAtIdle ? "1" : nullptr);
+        ScopedVariable leaks("LSAN_OPTIONS", "suppressions=" QRV_SOURCE_DIR "/tests/app/lsan.supp:print_suppressions=0");
         std::string errors = root + "/stderr.txt";
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);

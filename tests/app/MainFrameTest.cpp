@@ -5,6 +5,7 @@
 #include "app/UiMainFrame.h"
 #include "app/UiMenus.h"
 #include "app/UiWindowsDialog.h"
+#include "common/ReadOnlyFolder.h"
 #include "platform/gui/UiScale.h"
 
 #include <wx/listbox.h>
@@ -217,6 +218,23 @@ TEST_F(MainFrameTest, closingAModifiedDocumentAsksFirst)
     frame().runCommand(57602);
     pump();
     EXPECT_EQ(documentCount(), 0u);
+}
+
+TEST_F(MainFrameTest, aFailedSaveSaysSoAndKeepsTheDocumentModified)
+{
+    ASSERT_TRUE(start());
+    wxDocument* document = app().documentManager()->GetCurrentDocument();
+    document->Modify(true);
+    std::string folder = root + "/locked";
+    std::filesystem::create_directories(folder);
+    ReadOnlyFolder locked(folder);
+    if (!locked.works())
+        GTEST_SKIP() << "this file system lets the folder be written";
+    EXPECT_FALSE(document->OnSaveDocument(wxString::FromUTF8(folder + "/Song.qrv")));
+    EXPECT_TRUE(document->IsModified());
+    EXPECT_EQ(document->GetUserReadableName().utf8_string(), "New 1*");
+    ASSERT_EQ(boxes.texts.size(), 1u);
+    EXPECT_EQ(boxes.texts[0], "Unable to save the file " + folder + "/Song.qrv.");
 }
 
 TEST_F(MainFrameTest, keysGoToTheMainFrameWhileNoDocumentWindowIsActive)
