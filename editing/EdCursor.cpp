@@ -62,3 +62,198 @@ bool EdCursor::setAtStaffStart(MnStaff* staff, int voice)
     setPosition(0, graces, false);
     return true;
 }
+
+bool EdCursor::setAtMeasureStart(MnMeasure* measure, int voice)
+{
+    if (!measure)
+        return false;
+    staffHolder.clear();
+    if (measure->staff())
+        staffHolder.add(measure->staff());
+    cursorVoice = voice;
+    setPosition(measure->startTime(), leadingGraceChords(measure, voice), false);
+    return true;
+}
+
+static int staffTimeOf(const MnChord* chord)
+{
+    return chord->measure()->startTime() + chord->time();
+}
+
+// The grace chords from the chord on, up to the main chord they precede.
+static int graceRun(const MnChord* chord)
+{
+    int run = 0;
+    for (const MnChord* walk = chord; walk && walk->isGrace(); walk = walk->nextChord())
+        ++run;
+    return run;
+}
+
+bool EdCursor::setAtChord(MnChord* chord, int voice, bool keepAnchor)
+{
+    if (!chord || !chord->measure())
+        return false;
+    MnStaff* chordStaff = chord->staff();
+    const bool extend = keepAnchor && staff() && staff() == chordStaff;
+    staffHolder.clear();
+    if (chordStaff)
+        staffHolder.add(chordStaff);
+    cursorVoice = voice;
+    if (chord->isGrace()) {
+        int distance = 1;
+        const MnChord* main = chord->nextChord();
+        while (main && main->isGrace()) {
+            ++distance;
+            main = main->nextChord();
+        }
+        if (main) {
+            setPosition(staffTimeOf(main), distance, extend);
+            return true;
+        }
+    }
+    setPosition(staffTimeOf(chord), 0, extend);
+    return true;
+}
+
+bool EdCursor::locate(MnMeasure*& measure, int& offset) const
+{
+    const MnStaff* cursorStaff = staff();
+    if (!cursorStaff || cursorStaff->measureCount() == 0)
+        return false;
+    if (cursorTime < 0) {
+        measure = cursorStaff->measure(0);
+        offset = cursorTime;
+        return true;
+    }
+    MnMeasure* holding = cursorStaff->measureAtTime(cursorTime);
+    if (!holding)
+        return false;
+    measure = holding;
+    offset = cursorTime - holding->startTime();
+    return true;
+}
+
+// The non-grace chord of the voice at the offset of the measure.
+static MnChord* mainChordAt(const MnMeasure* measure, int voice, int offset)
+{
+    const BcArray<MnChord*>& chords = measure->voiceChords(voice);
+    for (int i = 0; i < chords.count(); ++i) {
+        if (!chords[i]->isGrace() && chords[i]->time() == offset)
+            return chords[i];
+    }
+    return nullptr;
+}
+
+// Of the chords at one place of a voice (the main chord at the offset and
+// the grace chords before it, those kept at the end of the previous measure
+// included), the one that has the grace run.
+static MnChord* chordOfGraceRun(const MnMeasure* measure, int voice, int offset, int run)
+{
+    MnChord* main = mainChordAt(measure, voice, offset);
+    if (!main)
+        return nullptr;
+    const int place = staffTimeOf(main);
+    for (MnChord* walk = main; walk && staffTimeOf(walk) == place; walk = walk->previousChord()) {
+        if (graceRun(walk) == run)
+            return walk;
+    }
+    return nullptr;
+}
+
+MnChord* EdCursor::land(int time, int graceIndex, MnChord* chord, bool extend)
+{
+    setPosition(time, graceIndex, extend);
+    return chord;
+}
+
+MnChord* EdCursor::moveNext(bool extend)
+{
+    MnMeasure* measure = nullptr;
+    int offset = 0;
+    if (cursorVoice >= MnMeasure::voiceCount || !locate(measure, offset))
+        return nullptr;
+    const int firstVoice = cursorVoice >= 0 ? cursorVoice : 0;
+    const int lastVoice = cursorVoice >= 0 ? cursorVoice : MnMeasure::voiceCount - 1;
+
+    // One grace position nearer to the main chord.
+    if (cursorGraceIndex > 0) {
+        for (int voice = firstVoice; voice <= lastVoice; ++voice) {
+            if (MnChord* chord = chordOfGraceRun(measure, voice, offset, cursorGraceIndex - 1))
+                return land(cursorTime, cursorGraceIndex - 1, chord, extend);
+        }
+    }
+
+    // The earliest later onset; of a grace group, its first chord.
+    MnChord* next = nullptr;
+    for (int voice = firstVoice; voice <= lastVoice; ++voice) {
+        const BcArray<MnChord*>& chords = measure->voiceChords(voice);
+        for (int i = 0; i < chords.count(); ++i) {
+            if (chords[i]->time() > offset) {
+                if (!next || chords[i]->time() < next->time())
+                    next = chords[i];
+                break;
+            }
+        }
+    }
+    if (next)
+        return land(measure->startTime() + next->time(), graceRun(next), next, extend);
+
+    const MnMeasure* following = measure->nextMeasure();
+    if (!following)
+        return nullptr;
+    const BcArray<MnChord*>& chords = following->voiceChords(firstVoice);
+    if (chords.isEmpty())
+        return nullptr;
+    return land(following->startTime() + chords[0]->time(), graceRun(chords[0]), chords[0], extend);
+}
+
+MnChord* EdCursor::movePrevious(bool extend)
+{
+    MnMeasure* measure = nullptr;
+    int offset = 0;
+    if (cursorVoice >= MnMeasure::voiceCount || !locate(measure, offset))
+        return nullptr;
+    const int firstVoice = cursorVoice >= 0 ? cursorVoice : 0;
+    const int lastVoice = cursorVoice >= 0 ? cursorVoice : MnMeasure::voiceCount - 1;
+
+    // One grace position further back.
+    for (int voice = firstVoice; voice <= lastVoice; ++voice) {
+        if (MnChord* chord = chordOfGraceRun(measure, voice, offset, cursorGraceIndex + 1))
+            return land(cursorTime, cursorGraceIndex + 1, chord, extend);
+    }
+
+    // The latest earlier onset; walking back, its main chord comes first.
+    MnChord* previous = nullptr;
+    for (int voice = firstVoice; voice <= lastVoice; ++voice) {
+        const BcArray<MnChord*>& chords = measure->voiceChords(voice);
+        for (int i = chords.count() - 1; i >= 0; --i) {
+            if (chords[i]->time() < offset) {
+                if (!previous || chords[i]->time() > previous->time())
+                    previous = chords[i];
+                break;
+            }
+        }
+    }
+    if (previous)
+        return land(measure->startTime() + previous->time(), graceRun(previous), previous, extend);
+
+    const MnMeasure* before = measure->previousMeasure();
+    if (!before)
+        return nullptr;
+    // Grace chords kept at the end of the previous measure belong to the
+    // cursor's own place and were passed above.
+    const int beforeStart = before->startTime();
+    for (int voice = firstVoice; voice <= lastVoice; ++voice) {
+        const BcArray<MnChord*>& chords = before->voiceChords(voice);
+        for (int i = chords.count() - 1; i >= 0; --i) {
+            if (beforeStart + chords[i]->time() < cursorTime) {
+                if (!previous || chords[i]->time() > previous->time())
+                    previous = chords[i];
+                break;
+            }
+        }
+    }
+    if (!previous)
+        return nullptr;
+    return land(beforeStart + previous->time(), graceRun(previous), previous, extend);
+}
