@@ -47,6 +47,8 @@ BENCHMARK(BM_EnterQuarterNotes)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillise
 
 // Syncopated half notes on the last beat of every measure, each tied over
 // the bar line into the next one: every entry reaches into two measures.
+// The long row stays within the longest staff (MnMaxStaffTicks, some 4400
+// measures of 4/4).
 static void BM_EnterTiedHalfNotes(benchmark::State& state)
 {
     const int notes = int(state.range(0));
@@ -64,4 +66,4 @@ static void BM_EnterTiedHalfNotes(benchmark::State& state)
     }
     state.SetItemsProcessed(int64_t(state.iterations()) * notes);
 }
-BENCHMARK(BM_EnterTiedHalfNotes)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EnterTiedHalfNotes)->Arg(1000)->Arg(4000)->Unit(benchmark::kMillisecond);

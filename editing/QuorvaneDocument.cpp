@@ -5,6 +5,7 @@
 #include "foundation/BcMemoryFiler.h"
 #include "model/MnCredit.h"
 #include "model/MnElement.h"
+#include "model/MnLimits.h"
 #include "model/MnPart.h"
 #include "model/MnPartGroup.h"
 #include "model/MnScore.h"
@@ -256,7 +257,8 @@ bool QuorvaneDocument::setMainScoreIndex(int index)
 
 bool QuorvaneDocument::addWork(MnElement* work)
 {
-    if (!work || workList.indexOf(work) >= 0)
+    // A document whose file lists more works could not be opened again.
+    if (!work || workList.indexOf(work) >= 0 || workList.count() >= MnMaxRecordCount)
         return false;
     workList.add(work);
     drawingOrder.add(work);

@@ -84,7 +84,8 @@ public:
     // Chooses the main score; false unless index is -1 or a work after entry 0.
     bool setMainScoreIndex(int index);
 
-    // Appends a work; the document owns it from now on.
+    // Appends a work; the document owns it from now on. False for a work it
+    // holds already and when it holds MnMaxRecordCount works.
     bool addWork(MnElement* work);
     // Takes a work out of the document (not deleted: the caller owns it).
     // False for entry 0, the work information, and for anything not a work.

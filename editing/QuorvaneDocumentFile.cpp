@@ -4,6 +4,7 @@
 #include "editing/EdContext.h"
 #include "foundation/BcMemoryFiler.h"
 #include "model/MnElement.h"
+#include "model/MnLimits.h"
 #include "model/MnScore.h"
 #include "model/MnSheetMusic.h"
 #include "model/MnWork.h"
@@ -43,8 +44,9 @@ static int bytesLeft(BcMemoryFiler& filer)
 
 bool QuorvaneDocument::readWorks(BcMemoryFiler& filer)
 {
+    // The work information comes first, so there is always at least one.
     int count = 0;
-    if (!filer.readInt(count) || count < 1)
+    if (!MnElement::readCount(filer, MnMaxRecordCount, count) || count < 1)
         return false;
 
     // Everything is read into fresh arrays and checked before the document's
@@ -98,8 +100,7 @@ bool QuorvaneDocument::readWorks(BcMemoryFiler& filer)
     BcArray<EdPath> folded(8);
     if (ok && filer.version() >= 4) {
         int foldedCount = 0;
-        ok = filer.readInt(foldedCount) && foldedCount >= 0 &&
-             foldedCount <= bytesLeft(filer) / pathBytes;
+        ok = MnElement::readCount(filer, bytesLeft(filer) / pathBytes, foldedCount);
         for (int i = 0; i < foldedCount && ok; ++i) {
             EdPath path;
             for (int& value : path.values)

@@ -2,6 +2,7 @@
 
 #include "foundation/BcFiler.h"
 #include "model/MnCache.h"
+#include "model/MnCodes.h"
 #include "model/MnLimits.h"
 #include "model/MnMeasure.h"
 #include "model/MnNote.h"
@@ -92,8 +93,9 @@ bool MnChord::read(BcFiler& filer)
             return false;
         duration *= MnOldTicksFactor;
     }
-    // Durations divide and accumulate in the layout and playback rules.
-    if (duration <= 0 || duration > MnMaxMeasureTicks)
+    // The layout draws a notehead and flags for the value, and playback and
+    // the division count divide by it.
+    if (!mnIsNoteValue(duration))
         return false;
     writtenDuration = duration;
 
@@ -108,8 +110,8 @@ bool MnChord::read(BcFiler& filer)
         hidden = voiceIndex == 1;
     }
 
-    unsigned char count = 0;
-    if (!filer.readByte(count))
+    int count = 0;
+    if (!readCount(filer, maxNotes, count, CountByte))
         return false;
     for (int i = 0; i < notes.count(); ++i)
         delete notes[i];
@@ -129,27 +131,34 @@ bool MnChord::read(BcFiler& filer)
         unsigned char layout = 0;
         if (!filer.readByte(layout))
             return false;
-        stem = (layout & 0x03) - 1;
+        const int stemCode = (layout & 0x03) - 1;
+        const int beamCode = ((layout >> 3) & 0x07) - 1;
+        const int slurCode = ((layout >> 6) & 0x03) - 1;
+        // The composers choose the stem, the beams and the slur's side by
+        // these codes; the bits hold values that no setter makes.
+        if (!mnIsPlacement(stemCode) || !mnIsBeamMode(beamCode) || !mnIsPlacement(slurCode))
+            return false;
+        stem = stemCode;
         stemInverted = (layout & 0x04) != 0;
-        beam = ((layout >> 3) & 0x07) - 1;
-        slur = ((layout >> 6) & 0x03) - 1;
+        beam = beamCode;
+        slur = slurCode;
     } else {
         char stemValue = 0;
         bool inverted = false;
         char beamValue = 0;
         if (!filer.readChar(stemValue))
             return false;
-        // Values that the current layout's bits cannot hold would change on
-        // the next save; they read as automatic.
+        // Older records kept each code in a byte of its own; a value outside
+        // the codes reads as automatic.
         const int stemCode = static_cast<signed char>(stemValue);
-        stem = stemCode >= -1 && stemCode <= 1 ? stemCode : 0;
+        stem = mnIsPlacement(stemCode) ? stemCode : MnPlacementAuto;
         if (!filer.readBool(inverted))
             return false;
         stemInverted = inverted;
         if (!filer.readChar(beamValue))
             return false;
         const int beamCode = static_cast<signed char>(beamValue);
-        beam = beamCode >= -1 && beamCode <= 6 ? beamCode : -1;
+        beam = mnIsBeamMode(beamCode) ? beamCode : MnBeamAuto;
     }
 
     unsigned char articulations = 0;
@@ -191,7 +200,7 @@ bool MnChord::read(BcFiler& filer)
         normal = static_cast<signed char>(normalValue);
     }
     // The sounding duration divides by the ratio.
-    if (actual < 1 || actual > MnMaxTupletRatio || normal < 1 || normal > MnMaxTupletRatio)
+    if (!isRatio(actual, normal))
         return false;
     ratioActual = actual;
     ratioNormal = normal;
@@ -263,7 +272,7 @@ bool MnChord::moveTo(const GePoint2d& point)
 
 MnNote* MnChord::addNote(int step, int octave, int accidental, bool tied)
 {
-    if (notes.count() >= maxNotes)
+    if (notes.count() >= maxNotes || !mnIsWrittenPitch(step, octave) || !mnIsAccidental(accidental))
         return nullptr;
     for (int i = 0; i < notes.count(); ++i) {
         MnNote* note = notes[i];
@@ -396,10 +405,29 @@ int MnChord::soundingDuration() const
     return int((long long)ratioNormal * writtenDuration / ratioActual);
 }
 
-void MnChord::setRatio(int actual, int normal)
+bool MnChord::setRatio(int actual, int normal)
 {
+    if (!isRatio(actual, normal))
+        return false;
     ratioActual = actual;
     ratioNormal = normal;
+    return true;
+}
+
+bool MnChord::setDuration(int duration)
+{
+    if (!mnIsNoteValue(duration))
+        return false;
+    writtenDuration = duration;
+    return true;
+}
+
+bool MnChord::setRestPosition(int position)
+{
+    if (!mnIsByteAndFlagValue(position))
+        return false;
+    restY = position;
+    return true;
 }
 
 void MnChord::setTuplet(MnTuplet* tuplet)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/MnElement.h"
+#include "model/MnLimits.h"
 
 class MnMeasure;
 class MnNote;
@@ -41,7 +42,7 @@ public:
     MnStaff* staff() const;
 
     // The existing note of that pitch and accidental, or a new one; null at
-    // 255 notes.
+    // 255 notes and for a pitch or accidental that a note cannot keep.
     MnNote* addNote(int step, int octave, int accidental, bool tied);
     // The existing note that sounds the key (0..87), or a new one spelled in
     // the chord's key; null at 255 notes and for a key that cannot be written.
@@ -94,7 +95,8 @@ public:
     // Sets or clears an articulation bit. A chord that becomes slurred takes
     // the placement of the slur it joins.
     bool setArticulation(int bit, bool on);
-    // Sets the placement of the whole slur that the chord belongs to.
+    // Sets the placement of the whole slur that the chord belongs to; a
+    // placement outside -1..1 is refused.
     bool setSlurPlacement(int placement);
 
     int voice() const { return voiceIndex; }
@@ -121,15 +123,22 @@ public:
 
     // Plain field setters for the measure's editing operations, the readers
     // and the property pages; callers keep the voice filling its measure.
+    // Each refuses, with nothing changed, what the record reader refuses: a
+    // duration that is no note value (mnIsNoteValue), a rest position
+    // outside -64..63, a ratio outside 1..15 : 1..15.
     void setVoice(int voice) { voiceIndex = voice; }
     void setTime(int time) { chordTime = time; }
-    void setDuration(int duration) { writtenDuration = duration; }
-    void setRestPosition(int position) { restY = position; }
+    bool setDuration(int duration);
+    bool setRestPosition(int position);
     void setHidden(bool isHidden) { hidden = isHidden; }
     void setArticulations(int bits) { articulationBits = bits & 0xFF; }
     void setSlurStart(bool start) { slurStart = start; }
     void setGrace(bool isGrace) { grace = isGrace; }
-    void setRatio(int actual, int normal);
+    bool setRatio(int actual, int normal);
+    static bool isRatio(int actual, int normal)
+    {
+        return actual >= 1 && actual <= MnMaxTupletRatio && normal >= 1 && normal <= MnMaxTupletRatio;
+    }
     // Takes the tuplet over, deleting the one the chord had.
     void setTuplet(MnTuplet* tuplet);
     // Hands the tuplet out without deleting it.

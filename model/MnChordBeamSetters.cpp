@@ -5,6 +5,7 @@
 
 #include "model/MnChord.h"
 
+#include "model/MnCodes.h"
 #include "model/MnMeasure.h"
 
 // The chords that a stem setting of the chord reaches: its beam group's chords
@@ -31,8 +32,7 @@ static void stemGroupOf(MnChord* chord, BcArray<MnChord*>& group)
 
 bool MnChord::setStemDirection(int direction)
 {
-    // The record holds up, down and automatic only.
-    if (direction < -1 || direction > 1)
+    if (!mnIsPlacement(direction))
         return false;
     BcArray<MnChord*> group;
     stemGroupOf(this, group);
@@ -63,9 +63,7 @@ bool MnChord::setGraceSlash(bool slash)
 
 bool MnChord::setBeamMode(int mode)
 {
-    // -1 automatic, 0 begins, 1 continues, 2 no beam, 3 continues with a
-    // break of the secondary beams.
-    if (mode < -1 || mode > 3)
+    if (!mnIsBeamMode(mode))
         return false;
     beam = mode;
     // A chord that joins a group takes the group's stem.

@@ -53,6 +53,8 @@ bool MnChord::setArticulation(int bit, bool on)
 
 bool MnChord::setSlurPlacement(int placement)
 {
+    if (!mnIsPlacement(placement))
+        return false;
     slur = placement;
     if (!isSlurred())
         return true;

@@ -108,6 +108,110 @@ enum MnSystemBreak
     MnSystemBreakPage = 2,   // the page ends after the measure
 };
 
+// Where a stem, a tie or a slur goes.
+enum MnPlacement
+{
+    MnPlacementBelow = -1, // stem down, tie or slur under the notes
+    MnPlacementAuto = 0,
+    MnPlacementAbove = 1,
+};
+
+// Beaming of a chord.
+enum MnBeamMode
+{
+    MnBeamAuto = -1,
+    MnBeamBegin = 0,
+    MnBeamContinue = 1,
+    MnBeamNone = 2,
+    MnBeamContinueBreakSecondary = 3,
+};
+
+enum MnArpeggioType
+{
+    MnArpeggioPlain = 0,
+    MnArpeggioUp = 1,
+    MnArpeggioDown = 2,
+};
+
+enum MnTupletBracket
+{
+    MnTupletBracketAuto = 0,
+    MnTupletBracketNone = 1,
+    MnTupletBracketShown = 2,
+};
+
+// A measure belongs to at most the endings 1..10 of a volta bracket.
+constexpr int MnVoltaMaskBits = 0x3FF;
+
+// The range of each code: the composers, the pitch rules and playback look
+// the codes up in tables of exactly these entries.
+constexpr bool mnIsAccidental(int code)
+{
+    return code >= MnAccidentalDoubleFlat && code <= MnAccidentalNone;
+}
+
+constexpr bool mnIsClef(int code)
+{
+    return code >= MnClefTreble && code <= MnClefTenor;
+}
+
+// Fifths of a key signature: negative flats, positive sharps.
+constexpr bool mnIsKeySignature(int fifths)
+{
+    return fifths >= -7 && fifths <= 7;
+}
+
+constexpr bool mnIsTimeSignatureType(int code)
+{
+    return code >= MnTimeCommon && code <= MnTime12_8;
+}
+
+constexpr bool mnIsPlacement(int code)
+{
+    return code >= MnPlacementBelow && code <= MnPlacementAbove;
+}
+
+constexpr bool mnIsBeamMode(int code)
+{
+    return code >= MnBeamAuto && code <= MnBeamContinueBreakSecondary;
+}
+
+constexpr bool mnIsArpeggioType(int code)
+{
+    return code >= MnArpeggioPlain && code <= MnArpeggioDown;
+}
+
+// A bracket code outside the three is drawn as the automatic one.
+constexpr int mnTupletBracket(int code)
+{
+    return code >= MnTupletBracketAuto && code <= MnTupletBracketShown ? code : MnTupletBracketAuto;
+}
+
+constexpr bool mnIsBarline(int code)
+{
+    return code >= MnBarlineSingle && code <= MnBarlineEndStartRepeat;
+}
+
+constexpr bool mnIsRepeatMarker(int code)
+{
+    return code >= MnRepeatMarkerNone && code <= MnRepeatMarkerCoda;
+}
+
+constexpr bool mnIsRepeatJump(int code)
+{
+    return code >= MnRepeatJumpNone && code <= MnRepeatJumpDalSegnoAlCoda;
+}
+
+constexpr bool mnIsSystemBreak(int code)
+{
+    return code >= MnSystemBreakNone && code <= MnSystemBreakPage;
+}
+
+constexpr bool mnIsVoltaMask(int mask)
+{
+    return (mask & ~MnVoltaMaskBits) == 0;
+}
+
 // Beats and ticks per beat that a new measure of the meter takes. A code
 // outside 0..10 gives 4 beats of a quarter.
 void mnTimeSignatureMeter(int timeSignatureType, int& beats, int& beatTicks);

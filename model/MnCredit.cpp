@@ -1,6 +1,7 @@
 #include "model/MnCredit.h"
 
 #include "foundation/BcFiler.h"
+#include "model/MnLimits.h"
 #include "model/MnSheetMusic.h"
 
 #include <cmath>
@@ -8,7 +9,7 @@
 BC_IMPLEMENT_CLASS(MnCredit)
 
 MnCredit::MnCredit(MnSheetMusic* sheetMusic, int page)
-    : creditSheet(sheetMusic), creditPage(page < 0 ? 0 : page)
+    : creditSheet(sheetMusic), creditPage(page < 0 ? 0 : page >= MnMaxPages ? MnMaxPages - 1 : page)
 {
 }
 
@@ -26,8 +27,9 @@ bool MnCredit::read(BcFiler& filer)
     int alignment = 0;
     if (!filer.readInt(page))
         return false;
-    // The page picks the page's margins and place.
-    if (page < 0)
+    // The page picks the page's margins and place, and is counted from 1
+    // where it is shown.
+    if (!mnIsPage(page))
         return false;
     creditPage = page;
     if (!filer.readInt(type))
@@ -105,7 +107,7 @@ bool MnCredit::setText(const BcString& text)
 
 bool MnCredit::setPage(int page)
 {
-    if (page < 0)
+    if (!mnIsPage(page))
         return false;
     creditPage = page;
     return true;

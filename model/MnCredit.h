@@ -28,7 +28,8 @@ class MnCredit : public MnText
 public:
     static constexpr int typeCount = 6;
 
-    // A credit of the sheet on the page: no type, aligned left.
+    // A credit of the sheet on the page (brought into 0..MnMaxPages - 1): no
+    // type, aligned left.
     explicit MnCredit(MnSheetMusic* sheetMusic = nullptr, int page = 0);
     ~MnCredit() override = default;
 
@@ -50,7 +51,7 @@ public:
     void setSheetMusic(MnSheetMusic* sheetMusic) { creditSheet = sheetMusic; }
 
     int page() const { return creditPage; }
-    // False for a negative page.
+    // False, with nothing changed, for a page outside 0..MnMaxPages - 1.
     bool setPage(int page);
     // MnCreditType.
     int type() const { return creditType; }

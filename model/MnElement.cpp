@@ -1,6 +1,7 @@
 #include "model/MnElement.h"
 
 #include "foundation/BcMemoryFiler.h"
+#include "model/MnLimits.h"
 
 #include <atomic>
 #include <cmath>
@@ -78,13 +79,9 @@ double MnElement::scale() const
     return owner ? owner->scale() : 1.0;
 }
 
-bool MnElement::readCount(BcFiler& filer, int limit, int& count)
+bool MnElement::isPosition(const GePoint2d& point)
 {
-    int value = 0;
-    if (!filer.readInt(value) || value < 0 || value > limit)
-        return false;
-    count = value;
-    return true;
+    return mnIsCoordinate(point.x) && mnIsCoordinate(point.y);
 }
 
 bool MnElement::readPoint(BcFiler& filer, GePoint2d& point)
@@ -93,7 +90,10 @@ bool MnElement::readPoint(BcFiler& filer, GePoint2d& point)
     double y = 0.0;
     if (!filer.readDouble(x) || !filer.readDouble(y))
         return false;
-    point = GePoint2d(x, y);
+    const GePoint2d read(x, y);
+    if (!isPosition(read))
+        return false;
+    point = read;
     return true;
 }
 

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "foundation/BcArray.h"
+#include "foundation/BcFiler.h"
 #include "foundation/BcObject.h"
 #include "foundation/GePoint2d.h"
 
-class BcFiler;
 class EdGuideLine;
 class EdPath;
 
@@ -67,13 +67,46 @@ public:
     // replaces; null installs none. Safe on any thread.
     static DeathHook installDeathHook(DeathHook hook);
 
-protected:
+    // How a record files the count of the records that follow it.
+    enum CountField
+    {
+        CountInt,
+        CountChar,
+        CountByte,
+    };
     // Reads the count of the records that follow: false, with the count
     // untouched, when the read fails or the count lies outside 0..limit,
-    // so that no damaged file drives a reader's loop.
-    static bool readCount(BcFiler& filer, int limit, int& count);
+    // so that no damaged file drives a reader's loop. Every count that a
+    // record holds is read through it.
+    static bool readCount(BcFiler& filer, int limit, int& count, CountField field = CountInt)
+    {
+        int value = 0;
+        if (field == CountInt) {
+            if (!filer.readInt(value))
+                return false;
+        } else if (field == CountChar) {
+            char stored = 0;
+            if (!filer.readChar(stored))
+                return false;
+            value = static_cast<signed char>(stored);
+        } else {
+            unsigned char stored = 0;
+            if (!filer.readByte(stored))
+                return false;
+            value = stored;
+        }
+        if (value < 0 || value > limit)
+            return false;
+        count = value;
+        return true;
+    }
+
+    // Both coordinates lie within the coordinate range.
+    static bool isPosition(const GePoint2d& point);
+
+protected:
     // Reads a point as its two coordinates; false, with the point untouched,
-    // when either read fails.
+    // when either read fails or either coordinate is out of range.
     static bool readPoint(BcFiler& filer, GePoint2d& point);
     // Whether a drag from one point to another moves anything: points less
     // than a ten-billionth of a unit apart count as the same place.

@@ -5,8 +5,6 @@
 #include "model/MnLimits.h"
 #include "model/MnTicks.h"
 
-#include <cmath>
-
 BC_IMPLEMENT_CLASS(MnLine)
 
 // The staff's middle line: lines with a larger offset lie above the staff.
@@ -38,8 +36,7 @@ bool MnLine::read(BcFiler& filer)
             length *= MnOldTicksFactor;
     }
     // A line lies within the longest staff, so its end is a valid time too.
-    if (start < 0 || start > MnMaxStaffTicks || length < -1 || length > MnMaxStaffTicks - start ||
-        !std::isfinite(offset))
+    if (!mnIsStaffTime(start) || length < -1 || length > MnMaxStaffTicks - start || !mnIsCoordinate(offset))
         return false;
     lineStart = start;
     lineLength = length;
@@ -100,6 +97,14 @@ bool MnLine::isMark() const
 bool MnLine::isAbove() const
 {
     return lineOffset > middleLine;
+}
+
+bool MnLine::setOffset(double offset)
+{
+    if (!mnIsCoordinate(offset))
+        return false;
+    lineOffset = offset;
+    return true;
 }
 
 bool MnLine::setKind(int kind)

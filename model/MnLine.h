@@ -65,7 +65,9 @@ public:
     // 0 or less takes the shortest chord sounding at the start (0 without
     // one). False when unchanged.
     bool setLength(int ticks);
-    void setOffset(double offset) { lineOffset = offset; }
+    // False, with nothing changed, for an offset outside the coordinate
+    // range (mnIsCoordinate).
+    bool setOffset(double offset);
     // Stores a kind that this class of line knows; false for any other.
     bool setKind(int kind);
     // Whether the kind is one of this class's codes; the base knows none.

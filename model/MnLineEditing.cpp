@@ -25,7 +25,7 @@ bool MnLine::setStart(int time, bool force)
 {
     MnStaff* staff = lineStaff;
     // A line lies within the longest staff, so its end is a valid time too.
-    if (time < 0 || time > MnMaxStaffTicks || (force && lineLength > MnMaxStaffTicks - time))
+    if (!mnIsStaffTime(time) || (force && lineLength > MnMaxStaffTicks - time))
         return false;
     if (force) {
         // The time edits shift many lines at once and keep their order

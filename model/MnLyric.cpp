@@ -40,7 +40,7 @@ bool MnLyric::read(BcFiler& filer)
         return false;
     int voice = voiceAndPass & 0x0F;
     // The voice picks the measure voice whose chords carry the syllables.
-    if (start < 0 || start > MnMaxStaffTicks || voice >= MnMeasure::voiceCount)
+    if (!mnIsStaffTime(start) || voice >= MnMeasure::voiceCount)
         return false;
     lyricStart = start;
     lyricVoice = voice;
@@ -67,6 +67,14 @@ bool MnLyric::setText(const BcString& text)
         return false;
     MnText::setText(text);
     splitSyllables();
+    return true;
+}
+
+bool MnLyric::setStart(int time)
+{
+    if (!mnIsStaffTime(time))
+        return false;
+    lyricStart = time;
     return true;
 }
 

@@ -50,7 +50,8 @@ public:
 
     // Ticks from the staff's start: the onset of the first syllable's chord.
     int start() const { return lyricStart; }
-    void setStart(int time) { lyricStart = time; }
+    // False, with nothing changed, for a time outside 0..MnMaxStaffTicks.
+    bool setStart(int time);
     int voice() const { return lyricVoice; }
     // False, with nothing changed, for a voice the measures do not have.
     bool setVoice(int voice);

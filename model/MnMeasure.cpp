@@ -19,6 +19,15 @@ MnMeasure::MnMeasure(MnStaff* staff, int index, int timeSignatureType) : owner(s
         owner->measureTimesChanged();
 }
 
+MnMeasure::MnMeasure(MnStaff* staff, int index, int beats, int beatTicks)
+    : owner(staff), number(index), beatCount(beats), ticksPerBeat(beatTicks)
+{
+    for (int voice = 0; voice < voiceCount; ++voice)
+        fillGapsWithRests(voice, 1, 1);
+    if (owner)
+        owner->measureTimesChanged();
+}
+
 MnMeasure::~MnMeasure()
 {
     for (int voice = 0; voice < voiceCount; ++voice)
@@ -27,18 +36,99 @@ MnMeasure::~MnMeasure()
         owner->measureTimesChanged();
 }
 
-void MnMeasure::setBeats(int beats)
+bool MnMeasure::fitsStaff(long long newLength) const
 {
+    if (!owner)
+        return newLength <= MnMaxStaffTicks;
+    // A measure that is not yet in its staff's array adds its length.
+    const bool inStaff = number >= 1 && number <= owner->measureCount() && owner->measure(number - 1) == this;
+    const long long others = (long long)owner->totalTicks() - (inStaff ? length() : 0);
+    return others + newLength <= MnMaxStaffTicks;
+}
+
+bool MnMeasure::setBeats(int beats)
+{
+    if (beats < 1 || beats > MnMaxBeats || !fitsStaff((long long)beats * ticksPerBeat))
+        return false;
     beatCount = beats;
     if (owner)
         owner->measureTimesChanged();
+    return true;
 }
 
-void MnMeasure::setBeatTicks(int ticks)
+bool MnMeasure::setBeatTicks(int ticks)
 {
+    if (!mnIsBeatTicks(ticks) || !fitsStaff((long long)beatCount * ticks))
+        return false;
     ticksPerBeat = ticks;
     if (owner)
         owner->measureTimesChanged();
+    return true;
+}
+
+bool MnMeasure::setBarline(int barline)
+{
+    if (!mnIsBarline(barline))
+        return false;
+    barlineType = barline;
+    return true;
+}
+
+bool MnMeasure::isRepeatCount(int count)
+{
+    return count >= 1 && count <= MnMaxRepeatCount;
+}
+
+bool MnMeasure::setRepeatCount(int count)
+{
+    if (!isRepeatCount(count))
+        return false;
+    repeats = count;
+    return true;
+}
+
+bool MnMeasure::setVoltaMask(int mask)
+{
+    if (!mnIsVoltaMask(mask))
+        return false;
+    voltas = mask;
+    return true;
+}
+
+bool MnMeasure::setRepeatMarker(int repeatMarker)
+{
+    if (!mnIsRepeatMarker(repeatMarker))
+        return false;
+    marker = repeatMarker;
+    return true;
+}
+
+bool MnMeasure::setRepeatJump(int repeatJump)
+{
+    if (!mnIsRepeatJump(repeatJump))
+        return false;
+    jump = repeatJump;
+    return true;
+}
+
+bool MnMeasure::setSystemBreak(int systemBreak)
+{
+    if (!mnIsSystemBreak(systemBreak))
+        return false;
+    breakAfter = systemBreak;
+    return true;
+}
+
+double MnMeasure::clampedUserWidth(double width)
+{
+    if (!(width > 0.0))
+        return 0.0; // also NaN
+    return width > MnMaxCoordinate ? MnMaxCoordinate : width;
+}
+
+void MnMeasure::setUserWidth(double width)
+{
+    extraWidth = clampedUserWidth(width);
 }
 
 void MnMeasure::deleteChords(int voice)
@@ -80,7 +170,7 @@ bool MnMeasure::read(BcFiler& filer)
         bool nextStaff = false;
         if (!filer.readByteAndFlag(barlineValue, nextStaff))
             return false;
-        if (barlineValue < MnBarlineSingle || barlineValue > MnBarlineEndStartRepeat)
+        if (!mnIsBarline(barlineValue))
             return false;
         barlineType = barlineValue;
         toNextStaff = nextStaff;
@@ -89,7 +179,7 @@ bool MnMeasure::read(BcFiler& filer)
         if (!filer.readByteAndFlag(repeatValue, tablature))
             return false;
         // The performer plays the repeated section this many times.
-        if (repeatValue < 1)
+        if (!isRepeatCount(repeatValue))
             return false;
         repeats = repeatValue;
         toTablature = tablature;
@@ -99,7 +189,7 @@ bool MnMeasure::read(BcFiler& filer)
         if (!filer.readChar(barlineValue))
             return false;
         const int code = static_cast<signed char>(barlineValue);
-        if (code < MnBarlineSingle || code > MnBarlineEndStartRepeat)
+        if (!mnIsBarline(code))
             return false;
         barlineType = code;
         if (!filer.readBool(nextStaff))
@@ -124,18 +214,16 @@ bool MnMeasure::read(BcFiler& filer)
             return false;
         beatTicksValue *= MnOldTicksFactor;
     }
-    if (beatTicksValue < 1 || beatTicksValue > MnMaxBeatTicks)
+    if (!mnIsBeatTicks(beatTicksValue))
         return false;
     ticksPerBeat = beatTicksValue;
     if (owner)
         owner->measureTimesChanged();
 
     int storedVoices = 0;
-    if (!filer.readInt(storedVoices))
-        return false;
     // Voices beyond the measure's two could not be skipped: their records
     // have no length.
-    if (storedVoices < 0 || storedVoices > voiceCount)
+    if (!readCount(filer, voiceCount, storedVoices))
         return false;
     for (int voice = storedVoices; voice < voiceCount; ++voice) {
         deleteChords(voice);
@@ -148,6 +236,8 @@ bool MnMeasure::read(BcFiler& filer)
 
     short mask = 0;
     if (!filer.readShort(mask))
+        return false;
+    if (!mnIsVoltaMask((unsigned short)mask))
         return false;
     voltas = (unsigned short)mask;
     BcString text;
@@ -165,7 +255,7 @@ bool MnMeasure::read(BcFiler& filer)
         const int markerValue = markerAndJump >> 4;
         const int jumpValue = markerAndJump & 0x0F;
         // The performer dispatches on both codes.
-        if (markerValue > MnRepeatMarkerCoda || jumpValue > MnRepeatJumpDalSegnoAlCoda)
+        if (!mnIsRepeatMarker(markerValue) || !mnIsRepeatJump(jumpValue))
             return false;
         marker = markerValue;
         jump = jumpValue;
@@ -173,14 +263,14 @@ bool MnMeasure::read(BcFiler& filer)
     char breakValue = 0;
     if (!filer.readChar(breakValue))
         return false;
-    if (breakValue < MnSystemBreakNone || breakValue > MnSystemBreakPage)
+    if (!mnIsSystemBreak(breakValue))
         return false;
     breakAfter = breakValue;
     double width = 0.0;
     if (!filer.readDouble(width))
         return false;
     // Added width only ever grows a measure.
-    extraWidth = width > 0.0 && width < 1e9 ? width : 0.0;
+    extraWidth = clampedUserWidth(width);
     return filer.isOk();
 }
 
@@ -191,7 +281,9 @@ bool MnMeasure::readVoice(BcFiler& filer, int voice)
         return false;
     deleteChords(voice);
     BcArray<MnChord*>& chords = voices[voice];
+    const int measureLength = length();
     bool ok = true;
+    bool hasNotes = false;
     int time = 0;
     for (int i = 0; i < count; ++i) {
         MnChord* chord = new MnChord(this, voice, time, MnTicksPerWhole);
@@ -202,6 +294,14 @@ bool MnMeasure::readVoice(BcFiler& filer, int voice)
         }
         chord->setTime(time);
         chords.add(chord);
+        hasNotes = hasNotes || !chord->isRest();
+        // A tuplet is laid out and edited as a run of the voice inside the
+        // measure; grace chords take no part in runs.
+        const MnTuplet* tuplet = chord->tuplet();
+        if (tuplet && (chord->isGrace() || (long long)time + tuplet->span() > measureLength)) {
+            ok = false;
+            break;
+        }
         time += chord->soundingDuration();
         // Sounding durations are bounded, but a voice of thousands of long
         // chords could still run past what a staff may hold.
@@ -210,9 +310,29 @@ bool MnMeasure::readVoice(BcFiler& filer, int voice)
             break;
         }
     }
+    if (ok && (time == measureLength || restoreVoice(voice, time, hasNotes)))
+        return true;
     if (chords.isEmpty())
-        chords.add(new MnChord(this, voice, 0, MnTicksPerWhole));
-    return ok;
+        fillGapsWithRests(voice, 1, 1);
+    return false;
+}
+
+bool MnMeasure::restoreVoice(int voice, int end, bool hasNotes)
+{
+    const int measureLength = length();
+    if (end > measureLength) {
+        // A voice of rests only (older files kept a whole rest in shorter
+        // measures) is filled with rests afresh; music is not cut.
+        if (hasNotes)
+            return false;
+        deleteChords(voice);
+    }
+    fillGapsWithRests(voice, 1, 1);
+    // Grace chords after the last chord lead into the next measure.
+    BcArray<MnChord*>& chords = voices[voice];
+    for (int i = chords.count() - 1; i >= 0 && chords[i]->isGrace(); --i)
+        chords[i]->setTime(measureLength);
+    return true;
 }
 
 bool MnMeasure::write(BcFiler& filer) const
@@ -367,7 +487,7 @@ bool MnMeasure::isMeasureRest(int voice) const
 
 void MnMeasure::fillGapsWithRests(int voice, int actual, int normal)
 {
-    if (voice < 0 || voice >= voiceCount || actual < 1 || normal < 1)
+    if (voice < 0 || voice >= voiceCount || !MnChord::isRatio(actual, normal))
         return;
     BcArray<MnChord*>& chords = voices[voice];
     const int measureLength = length();
@@ -375,10 +495,10 @@ void MnMeasure::fillGapsWithRests(int voice, int actual, int normal)
     // Inserts rests from the running time over a gap of the given length,
     // at the given index; answers the index after them.
     auto fill = [&](int at, int gap) {
-        // The written length of the gap in the ratio; a gap that the ratio
-        // turns into nothing stays open.
+        // The written length of the gap in the ratio; what the ratio turns
+        // into less than the shortest value stays open.
         long long written = (long long)actual * gap / normal;
-        while (written > 0) {
+        while (written >= MnShortestValue) {
             int value = MnTicksPerWhole;
             while (value > written)
                 value /= 2;

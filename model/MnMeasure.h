@@ -26,6 +26,9 @@ public:
     // A measure of the meter of the time-signature code, both voices filled
     // with rests. index is the 1-based number in the staff.
     MnMeasure(MnStaff* staff, int index, int timeSignatureType);
+    // A measure of beats x beatTicks (the caller checks them against the
+    // range rules), both voices filled with rests.
+    MnMeasure(MnStaff* staff, int index, int beats, int beatTicks);
     ~MnMeasure() override;
 
     MnElement* parent() const override;
@@ -154,34 +157,49 @@ public:
     // Sets the custom volta text of this measure number in every staff.
     bool setVoltaText(const BcString& text);
 
+    // The setters refuse, with nothing changed, what the record reader
+    // refuses: a code outside its MnCodes range, a repeat count outside
+    // 1..63, beats outside 1..255, a beat that is no note value up to a
+    // whole, a length that would take the staff past MnMaxStaffTicks.
     int barline() const { return barlineType; }
-    void setBarline(int barline) { barlineType = barline; }
+    bool setBarline(int barline);
     bool isToNextStaff() const { return toNextStaff; }
     void setToNextStaff(bool on) { toNextStaff = on; }
     bool isToTablature() const { return toTablature; }
     void setToTablature(bool on) { toTablature = on; }
     int repeatCount() const { return repeats; }
-    void setRepeatCount(int count) { repeats = count; }
+    bool setRepeatCount(int count);
+    static bool isRepeatCount(int count);
     int beats() const { return beatCount; }
-    void setBeats(int beats);
+    bool setBeats(int beats);
     int beatTicks() const { return ticksPerBeat; }
-    void setBeatTicks(int ticks);
-    // Bit k: the measure belongs to ending k + 1.
+    bool setBeatTicks(int ticks);
+    // Bit k: the measure belongs to ending k + 1 (1..10).
     int voltaMask() const { return voltas; }
-    void setVoltaMask(int mask) { voltas = mask; }
+    bool setVoltaMask(int mask);
     bool isVoltaClosed() const { return voltaClosed; }
     void setVoltaClosed(bool closed) { voltaClosed = closed; }
     int repeatMarker() const { return marker; }
-    void setRepeatMarker(int repeatMarker) { marker = repeatMarker; }
+    bool setRepeatMarker(int repeatMarker);
     int repeatJump() const { return jump; }
-    void setRepeatJump(int repeatJump) { jump = repeatJump; }
+    bool setRepeatJump(int repeatJump);
     int systemBreak() const { return breakAfter; }
-    void setSystemBreak(int systemBreak) { breakAfter = systemBreak; }
+    bool setSystemBreak(int systemBreak);
     double userWidth() const { return extraWidth; }
-    void setUserWidth(double width) { extraWidth = width; }
+    // Negative widths and NaN become 0, longer ones MnMaxCoordinate.
+    void setUserWidth(double width);
+    static double clampedUserWidth(double width);
 
 private:
     void deleteChords(int voice);
+    // Whether the staff stays within MnMaxStaffTicks with this measure at
+    // the length.
+    bool fitsStaff(long long newLength) const;
+    // After a voice was read, its chords ending at end: rests fill what
+    // they leave of the measure, a voice of rests that overruns the measure
+    // is filled anew, grace chords after the last chord take the measure's
+    // length. False for a voice of notes that overruns the measure.
+    bool restoreVoice(int voice, int end, bool hasNotes);
     // Measure editing helpers (MnMeasureEditing.cpp).
     void refitStaff();
     bool fitsTupletAt(int voice, int time, int duration, int& sounding) const;

@@ -9,6 +9,7 @@
 
 #include "model/MnChord.h"
 #include "model/MnCodes.h"
+#include "model/MnLimits.h"
 #include "model/MnNote.h"
 #include "model/MnScore.h"
 #include "model/MnStaff.h"
@@ -21,21 +22,6 @@
 // few dozen steps for any value the editor makes; the bound only stops a
 // voice of values from a damaged file from looping.
 static constexpr int MnMaxSlotSteps = 4096;
-
-// A value that halving and doubling the chords of a voice can reach: a whole
-// note times or divided by a power of two, or one of the dotted values.
-static bool isSlotValue(int duration)
-{
-    if (duration < 1)
-        return false;
-    if (mnIsDottedDuration(duration))
-        return true;
-    const long long value = duration;
-    const long long whole = MnTicksPerWhole;
-    const long long ratio = value >= whole ? (value % whole == 0 ? value / whole : 0)
-                                           : (whole % value == 0 ? whole / value : 0);
-    return ratio > 0 && (ratio & (ratio - 1)) == 0;
-}
 
 void MnMeasure::refitStaff()
 {
@@ -109,7 +95,7 @@ bool MnMeasure::splitChordAt(int voice, int index)
     const int value = chord->duration();
     const int first = chord->isDotted() ? (2 * value) / 3 : value / 2;
     const int rest = value - first;
-    if (first < 1 || rest < 1)
+    if (!mnIsNoteValue(first) || !mnIsNoteValue(rest))
         return false;
     chord->setDuration(first);
     const int sounding = chord->soundingDuration();
@@ -125,7 +111,7 @@ bool MnMeasure::splitChordAt(int voice, int index)
 
 int MnMeasure::makeChordSlot(int voice, int time, int duration)
 {
-    if (voice < 0 || voice >= voiceCount || !isSlotValue(duration))
+    if (voice < 0 || voice >= voiceCount || !mnIsNoteValue(duration))
         return -1;
     int sounding = 0;
     if (time < 0 || !fitsTupletAt(voice, time, duration, sounding) || (long long)time + sounding > length())

@@ -3,6 +3,7 @@
 #include "foundation/BcFiler.h"
 #include "model/MnChord.h"
 #include "model/MnCodes.h"
+#include "model/MnLimits.h"
 
 #include <cmath>
 
@@ -25,20 +26,22 @@ bool MnNote::read(BcFiler& filer)
     char position = 0;
     if (!filer.readChar(position))
         return false;
+    // The step indexes the tables of the pitch rules, and the octave places
+    // the notehead and its ledger lines.
     const int diatonic = static_cast<signed char>(position);
-    // The step indexes the tables of the pitch rules: a negative position
-    // would give a negative step.
-    if (diatonic < 0)
+    const int octave = diatonic >= 0 ? diatonic / 7 : -1;
+    const int step = diatonic - 7 * octave;
+    if (!mnIsWrittenPitch(step, octave))
         return false;
-    noteOctave = diatonic / 7;
-    noteStep = diatonic - 7 * noteOctave;
+    noteOctave = octave;
+    noteStep = step;
 
     char accidental = 0;
     if (!filer.readChar(accidental))
         return false;
     const int code = static_cast<signed char>(accidental);
     // The accidental chooses the glyph that is drawn.
-    if (code < MnAccidentalDoubleFlat || code > MnAccidentalNone)
+    if (!mnIsAccidental(code))
         return false;
     noteAccidental = code;
 
@@ -46,10 +49,15 @@ bool MnNote::read(BcFiler& filer)
         unsigned char flags = 0;
         if (!filer.readByte(flags))
             return false;
+        const int placement = ((flags >> 1) & 0x03) - 1;
+        const int type = (flags >> 5) & 0x07;
+        // The composers draw the tie and the arpeggio's arrow by these codes.
+        if (!mnIsPlacement(placement) || !mnIsArpeggioType(type))
+            return false;
         tied = (flags & 0x01) != 0;
-        tiePlacementCode = ((flags >> 1) & 0x03) - 1;
+        tiePlacementCode = placement;
         arpeggio = (flags & 0x08) != 0;
-        arpeggioTypeCode = (flags >> 5) & 0x07;
+        arpeggioTypeCode = type;
     } else {
         bool isTied = false;
         if (!filer.readBool(isTied))
@@ -58,9 +66,43 @@ bool MnNote::read(BcFiler& filer)
         char placement = 0;
         if (!filer.readChar(placement))
             return false;
+        if (!mnIsPlacement(static_cast<signed char>(placement)))
+            return false;
         tiePlacementCode = static_cast<signed char>(placement);
     }
     return filer.isOk();
+}
+
+bool MnNote::setStep(int step)
+{
+    if (!mnIsWrittenPitch(step, noteOctave))
+        return false;
+    noteStep = step;
+    return true;
+}
+
+bool MnNote::setOctave(int octave)
+{
+    if (!mnIsWrittenPitch(noteStep, octave))
+        return false;
+    noteOctave = octave;
+    return true;
+}
+
+bool MnNote::setAccidental(int accidental)
+{
+    if (!mnIsAccidental(accidental))
+        return false;
+    noteAccidental = accidental;
+    return true;
+}
+
+bool MnNote::setTiePlacement(int placement)
+{
+    if (!mnIsPlacement(placement))
+        return false;
+    tiePlacementCode = placement;
+    return true;
 }
 
 bool MnNote::write(BcFiler& filer) const

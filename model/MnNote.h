@@ -46,15 +46,18 @@ public:
     int arpeggioType() const { return arpeggioTypeCode; }
 
     // Plain field setters; a change of step, octave or accidental is to be
-    // followed by MnChord::sortNotes of the owning chord.
-    void setStep(int step) { noteStep = step; }
-    void setOctave(int octave) { noteOctave = octave; }
-    void setAccidental(int accidental) { noteAccidental = accidental; }
+    // followed by MnChord::sortNotes of the owning chord. Each refuses, with
+    // nothing changed, what the record reader refuses: a pitch outside
+    // octaves 0..MnHighestOctave, an accidental outside -2..3, a placement
+    // outside -1..1.
+    bool setStep(int step);
+    bool setOctave(int octave);
+    bool setAccidental(int accidental);
     void setTied(bool isTied) { tied = isTied; }
-    void setTiePlacement(int placement) { tiePlacementCode = placement; }
+    bool setTiePlacement(int placement);
     void setArpeggio(bool on) { arpeggio = on; }
     // Stores the type on this note and on every note of its arpeggio chain;
-    // false in a grace chord and for a type the record cannot hold (0..7).
+    // false in a grace chord and for a type other than 0..2.
     bool setArpeggioType(int type);
 
     // Finds the arpeggio chain that holds the note among the notes of every

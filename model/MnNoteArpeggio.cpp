@@ -5,6 +5,7 @@
 
 #include "model/MnCache.h"
 #include "model/MnChord.h"
+#include "model/MnCodes.h"
 #include "model/MnMeasure.h"
 #include "model/MnScore.h"
 #include "model/MnStaff.h"
@@ -75,8 +76,7 @@ bool MnNote::computeArpeggioChain()
 
 bool MnNote::setArpeggioType(int type)
 {
-    // The record keeps the type in three bits.
-    if ((owner && owner->isGrace()) || type < 0 || type > 7)
+    if ((owner && owner->isGrace()) || !mnIsArpeggioType(type))
         return false;
     arpeggioTypeCode = type;
     if (!computeArpeggioChain())

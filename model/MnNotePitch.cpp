@@ -6,6 +6,7 @@
 
 #include "model/MnChord.h"
 #include "model/MnCodes.h"
+#include "model/MnLimits.h"
 #include "model/MnMeasure.h"
 #include "model/MnOctave.h"
 #include "model/MnStaff.h"
@@ -173,9 +174,8 @@ bool MnNote::spellKey(int key, bool keepOldPitch)
     const int fifths = owner ? owner->keySignature() : 0;
     const int octave = (key >= 3 ? (key - 3) / 12 + 1 : 0) - octaveShiftAt(owner);
     const int pitchClass = (key + 9) % 12;
-    // The record holds octave x 7 + step in a signed byte, and only
-    // positions from 0 up read back.
-    if (octave < 0 || octave * 7 + 6 > 127)
+    // Every step of the octave must be a pitch the record reads back.
+    if (!mnIsWrittenPitch(0, octave))
         return false;
 
     // White keys are their step; black keys are flats in a key with flats

@@ -1,6 +1,7 @@
 #include "model/MnPageLayout.h"
 
 #include "foundation/BcFiler.h"
+#include "model/MnLimits.h"
 #include "model/MnScore.h"
 #include "model/MnSheetMusic.h"
 
@@ -29,7 +30,7 @@ bool MnPageLayout::read(BcFiler& filer)
         return false;
     // The page is looked up by index; the offset and spacing fill pages by
     // division.
-    if (page < 0 || !std::isfinite(x) || !std::isfinite(y) || !std::isfinite(spacing))
+    if (!mnIsPage(page) || !isPosition(GePoint2d(x, y)) || !mnIsSystemSpacing(spacing))
         return false;
     layoutPage = page;
     layoutOffset = GePoint2d(x, y);
@@ -73,9 +74,19 @@ bool MnPageLayout::moveTo(const GePoint2d& point)
         y = std::fmax(y, lowest);
     }
     y = std::fmin(y, 0.0);
+    if (!mnIsCoordinate(y))
+        return false;
     if (y == layoutOffset.y)
         return false;
     layoutOffset.y = y;
+    return true;
+}
+
+bool MnPageLayout::setSystemSpacing(double spacing)
+{
+    if (!mnIsSystemSpacing(spacing))
+        return false;
+    layoutSystemSpacing = spacing;
     return true;
 }
 

@@ -11,7 +11,8 @@ class MnPageLayout : public MnElement
 {
     BC_DECLARE_CLASS(MnPageLayout)
 public:
-    // The offset (0, 0) and the sheet's system spacing.
+    // The offset (0, 0) and the sheet's system spacing; the sheet gives
+    // pages in 0..MnMaxPages - 1 only.
     MnPageLayout(MnSheetMusic* sheetMusic, int page);
     ~MnPageLayout() override = default;
 
@@ -33,7 +34,8 @@ public:
     int page() const { return layoutPage; }
     const GePoint2d& offset() const { return layoutOffset; }
     double systemSpacing() const { return layoutSystemSpacing; }
-    void setSystemSpacing(double spacing) { layoutSystemSpacing = spacing; }
+    // False, with nothing changed, outside 0..MnMaxCoordinate.
+    bool setSystemSpacing(double spacing);
 
 private:
     MnSheetMusic* layoutSheet;

@@ -1,10 +1,9 @@
 #include "model/MnPart.h"
 
 #include "foundation/BcFiler.h"
+#include "model/MnLimits.h"
 #include "model/MnScore.h"
 #include "model/MnStaff.h"
-
-#include <cmath>
 
 BC_IMPLEMENT_CLASS(MnPart)
 
@@ -43,7 +42,7 @@ bool MnPart::read(BcFiler& filer)
         if (!filer.readDouble(scale))
             return false;
         // Positions on the page are divided by the part's scale.
-        if (!std::isfinite(scale) || scale <= 0.0)
+        if (!mnIsScale(scale))
             return false;
         partScaleFactor = scale;
     }
@@ -61,15 +60,13 @@ bool MnPart::read(BcFiler& filer)
     partAbbreviation = abbreviation;
 
     if (version > 3) {
+        // The volume is kept as stored: a negative byte is a volume too.
         char volume = 0;
-        char count = 0;
         if (!filer.readChar(volume))
             return false;
-        setVolume(static_cast<signed char>(volume));
-        if (!filer.readChar(count))
-            return false;
-        int nameCount = static_cast<signed char>(count);
-        if (nameCount < 0 || nameCount > filedVoiceNames)
+        partVolume = static_cast<signed char>(volume);
+        int nameCount = 0;
+        if (!readCount(filer, filedVoiceNames, nameCount, CountChar))
             return false;
         voiceNames.removeAll();
         for (int i = 0; i < nameCount; ++i) {
@@ -122,19 +119,26 @@ void MnPart::relayout()
 
 bool MnPart::setScale(double scale)
 {
-    if (!std::isfinite(scale) || scale <= 0.0 || scale == partScaleFactor)
+    if (!mnIsScale(scale) || scale == partScaleFactor)
         return false;
     double growth = spacingPerScale * (scale - partScaleFactor);
+    // The staff of the part and the staff below it move by the growth; a
+    // scale that would leave either without room is refused.
+    MnStaff* staff = nullptr;
+    MnStaff* next = nullptr;
     if (partScore) {
-        if (partStaffIndex > 0 && partStaffIndex < partScore->staffCount()) {
-            MnStaff* staff = partScore->staff(partStaffIndex);
-            staff->setSpacing(staff->spacing() + growth);
-        }
-        if (partStaffIndex + 1 < partScore->staffCount()) {
-            MnStaff* next = partScore->staff(partStaffIndex + 1);
-            next->setSpacing(next->spacing() + growth);
-        }
+        if (partStaffIndex > 0 && partStaffIndex < partScore->staffCount())
+            staff = partScore->staff(partStaffIndex);
+        if (partStaffIndex >= 0 && partStaffIndex + 1 < partScore->staffCount())
+            next = partScore->staff(partStaffIndex + 1);
     }
+    if ((staff && !mnIsStaffSpacing(staff->spacing() + growth)) ||
+        (next && !mnIsStaffSpacing(next->spacing() + growth)))
+        return false;
+    if (staff)
+        staff->setSpacing(staff->spacing() + growth);
+    if (next)
+        next->setSpacing(next->spacing() + growth);
     partScaleFactor = scale;
     return true;
 }
@@ -156,9 +160,12 @@ bool MnPart::setInstrument(int instrument)
     return true;
 }
 
-void MnPart::setVolume(int volume)
+bool MnPart::setVolume(int volume)
 {
-    partVolume = volume < 0 ? 0 : volume > 127 ? 127 : volume;
+    if (!mnIsSignedByte(volume))
+        return false;
+    partVolume = volume;
+    return true;
 }
 
 BcString MnPart::voiceName(int voice) const

@@ -37,7 +37,8 @@ public:
 
     double partScale() const { return partScaleFactor; }
     // Stores a changed scale and keeps the room between the staves in step
-    // with it; false when unchanged or not positive.
+    // with it; false when unchanged, outside MnMinScale..MnMaxScale, or when
+    // a staff would be left without room.
     bool setScale(double scale);
 
     const BcString& name() const { return partName; }
@@ -55,9 +56,12 @@ public:
     bool setInstrument(int instrument);
     static bool isValidInstrument(int instrument);
 
+    // The signed byte the record keeps: 0..100 per cent, or a negative
+    // byte that holds the complement of the volume (playback counts a
+    // negative v as -v - 1).
     int volume() const { return partVolume; }
-    // Clamped to 0..127, the range the record keeps.
-    void setVolume(int volume);
+    // False, with nothing changed, outside -128..127.
+    bool setVolume(int volume);
 
     int voiceNameCount() const { return voiceNames.count(); }
     // "" for a voice without a name or outside the list.

@@ -1,6 +1,7 @@
 #include "model/MnPartGroup.h"
 
 #include "foundation/BcFiler.h"
+#include "model/MnLimits.h"
 #include "model/MnPart.h"
 #include "model/MnScore.h"
 #include "model/MnStaff.h"
@@ -34,9 +35,7 @@ bool MnPartGroup::read(BcFiler& filer)
         return false;
     // The group's staves are looked up by index; a group must name staves
     // that exist.
-    if (first < 0 || count < 1)
-        return false;
-    if (groupScore && count > groupScore->staffCount() - first)
+    if (!isStaffRange(first, count))
         return false;
 
     bool covers = groupCoversTablature;
@@ -77,6 +76,12 @@ bool MnPartGroup::write(BcFiler& filer) const
 GePoint2d MnPartGroup::position() const
 {
     return groupScore ? groupScore->position() : GePoint2d();
+}
+
+bool MnPartGroup::isStaffRange(int first, int count) const
+{
+    const int staves = groupScore ? groupScore->staffCount() : MnMaxRecordCount;
+    return first >= 0 && count >= 1 && count <= staves - first;
 }
 
 double MnPartGroup::width() const

@@ -44,8 +44,11 @@ public:
     int firstStaff() const { return groupFirstStaff; }
     int staffCount() const { return groupStaffCount; }
     int lastStaff() const { return groupFirstStaff + groupStaffCount - 1; }
+    // Whether a record may name these staves: those of the score, or of the
+    // largest score without one.
+    bool isStaffRange(int first, int count) const;
     // The score keeps its groups in step with inserted, removed and moved
-    // staves through these.
+    // staves through these, and keeps every range among its staves.
     void setFirstStaff(int firstStaff) { groupFirstStaff = firstStaff; }
     void setStaffCount(int staffCount) { groupStaffCount = staffCount; }
     bool containsStaff(int staff) const

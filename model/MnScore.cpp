@@ -14,8 +14,6 @@
 #include "model/MnTablature.h"
 #include "model/MnTempo.h"
 
-#include <cmath>
-
 BC_IMPLEMENT_CREATABLE_CLASS(MnScore)
 
 // Show starting tempo and hide staves in the flags byte of the record.
@@ -102,8 +100,9 @@ bool MnScore::read(BcFiler& filer)
         double scaleValue = 0.0;
         if (!filer.readDouble(scaleValue))
             return false;
-        // Positions are divided by the scale when a staff is dragged.
-        drawingScale = std::isfinite(scaleValue) && scaleValue > 0.0 ? scaleValue : 1.0;
+        // Positions are divided by the scale when a staff is dragged; a
+        // scale out of range reads as 1.
+        drawingScale = mnIsScale(scaleValue) ? scaleValue : 1.0;
     }
     if (!readStavesAndParts(filer) || !readPartGroups(filer) || !readTempos(filer))
         return false;
@@ -133,6 +132,8 @@ bool MnScore::readStavesAndParts(BcFiler& filer)
         }
         staves.add(staff);
     }
+    // The layout walks measure i of every staff as one column.
+    ok = ok && haveSameMeasures();
     // The parts follow the staves without a count of their own.
     for (int i = 0; ok && i < count; ++i) {
         MnPart* part = new MnPart(this, parts.count());
@@ -155,6 +156,22 @@ bool MnScore::readStavesAndParts(BcFiler& filer)
     return ok;
 }
 
+bool MnScore::haveSameMeasures() const
+{
+    for (int i = 1; i < staves.count(); ++i) {
+        const MnStaff* staff = staves[i];
+        if (staff->measureCount() != staves[0]->measureCount())
+            return false;
+        for (int m = 0; m < staff->measureCount(); ++m) {
+            const MnMeasure* measure = staff->measure(m);
+            const MnMeasure* column = staves[0]->measure(m);
+            if (measure->beats() != column->beats() || measure->beatTicks() != column->beatTicks())
+                return false;
+        }
+    }
+    return true;
+}
+
 bool MnScore::readPartGroups(BcFiler& filer)
 {
     int count = 0;
@@ -165,9 +182,8 @@ bool MnScore::readPartGroups(BcFiler& filer)
     groups.removeAll();
     for (int i = 0; i < count; ++i) {
         MnPartGroup* group = new MnPartGroup(this, 0, staves.count());
-        // A group indexes the staves it brackets.
-        if (!group->read(filer) || group->firstStaff() < 0 || group->staffCount() < 1 ||
-            group->staffCount() > staves.count() - group->firstStaff()) {
+        // The group's reader checks that it brackets staves of this score.
+        if (!group->read(filer)) {
             delete group;
             return false;
         }
@@ -254,7 +270,7 @@ bool MnScore::moveTo(const GePoint2d& point)
     // On a sheet music the point is first kept inside the printable area of
     // the first page (label extents and the first measure's width); that
     // clamp comes with the system measurement.
-    if (!isMove(origin, point))
+    if (!isPosition(point) || !isMove(origin, point))
         return false;
     origin = point;
     for (int i = 0; i < tempos.count(); ++i)
@@ -277,7 +293,7 @@ double MnScore::scale() const
 
 bool MnScore::setScale(double scale)
 {
-    if (scale == drawingScale || !(scale > 0.0) || !std::isfinite(scale))
+    if (scale == drawingScale || !mnIsScale(scale))
         return false;
     const bool grew = scale > drawingScale;
     drawingScale = scale;
@@ -327,8 +343,13 @@ MnStaff* MnScore::insertStaff(int index)
         }
     }
 
-    while (staff->measureCount() < first->measureCount())
-        staff->insertMeasure(-1, first->definitionAt(staff->totalTicks(), false)->time());
+    // Each measure takes the meter of its column at once, so that the new
+    // staff never outgrows the first one on the way.
+    while (staff->measureCount() < first->measureCount()) {
+        const MnMeasure* model = first->measure(staff->measureCount());
+        if (!staff->insertMeasure(-1, model->beats(), model->beatTicks()))
+            break;
+    }
 
     for (int column = 0; column < first->measureCount(); ++column) {
         const MnMeasure* model = first->measure(column);

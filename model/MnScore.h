@@ -46,7 +46,7 @@ public:
     MnSheetMusic* sheetMusic() const { return sheet; }
     // Set by the sheet music that places the score.
     void setSheetMusic(MnSheetMusic* sheetMusic) { sheet = sheetMusic; }
-    // False when unchanged.
+    // False when unchanged or outside MnMinScale..MnMaxScale.
     bool setScale(double scale);
 
     int staffCount() const { return staves.count(); }
@@ -111,6 +111,9 @@ private:
     const MnPartGroup* enclosingGroup(int staff) const;
     void moveStaffAndPart(int from, int to, const MnPartGroup* innermost);
     void deleteStavesAndParts();
+    // Every staff has as many measures as the first, each of the meter of
+    // the first staff's measure at its index.
+    bool haveSameMeasures() const;
     bool readStavesAndParts(BcFiler& filer);
     bool readPartGroups(BcFiler& filer);
     bool readTempos(BcFiler& filer);

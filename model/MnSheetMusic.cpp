@@ -4,14 +4,13 @@
 #include "foundation/BcSettings.h"
 #include "foundation/BcStringResources.h"
 #include "model/MnCredit.h"
+#include "model/MnLimits.h"
 #include "model/MnMeasure.h"
 #include "model/MnPageLayout.h"
 #include "model/MnPageNumber.h"
 #include "model/MnScore.h"
 #include "model/MnStaff.h"
 #include "model/MnStaffDefinition.h"
-
-#include <cmath>
 
 BC_IMPLEMENT_CREATABLE_CLASS(MnSheetMusic)
 
@@ -29,7 +28,8 @@ MnSheetMusic::MnSheetMusic()
         MnStaff* staff = sheetScore->staff(i);
         while (staff->measureCount() < newSheetMeasures) {
             int lastStart = staff->measure(staff->measureCount() - 1)->startTime();
-            staff->insertMeasure(-1, staff->definitionAt(lastStart, false)->time());
+            if (!staff->insertMeasure(-1, staff->definitionAt(lastStart, false)->time()))
+                break;
         }
     }
 
@@ -126,9 +126,7 @@ bool MnSheetMusic::read(BcFiler& filer)
     }
 
     int creditTotal = 0;
-    if (!filer.readInt(creditTotal))
-        return false;
-    if (creditTotal < 0)
+    if (!readCount(filer, MnMaxRecordCount, creditTotal))
         return false;
     for (int i = 0; i < credits.count(); ++i)
         delete credits[i];
@@ -148,9 +146,7 @@ bool MnSheetMusic::read(BcFiler& filer)
         if (!pageNumberStyle->read(filer))
             return false;
         int layoutTotal = 0;
-        if (!filer.readInt(layoutTotal))
-            return false;
-        if (layoutTotal < 0)
+        if (!readCount(filer, MnMaxRecordCount, layoutTotal))
             return false;
         for (int i = 0; i < pageLayouts.count(); ++i)
             delete pageLayouts[i];
@@ -177,15 +173,14 @@ bool MnSheetMusic::read(BcFiler& filer)
         !filer.readInt(currentPage) || !filer.readInt(paperWidth) || !filer.readInt(paperHeight) ||
         !filer.readInt(landscape) || !filer.readInt(paperColor))
         return false;
-    // Pages are laid out in rows of this many and measured from the paper.
-    if (pagesPerRow < 1 || paperWidth < 1 || paperHeight < 1)
+    // Pages are laid out in rows of this many and measured from the paper;
+    // five or more pages per row all mean one row.
+    if (!mnIsPaperLength(paperWidth) || !mnIsPaperLength(paperHeight) || !setPagesPerRow(pagesPerRow))
         return false;
+    setPaperSize(paperWidth, paperHeight);
     setPresentation(presentation);
-    sheetPagesPerRow = pagesPerRow;
     firstPageRight = firstRight;
     setCurrentPage(currentPage);
-    sheetPaperWidth = paperWidth;
-    sheetPaperHeight = paperHeight;
     sheetLandscape = landscape != 0 ? 1 : 0;
     sheetPaperColor = paperColor;
 
@@ -208,7 +203,7 @@ bool MnSheetMusic::read(BcFiler& filer)
     if (!filer.readDouble(spacing))
         return false;
     // Pages are filled by dividing by the system distance.
-    if (!std::isfinite(spacing))
+    if (!mnIsSystemSpacing(spacing))
         return false;
     sheetSystemSpacing = spacing;
     return filer.isOk();
@@ -268,7 +263,7 @@ double MnSheetMusic::height() const
 
 bool MnSheetMusic::moveTo(const GePoint2d& point)
 {
-    if (!isMove(sheetPosition, point))
+    if (!isPosition(point) || !isMove(sheetPosition, point))
         return false;
     sheetPosition = point;
     return true;
@@ -276,6 +271,8 @@ bool MnSheetMusic::moveTo(const GePoint2d& point)
 
 MnCredit* MnSheetMusic::addCredit(int page)
 {
+    if (credits.count() >= MnMaxRecordCount)
+        return nullptr;
     MnCredit* credit = new MnCredit(this, page);
     credit->setText(BcStringResources::current().loadString(BcStringResources::newText));
     credit->moveTo(GePoint2d(0.0, 0.0));
@@ -314,7 +311,7 @@ MnPageLayout* MnSheetMusic::pageLayout(int page, bool create)
         if (pageLayouts[i]->page() == page)
             return pageLayouts[i];
     }
-    if (!create)
+    if (!create || !mnIsPage(page) || pageLayouts.count() >= MnMaxRecordCount)
         return nullptr;
     MnPageLayout* layout = new MnPageLayout(this, page);
     pageLayouts.add(layout);
@@ -326,14 +323,22 @@ void MnSheetMusic::setPresentation(int presentation)
     sheetPresentation = presentation == Book ? Book : PagesInRows;
 }
 
-void MnSheetMusic::setPagesPerRow(int pages)
+bool MnSheetMusic::setPagesPerRow(int pages)
 {
-    sheetPagesPerRow = pages < 1 ? 1 : pages;
+    if (pages < 1)
+        return false;
+    sheetPagesPerRow = pages > MnMaxPagesPerRow ? MnMaxPagesPerRow : pages;
+    return true;
+}
+
+void MnSheetMusic::setCurrentPage(int page)
+{
+    sheetCurrentPage = page < 0 ? 0 : page >= MnMaxPages ? MnMaxPages - 1 : page;
 }
 
 bool MnSheetMusic::setPaperSize(int width, int height)
 {
-    if (width < 1 || height < 1)
+    if (!mnIsPaperLength(width) || !mnIsPaperLength(height))
         return false;
     sheetPaperWidth = width;
     sheetPaperHeight = height;
@@ -342,10 +347,18 @@ bool MnSheetMusic::setPaperSize(int width, int height)
 
 void MnSheetMusic::setMargins(int left, int right, int top, int bottom)
 {
-    marginLeft = left < 0 ? 0 : left;
-    marginRight = right < 0 ? 0 : right;
-    marginTop = top < 0 ? 0 : top;
-    marginBottom = bottom < 0 ? 0 : bottom;
+    marginLeft = mnClampedMargin(left);
+    marginRight = mnClampedMargin(right);
+    marginTop = mnClampedMargin(top);
+    marginBottom = mnClampedMargin(bottom);
+}
+
+bool MnSheetMusic::setSystemSpacing(double spacing)
+{
+    if (!mnIsSystemSpacing(spacing))
+        return false;
+    sheetSystemSpacing = spacing;
+    return true;
 }
 
 void MnSheetMusic::setMarginLinks(bool rightEqualsLeft, bool bottomEqualsTop, bool topEqualsRight, bool mirror)

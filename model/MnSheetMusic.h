@@ -52,7 +52,8 @@ public:
 
     int creditCount() const { return credits.count(); }
     MnCredit* credit(int index) const { return credits[index]; }
-    // A new credit on the page with the text "New text", clamped at (0, 0).
+    // A new credit on the page with the text "New text", clamped at (0, 0);
+    // null when the sheet holds MnMaxRecordCount credits.
     MnCredit* addCredit(int page);
 
     MnPageNumber* pageNumberTemplate() const { return pageNumberStyle; }
@@ -63,32 +64,37 @@ public:
 
     int pageLayoutCount() const { return pageLayouts.count(); }
     MnPageLayout* pageLayoutAt(int index) const { return pageLayouts[index]; }
-    // The first layout of the page; with create, a new one when it has none.
+    // The first layout of the page; with create, a new one when it has none
+    // (none for a page outside 0..MnMaxPages - 1, or when the sheet holds
+    // MnMaxRecordCount layouts).
     MnPageLayout* pageLayout(int page, bool create);
 
     int presentation() const { return sheetPresentation; }
     void setPresentation(int presentation);
-    // 1..4 pages per row; 5 puts all pages in one row.
+    // 1..4 pages per row; 5 puts all pages in one row, and so more than 5
+    // become 5. False, with nothing changed, for fewer than 1.
     int pagesPerRow() const { return sheetPagesPerRow; }
-    void setPagesPerRow(int pages);
+    bool setPagesPerRow(int pages);
     bool isFirstPageRight() const { return firstPageRight; }
     void setFirstPageRight(bool right) { firstPageRight = right; }
     int currentPage() const { return sheetCurrentPage; }
-    void setCurrentPage(int page) { sheetCurrentPage = page < 0 ? 0 : page; }
+    // Brought into 0..MnMaxPages - 1.
+    void setCurrentPage(int page);
     // Degrees of the page being turned in a book; view state, not filed.
     double turnAngle() const { return sheetTurnAngle; }
     void setTurnAngle(double angle) { sheetTurnAngle = angle; }
 
     int paperWidth() const { return sheetPaperWidth; }
     int paperHeight() const { return sheetPaperHeight; }
-    // False, with nothing changed, unless both are positive.
+    // False, with nothing changed, unless both lie in 1..MnMaxPaperLength.
     bool setPaperSize(int width, int height);
     bool isLandscape() const { return sheetLandscape != 0; }
     void setLandscape(bool landscape) { sheetLandscape = landscape ? 1 : 0; }
     int paperColor() const { return sheetPaperColor; }
     void setPaperColor(int color) { sheetPaperColor = color; }
 
-    // The stored margins, before links and mirroring; negative ones become 0.
+    // The stored margins, before links and mirroring; negative ones become
+    // 0, longer ones MnMaxPaperLength.
     int storedLeftMargin() const { return marginLeft; }
     int storedRightMargin() const { return marginRight; }
     int storedTopMargin() const { return marginTop; }
@@ -100,7 +106,8 @@ public:
     bool isMirrored() const { return mirrorMargins; }
     void setMarginLinks(bool rightEqualsLeft, bool bottomEqualsTop, bool topEqualsRight, bool mirror);
     double systemSpacing() const { return sheetSystemSpacing; }
-    void setSystemSpacing(double spacing) { sheetSystemSpacing = spacing; }
+    // False, with nothing changed, outside 0..MnMaxCoordinate.
+    bool setSystemSpacing(double spacing);
 
     // The page's dimensions as the orientation shows them.
     double pageWidth() const;

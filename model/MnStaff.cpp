@@ -2,6 +2,7 @@
 
 #include "foundation/BcFiler.h"
 #include "model/MnChord.h"
+#include "model/MnCodes.h"
 #include "model/MnDynamic.h"
 #include "model/MnLimits.h"
 #include "model/MnLine.h"
@@ -118,6 +119,10 @@ bool MnStaff::read(BcFiler& filer)
         return false;
     double spacingValue = 0.0;
     if (!filer.readDouble(spacingValue))
+        return false;
+    // Staves are stacked by their spacing; the layout divides by the
+    // heights they make.
+    if (!mnIsStaffSpacing(spacingValue))
         return false;
     staffSpacing = spacingValue;
     return filer.isOk();
@@ -339,7 +344,7 @@ const MnStaffDefinition* MnStaff::definitionAt(int time, bool exactOnly) const
 
 bool MnStaff::insertStaffChange(int time)
 {
-    if (time <= 0)
+    if (!MnStaffChange::isChangeTime(time) || changes.count() >= MnMaxRecordCount)
         return false;
     int after = -1;
     for (int i = 0; i < changes.count(); ++i) {
@@ -356,7 +361,7 @@ bool MnStaff::insertStaffChange(int time)
 bool MnStaff::moveStaffChange(MnStaffChange* change, int time)
 {
     const int index = changes.indexOf(change);
-    if (index < 0 || change->changesTime() || definitionAt(time, true))
+    if (index < 0 || !MnStaffChange::isChangeTime(time) || change->changesTime() || definitionAt(time, true))
         return false;
     changes.removeAt(index);
     change->setStartTime(time);
@@ -372,14 +377,24 @@ bool MnStaff::moveStaffChange(MnStaffChange* change, int time)
 
 bool MnStaff::insertMeasure(int index, int timeSignatureType)
 {
-    if (index > measures.count())
+    int beats = 0;
+    int beatTicks = 0;
+    mnTimeSignatureMeter(timeSignatureType, beats, beatTicks);
+    return insertMeasure(index, beats, beatTicks);
+}
+
+bool MnStaff::insertMeasure(int index, int beats, int beatTicks)
+{
+    // The staff must stay one that its record reader reads back.
+    if (index > measures.count() || measures.count() >= MnMaxRecordCount || beats < 1 || beats > MnMaxBeats ||
+        !mnIsBeatTicks(beatTicks) || (long long)totalTicks() + (long long)beats * beatTicks > MnMaxStaffTicks)
         return false;
     MnMeasure* measure = nullptr;
     if (index < 0) {
-        measure = new MnMeasure(this, measures.count() + 1, timeSignatureType);
+        measure = new MnMeasure(this, measures.count() + 1, beats, beatTicks);
         measures.add(measure);
     } else {
-        measure = new MnMeasure(this, index + 1, timeSignatureType);
+        measure = new MnMeasure(this, index + 1, beats, beatTicks);
         measures.insertAt(index, measure);
         for (int i = index + 1; i < measures.count(); ++i)
             measures[i]->setIndex(i + 1);
@@ -436,6 +451,14 @@ int MnStaff::measureStartTime(int index) const
 int MnStaff::totalTicks() const
 {
     return measureStartTime(measures.count());
+}
+
+bool MnStaff::setSpacing(double spacing)
+{
+    if (!mnIsStaffSpacing(spacing))
+        return false;
+    staffSpacing = spacing;
+    return true;
 }
 
 void MnStaff::setTablature(MnTablature* tablature)

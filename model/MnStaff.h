@@ -58,15 +58,20 @@ public:
     MnStaffDefinition* definitionAt(int time, bool exactOnly);
     const MnStaffDefinition* definitionAt(int time, bool exactOnly) const;
     // A new change at the time that copies the definition in effect just
-    // before it; false at time 0 and below and where a change stands.
+    // before it; false at time 0 and below, past MnMaxStaffTicks, where a
+    // change stands and when the staff holds MnMaxRecordCount changes.
     bool insertStaffChange(int time);
     // Moves a change that does not change the time signature to a free time.
     bool moveStaffChange(MnStaffChange* change, int time);
     // Inserts a new measure of the meter at index (any negative index
     // appends); later measures are renumbered and the changes, lines and
     // lyric lines from its start on move later by its length. False for an
-    // index past the end.
+    // index past the end, and when the staff would pass MnMaxRecordCount
+    // measures or MnMaxStaffTicks.
     bool insertMeasure(int index, int timeSignatureType);
+    // The same with the meter given as beats x beat ticks; false also for a
+    // meter a measure cannot have.
+    bool insertMeasure(int index, int beats, int beatTicks);
     // Keeps the changes, lines and lyrics on the chords of a measure whose
     // chords changed. Nothing happens while reconciling is suspended.
     void reconcileWithMeasure(MnMeasure* measure);
@@ -122,13 +127,14 @@ public:
     // A line of its class that covers the time refuses it, unless it is a
     // mark starting before the time, which is cut short to end there. The
     // new line lasts as long as the shortest chord at its start. False, with
-    // nothing changed, when refused or when the line is already here.
+    // nothing changed, when refused, when the line is already here and when
+    // the staff holds MnMaxRecordCount lines.
     bool insertLine(MnLine* line, int startTime);
     // Keeps the lines sorted by start after a line's start changed.
     void keepLineSorted(MnLine* line);
     // A new empty lyric line of the voice at the time, after the lyrics that
-    // start earlier; null for a time outside 0..MnMaxStaffTicks or a voice
-    // the measures lack.
+    // start earlier; null for a time outside 0..MnMaxStaffTicks, a voice
+    // the measures lack, or a staff that holds MnMaxRecordCount lyrics.
     MnLyric* addLyric(int startTime, int voice);
 
     // 1, plus 1 when the second voice is used somewhere.
@@ -164,7 +170,8 @@ public:
     void setTablature(MnTablature* tablature);
     // Distance from the previous staff (top line to top line at scale 1).
     double spacing() const { return staffSpacing; }
-    void setSpacing(double spacing) { staffSpacing = spacing; }
+    // False, with nothing changed, unless 0 < spacing <= MnMaxCoordinate.
+    bool setSpacing(double spacing);
     bool isReconcilingSuspended() const { return reconcilingSuspended; }
     void setReconcilingSuspended(bool suspended) { reconcilingSuspended = suspended; }
 

@@ -25,13 +25,11 @@ bool MnStaffChange::read(BcFiler& filer)
     if (!filer.readInt(time))
         return false;
     if (filer.version() < 2) {
-        if (time <= 0 || time > MnMaxStaffTicks / MnOldTicksFactor)
+        if (!isChangeTime(time) || time > MnMaxStaffTicks / MnOldTicksFactor)
             return false;
         time *= MnOldTicksFactor;
     }
-    // A change never stands at the staff's start: that is the staff's own
-    // definition.
-    if (time <= 0 || time > MnMaxStaffTicks)
+    if (!isChangeTime(time))
         return false;
     changeTime = time;
     return filer.isOk();
@@ -42,6 +40,13 @@ bool MnStaffChange::write(BcFiler& filer) const
     writeDefinition(filer);
     filer.writeInt(changeTime);
     return filer.isOk();
+}
+
+bool MnStaffChange::isChangeTime(int time)
+{
+    // A change never stands at the staff's start: that is the staff's own
+    // definition.
+    return time > 0 && time <= MnMaxStaffTicks;
 }
 
 GePoint2d MnStaffChange::position() const

@@ -35,6 +35,10 @@ public:
     MnStaff* staff() const { return owner; }
     // Ticks from the staff's start, always above 0.
     int startTime() const { return changeTime; }
+    // The time of a change that a record may hold: 1..MnMaxStaffTicks.
+    static bool isChangeTime(int time);
+    // For the staff's time edits, which keep the changes sorted and fold a
+    // change that reaches time 0 into the staff's own definition.
     void setStartTime(int time) { changeTime = time; }
     // The time signature of every staff of the score from the change's time
     // on (a change is made where a staff lacks one): a variant of the same

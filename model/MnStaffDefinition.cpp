@@ -17,6 +17,8 @@ int MnStaffDefinition::clef() const
 
 bool MnStaffDefinition::setClef(int clef)
 {
+    if (!mnIsClef(clef))
+        return false;
     clefCode = clef;
     return true;
 }
@@ -33,6 +35,8 @@ int MnStaffDefinition::key() const
 
 bool MnStaffDefinition::setKey(int key)
 {
+    if (!mnIsKeySignature(key))
+        return false;
     keyFifths = key;
     return true;
 }
@@ -49,6 +53,8 @@ int MnStaffDefinition::time() const
 
 bool MnStaffDefinition::setTime(int type)
 {
+    if (!mnIsTimeSignatureType(type))
+        return false;
     timeType = type;
     return true;
 }
@@ -65,7 +71,7 @@ bool MnStaffDefinition::readDefinition(BcFiler& filer, bool withTime)
     char clef = 0;
     if (!filer.readChar(clef))
         return false;
-    if (clef < MnClefTreble || clef > MnClefTenor)
+    if (!mnIsClef(clef))
         return false;
     clefCode = clef;
 
@@ -73,7 +79,7 @@ bool MnStaffDefinition::readDefinition(BcFiler& filer, bool withTime)
     if (!filer.readChar(key))
         return false;
     const int fifths = static_cast<signed char>(key);
-    if (fifths < -7 || fifths > 7)
+    if (!mnIsKeySignature(fifths))
         return false;
     keyFifths = fifths;
 
@@ -81,7 +87,7 @@ bool MnStaffDefinition::readDefinition(BcFiler& filer, bool withTime)
         char type = 0;
         if (!filer.readChar(type))
             return false;
-        if (type < MnTimeCommon || type > MnTime12_8)
+        if (!mnIsTimeSignatureType(type))
             return false;
         timeType = type;
     }

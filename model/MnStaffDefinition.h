@@ -11,7 +11,9 @@ class MnStaffDefinition : public MnElement
 public:
     ~MnStaffDefinition() override = default;
 
-    // A staff's own definition always shows all three in its header.
+    // A staff's own definition always shows all three in its header. The
+    // setters refuse, with nothing changed, a code that the record reader
+    // refuses (mnIsClef, mnIsKeySignature, mnIsTimeSignatureType).
     virtual bool changesClef() const;
     virtual int clef() const;
     virtual bool setClef(int clef);

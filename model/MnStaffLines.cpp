@@ -118,7 +118,7 @@ bool MnStaff::insertLine(MnLine* line, int startTime)
 {
     // A line already in the array would be owned twice; a line must end
     // within the longest staff.
-    if (!line || lines.indexOf(line) >= 0 || startTime < 0 || startTime > MnMaxStaffTicks ||
+    if (!line || lines.indexOf(line) >= 0 || lines.count() >= MnMaxRecordCount || !mnIsStaffTime(startTime) ||
         line->length() > MnMaxStaffTicks - startTime)
         return false;
 
@@ -177,7 +177,7 @@ void MnStaff::keepLineSorted(MnLine* line)
 
 MnLyric* MnStaff::addLyric(int startTime, int voice)
 {
-    if (startTime < 0 || startTime > MnMaxStaffTicks || voice < 0 || voice >= MnMeasure::voiceCount)
+    if (!mnIsStaffTime(startTime) || voice < 0 || voice >= MnMeasure::voiceCount || lyrics.count() >= MnMaxRecordCount)
         return nullptr;
     MnLyric* lyric = new MnLyric(this);
     lyric->setStart(startTime);

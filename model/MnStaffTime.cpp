@@ -18,17 +18,12 @@
 #include <algorithm>
 #include <climits>
 
-static bool isTimeType(int type)
-{
-    return type >= MnTimeCommon && type <= MnTime12_8;
-}
-
 // Two signs of one meter: common time and 4/4, 2/2 and cut time. Changing
 // between them only relabels.
 static bool isVariantPair(int first, int second)
 {
-    return first != second && isTimeType(first) && isTimeType(second) && first / 2 == second / 2 && first <= MnTimeCut &&
-           second <= MnTimeCut;
+    return first != second && first >= MnTimeCommon && second >= MnTimeCommon && first <= MnTimeCut &&
+           second <= MnTimeCut && first / 2 == second / 2;
 }
 
 // The staves that a meter change reaches: every staff of the score, or the
@@ -36,7 +31,8 @@ static bool isVariantPair(int first, int second)
 static void stavesOf(MnStaff* staff, BcArray<MnStaff*>& staves)
 {
     const MnScore* score = staff->score();
-    if (!score) {
+    const int index = staff->index();
+    if (!score || index < 0 || index >= score->staffCount() || score->staff(index) != staff) {
         staves.add(staff);
         return;
     }
@@ -60,7 +56,7 @@ static void relabelFollowing(MnStaff* staff, int time, int oldType, int newType)
 
 bool MnStaff::setTime(int type)
 {
-    if (!isTimeType(type))
+    if (!mnIsTimeSignatureType(type))
         return false;
     BcArray<MnStaff*> staves;
     stavesOf(this, staves);
@@ -82,7 +78,7 @@ bool MnStaff::setTime(int type)
 bool MnStaffChange::setTime(int type)
 {
     MnStaff* staff = owner;
-    if (!isTimeType(type) || type == time() || !staff || staff->measureCount() <= 1)
+    if (!mnIsTimeSignatureType(type) || type == time() || !staff || staff->measureCount() <= 1)
         return false;
     const int at = changeTime;
     int measureIndex = -1;
@@ -151,7 +147,7 @@ void copyEndAttributes(const MnMeasure* from, MnMeasure* to)
 
 bool MnStaff::rebar(int measureIndex, int type)
 {
-    if (!isTimeType(type) || measureIndex < 0 || measureIndex >= measures.count())
+    if (!mnIsTimeSignatureType(type) || measureIndex < 0 || measureIndex >= measures.count())
         return false;
     const int runStart = measureStartTime(measureIndex);
     const int oldType = definitionAt(runStart, false)->time();

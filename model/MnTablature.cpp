@@ -1,10 +1,9 @@
 #include "model/MnTablature.h"
 
 #include "foundation/BcFiler.h"
+#include "model/MnLimits.h"
 #include "model/MnScore.h"
 #include "model/MnStaff.h"
-
-#include <cmath>
 
 BC_IMPLEMENT_CLASS(MnTablature)
 
@@ -66,8 +65,7 @@ bool MnTablature::read(BcFiler& filer)
     if (!filer.readByteAndFlag(frets, fromCapo) || !filer.readByteAndFlag(capoFret, capoOn))
         return false;
 
-    // A distance that cannot be drawn falls back to the least one.
-    tablatureDistance = std::isfinite(distance) && distance > minDistance ? distance : minDistance;
+    tablatureDistance = clampedDistance(distance);
     tablatureName = name;
     tablatureAbbreviation = abbreviation;
     setStringCount(count);
@@ -119,11 +117,19 @@ double MnTablature::height() const
     return (tablatureStringCount - 1) * stringSpacing;
 }
 
+double MnTablature::clampedDistance(double distance)
+{
+    // A distance that cannot be drawn falls back to the least one.
+    if (!(distance > minDistance))
+        return minDistance; // also NaN
+    return distance > MnMaxCoordinate ? MnMaxCoordinate : distance;
+}
+
 bool MnTablature::moveTo(const GePoint2d& point)
 {
     if (!isMove(position(), point))
         return false;
-    tablatureDistance = std::fmax(minDistance, -point.y - staffHeightUnscaled());
+    tablatureDistance = clampedDistance(-point.y - staffHeightUnscaled());
     return true;
 }
 

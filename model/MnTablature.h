@@ -46,6 +46,9 @@ public:
     double height() const override;
     // Only the distance follows the point; at least 12.
     bool moveTo(const GePoint2d& point) override;
+    // The distance that the reader and moveTo keep: 12 for one closer (or
+    // NaN), MnMaxCoordinate for one farther.
+    static double clampedDistance(double distance);
     // The staff's height changed: the score clamps itself again.
     void relayout() override;
 

@@ -1,6 +1,7 @@
 #include "model/MnTempo.h"
 
 #include "foundation/BcFiler.h"
+#include "model/MnLimits.h"
 #include "model/MnScore.h"
 #include "model/MnSheetMusic.h"
 #include "model/MnTicks.h"
@@ -46,12 +47,12 @@ bool MnTempo::read(BcFiler& filer)
         return false;
     if (filer.version() < 2) {
         // 384 ticks per whole note.
-        if (beatUnit < 1 || beatUnit > maxBeatUnit / MnOldTicksFactor)
+        if (!isBeatUnit(beatUnit) || beatUnit > maxBeatUnit / MnOldTicksFactor)
             return false;
         beatUnit *= MnOldTicksFactor;
     }
-    // Playback divides by both.
-    if (beatUnit < 1 || beatUnit > maxBeatUnit || beatsPerMinute < 1)
+    // Playback divides by both, and counts milliseconds per beat.
+    if (!isBeatUnit(beatUnit) || !mnIsBeatsPerMinute(beatsPerMinute))
         return false;
     char term = 0;
     bool molto = false;
@@ -131,9 +132,14 @@ void MnTempo::buildTempoText()
     relayout();
 }
 
+bool MnTempo::isBeatUnit(int ticks)
+{
+    return ticks >= 1 && ticks <= maxBeatUnit;
+}
+
 bool MnTempo::setBeatUnit(int ticks)
 {
-    if (ticks < 1 || ticks > maxBeatUnit)
+    if (!isBeatUnit(ticks))
         return false;
     tempoBeatUnit = ticks;
     return true;
@@ -141,7 +147,7 @@ bool MnTempo::setBeatUnit(int ticks)
 
 bool MnTempo::setBeatsPerMinute(int beatsPerMinute)
 {
-    if (beatsPerMinute < 1)
+    if (!mnIsBeatsPerMinute(beatsPerMinute))
         return false;
     tempoBeatsPerMinute = beatsPerMinute;
     return true;

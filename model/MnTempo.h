@@ -44,8 +44,9 @@ public:
     int beatUnit() const { return tempoBeatUnit; }
     // False, with nothing changed, outside 1..maxBeatUnit.
     bool setBeatUnit(int ticks);
+    static bool isBeatUnit(int ticks);
     int beatsPerMinute() const { return tempoBeatsPerMinute; }
-    // False, with nothing changed, for a number below 1.
+    // False, with nothing changed, outside 1..MnMaxBeatsPerMinute.
     bool setBeatsPerMinute(int beatsPerMinute);
     // 0..19 into the term table, or -1 for none.
     int term() const { return tempoTerm; }

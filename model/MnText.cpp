@@ -1,20 +1,19 @@
 #include "model/MnText.h"
 
 #include "foundation/BcFiler.h"
+#include "model/MnCache.h"
+#include "model/MnLimits.h"
 #include "model/MnMeasurer.h"
 
 #include <cmath>
 
 BC_IMPLEMENT_CREATABLE_CLASS(MnText)
 
-// The record keeps the size in one signed byte, truncated toward zero.
+// The record keeps the size in one signed byte, truncated toward zero; the
+// setters keep it within 1..127.
 static char sizeByte(double size)
 {
-    if (!(size > -128.0))
-        return size < 0.0 ? char(-128) : char(0); // also NaN
-    if (size >= 127.0)
-        return char(127);
-    return char(int(size));
+    return char(int(mnClampedTextSize(size)));
 }
 
 // The composer turns the code into a row and a column; anything outside the
@@ -69,18 +68,20 @@ bool MnText::read(BcFiler& filer)
     textFont = validFont(font);
     textUnderline = underline;
 
+    // The text is measured and drawn at its size; a size of nothing or
+    // less reads as the smallest one.
     if (filer.version() >= 4) {
         char size = 0;
         if (!filer.readChar(size))
             return false;
-        textSize = static_cast<signed char>(size);
+        textSize = mnClampedTextSize(static_cast<signed char>(size));
     } else {
         double size = 0.0;
         if (!filer.readDouble(size))
             return false;
         // Older records kept the size as a double; only whole sizes survive,
         // and the value must fit the byte that the record keeps now.
-        textSize = std::isfinite(size) ? double(sizeByte(std::trunc(size))) : textSize;
+        textSize = std::isfinite(size) ? mnClampedTextSize(std::trunc(size)) : textSize;
     }
     return filer.isOk();
 }
@@ -118,7 +119,7 @@ bool MnText::moveTo(const GePoint2d& point)
 
 bool MnText::storePosition(const GePoint2d& point)
 {
-    if (!isMove(textPosition, point))
+    if (!isPosition(point) || !isMove(textPosition, point))
         return false;
     textPosition = point;
     return true;
@@ -176,12 +177,16 @@ void MnText::setFont(int font)
     relayout();
 }
 
-void MnText::setSize(double size)
+bool MnText::setSize(double size)
 {
+    if (std::isnan(size))
+        return false;
+    size = mnClampedTextSize(size);
     if (size == textSize)
-        return;
+        return true;
     textSize = size;
     relayout();
+    return true;
 }
 
 void MnText::setUnderline(bool underline)

@@ -33,7 +33,8 @@ public:
     GePoint2d position() const override;
     double width() const override;
     double height() const override;
-    // Stores the point when it lies farther than 1e-10 from the stored one.
+    // Stores the point when it lies farther than 1e-10 from the stored one
+    // and within the coordinate range.
     bool moveTo(const GePoint2d& point) override;
 
     // The laid-out box of the text, at the origin, as the installed measurer
@@ -51,14 +52,18 @@ public:
     double size() const { return textSize; }
     bool isUnderlined() const { return textUnderline; }
 
-    // Each stores a changed value and lays the element out again.
+    // Each stores a changed value and lays the element out again. Alignment
+    // codes outside 0..11 and font numbers outside 0..11 become 0, as the
+    // reader reads them; a size is brought into 1..127 (false, with nothing
+    // changed, for NaN).
     void setAlignment(int alignment);
     void setFont(int font);
-    void setSize(double size);
+    bool setSize(double size);
     void setUnderline(bool underline);
 
 protected:
     // Stores the point without any clamping; for the moveTo of subclasses.
+    // False, with nothing changed, for a point outside the coordinate range.
     bool storePosition(const GePoint2d& point);
     // The shift that brings a text box inside a printable area, both given
     // by their lower left and upper right corners. A box larger than the

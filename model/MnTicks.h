@@ -11,6 +11,10 @@ constexpr int MnTicksSixteenth = 15120;
 constexpr int MnTicks32nd = 7560;
 constexpr int MnTicks64th = 3780;
 
+// The shortest note value, a 256th: the shortest whole number of ticks that
+// halving a whole note reaches.
+constexpr int MnShortestValue = MnTicksPerWhole / 256;
+
 // Note input places onsets on multiples of a 128th.
 constexpr int MnEditGrid = 1890;
 

@@ -3,6 +3,7 @@
 #include "foundation/BcFiler.h"
 #include "model/MnChord.h"
 #include "model/MnClipboard.h"
+#include "model/MnCodes.h"
 #include "model/MnLimits.h"
 #include "model/MnMeasure.h"
 #include "model/MnNote.h"
@@ -17,10 +18,45 @@ MnTuplet::MnTuplet(MnChord* chord, int span, int number, bool alternative)
     setSize(10.0);
 }
 
-void MnTuplet::assignNumber(int number)
+bool MnTuplet::isNumber(int number)
 {
+    return number >= 1 && number <= MnMaxTupletRatio;
+}
+
+bool MnTuplet::isSpan(int span)
+{
+    // Undoing the tuplet gives its first chord the span as its value.
+    return mnIsNoteValue(span);
+}
+
+bool MnTuplet::assignNumber(int number)
+{
+    if (!isNumber(number))
+        return false;
     noteCount = number;
     setText(BcString(number));
+    return true;
+}
+
+bool MnTuplet::setSpan(int span)
+{
+    if (!isSpan(span))
+        return false;
+    runSpan = span;
+    return true;
+}
+
+void MnTuplet::setBracket(int bracket)
+{
+    bracketCode = mnTupletBracket(bracket);
+}
+
+bool MnTuplet::setDirection(int direction)
+{
+    if (!mnIsSignedByte(direction))
+        return false;
+    directionCode = direction;
+    return true;
 }
 
 bool MnTuplet::setNumber(int number, bool isAlternative)
@@ -68,17 +104,20 @@ bool MnTuplet::read(BcFiler& filer)
     if (!filer.readInt(span))
         return false;
     if (filer.version() < 2) {
-        if (span <= 0 || span > MnMaxMeasureTicks / MnOldTicksFactor)
+        if (span < 1 || span > MnMaxMeasureTicks / MnOldTicksFactor)
             return false;
         span *= MnOldTicksFactor;
     }
     // The run and the division count are measured by the span.
-    if (span <= 0 || span > MnMaxMeasureTicks)
+    if (!isSpan(span))
         return false;
     runSpan = span;
 
     int number = 0;
     if (!filer.readInt(number))
+        return false;
+    // The number is the ratio's actual count that the run's chords carry.
+    if (!isNumber(number & 0xFF))
         return false;
     noteCount = number & 0xFF;
     alternative = (number & 0xFF00) != 0;
@@ -87,7 +126,7 @@ bool MnTuplet::read(BcFiler& filer)
     bool isHidden = false;
     if (!filer.readByteAndFlag(bracket, isHidden))
         return false;
-    bracketCode = bracket;
+    bracketCode = mnTupletBracket(bracket);
     hidden = isHidden;
 
     char direction = 0;

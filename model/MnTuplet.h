@@ -30,13 +30,16 @@ public:
     MnChord* chord() const { return owner; }
     // When the tuplet passes to another first chord.
     void setChord(MnChord* chord) { owner = chord; }
-    // Written length of the run in ticks.
+    // Length of the run in ticks, a note value (mnIsNoteValue); the setter
+    // refuses, with nothing changed, what the reader refuses.
     int span() const { return runSpan; }
-    void setSpan(int span) { runSpan = span; }
+    bool setSpan(int span);
+    static bool isSpan(int span);
     int number() const { return noteCount; }
-    // Stores the number and shows it as the text; the chords of the run are
-    // the caller's to fit.
-    void assignNumber(int number);
+    // Stores the number (1..15, the ratio's actual count) and shows it as
+    // the text; the chords of the run are the caller's to fit.
+    bool assignNumber(int number);
+    static bool isNumber(int number);
     // Makes the run again with the number: the first chord keeps its notes,
     // the notes of the others are lifted out (MnClipboard) and pasted back
     // from the second chord of the new run. False, with nothing changed, for
@@ -48,12 +51,14 @@ public:
     void setAlternative(bool on) { alternative = on; }
     bool isHidden() const { return hidden; }
     void setHidden(bool isHidden) { hidden = isHidden; }
-    // 0 automatic, 1 no bracket, 2 bracket.
+    // 0 automatic, 1 no bracket, 2 bracket; other codes become 0, as the
+    // reader reads them.
     int bracket() const { return bracketCode; }
-    void setBracket(int bracket) { bracketCode = bracket; }
-    // 0 automatic, negative below, positive above.
+    void setBracket(int bracket);
+    // 0 automatic, negative below, positive above; the record keeps a
+    // signed byte, so other values are refused.
     int direction() const { return directionCode; }
-    void setDirection(int direction) { directionCode = direction; }
+    bool setDirection(int direction);
 
 private:
     MnChord* owner;

@@ -35,10 +35,12 @@ TEST(MnChord, AddNoteFindsTheSamePitchAndSpellingAndKeepsTheNotesSorted)
 
 TEST(MnChord, AtMost255Notes)
 {
+    // 255 different notes that a note can keep: every step of octaves
+    // 0..10, with a double flat, a flat, a natural and then a sharp.
     MnChord chord(nullptr, 0, 0, MnTicksQuarter);
     for (int i = 0; i < 255; ++i)
-        ASSERT_NE(chord.addNote(i % 7, i / 7, MnAccidentalNone, false), nullptr);
-    EXPECT_EQ(chord.addNote(0, 40, MnAccidentalNone, false), nullptr);
+        ASSERT_NE(chord.addNote(i % 7, (i / 7) % 11, MnAccidentalDoubleFlat + i / 77, false), nullptr);
+    EXPECT_EQ(chord.addNote(0, 4, MnAccidentalNone, false), nullptr);
     EXPECT_EQ(chord.noteCount(), 255);
 }
 

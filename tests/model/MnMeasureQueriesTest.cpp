@@ -1,4 +1,5 @@
 #include "model/MnChord.h"
+#include "model/MnCodes.h"
 #include "model/MnMeasure.h"
 #include "model/MnPart.h"
 #include "model/MnScore.h"
@@ -113,13 +114,15 @@ TEST(MnMeasureQueries, BarlineSpaces)
         int barline;
         double endInside, endAtSystemEnd, leadingInside, leadingAtSystemStart;
     };
+    // The codes 6 and -1 are no bar lines: the measure refuses them and
+    // keeps the spaces of its end-and-start repeat.
     const Row rows[] = {
         {0, 0.1, 0.1, 0.1, -0.1}, {1, 0.7, 0.7, 0.7, -0.7}, {2, 1.3, 0.4, 0.4, -0.4},
         {3, 2.6, 0.4, 0.4, -0.4}, {4, 0.4, -0.2, 2.6, 2.4}, {5, 2.6, 0.4, 2.6, 2.4},
-        {6, 0.0, 0.0, 0.0, 0.0},  {-1, 0.0, 0.0, 0.0, 0.0},
+        {6, 2.6, 0.4, 2.6, 2.4},  {-1, 2.6, 0.4, 2.6, 2.4},
     };
     for (const Row& row : rows) {
-        first->setBarline(row.barline);
+        EXPECT_EQ(first->setBarline(row.barline), mnIsBarline(row.barline)) << row.barline;
         EXPECT_EQ(first->barlineSpace(false), row.endInside) << row.barline;
         EXPECT_EQ(first->barlineSpace(true), row.endAtSystemEnd) << row.barline;
         EXPECT_EQ(second->leadingBarlineSpace(false), row.leadingInside) << row.barline;

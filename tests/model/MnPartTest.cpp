@@ -132,7 +132,7 @@ TEST(MnPart, ReadingChecksWhatItUses)
         {"negative voice-name count", 1.0, 0, 100, -1, false, 0, 100},
         {"unknown instrument plays the piano", 1.0, 12, 100, 0, true, -1, 100},
         {"program beyond 255", 1.0, 256, 100, 0, true, -1, 100},
-        {"negative volume is silence", 1.0, 0, -5, 0, true, 0, 0},
+        {"a negative volume is kept as filed", 1.0, 0, -5, 0, true, 0, -5},
         {"largest volume", 1.0, 11, 127, 0, true, 11, 127},
     };
     for (const Row& row : rows) {
