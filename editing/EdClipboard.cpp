@@ -101,6 +101,8 @@ bool EdClipboard::copy(const EdSelection& selection)
     if (!others.isEmpty())
         return copyElements(others);
 
+    // One record at most per selected element: one block, filled once.
+    records.setCapacity(selection.count());
     const MnScore* score = nullptr;
     for (int i = 0; i < selection.count(); ++i) {
         MnElement* element = selection.element(i);
@@ -124,14 +126,16 @@ bool EdClipboard::copy(const EdSelection& selection)
     if (records.isEmpty())
         return false;
 
-    std::stable_sort(records.data(), records.data() + records.count(),
-                     [](const EdClipNote& a, const EdClipNote& b) {
-                         if (a.line != b.line)
-                             return a.line < b.line;
-                         if (a.time != b.time)
-                             return a.time < b.time;
-                         return a.graceIndex < b.graceIndex;
-                     });
+    const auto before = [](const EdClipNote& a, const EdClipNote& b) {
+        if (a.line != b.line)
+            return a.line < b.line;
+        if (a.time != b.time)
+            return a.time < b.time;
+        return a.graceIndex < b.graceIndex;
+    };
+    // A selection made in score order is mostly sorted already.
+    if (!std::is_sorted(records.data(), records.data() + records.count(), before))
+        std::stable_sort(records.data(), records.data() + records.count(), before);
     int earliest = records[0].time;
     int lowestLine = records[0].line;
     for (int i = 1; i < records.count(); ++i)
@@ -457,6 +461,17 @@ bool EdClipboard::copyMeasures(MnStaff* staff, int first, int last)
         first = 0;
     if (last < 0 || last >= count)
         last = count - 1;
+    // The records are counted first, so that the block grows once.
+    int recordCount = records.count();
+    for (int m = first; m <= last; ++m) {
+        for (int voice = 0; voice < MnMeasure::voiceCount; ++voice) {
+            const BcArray<MnChord*>& chords = staff->measure(m)->voiceChords(voice);
+            for (int i = 0; i < chords.count(); ++i)
+                recordCount += chords[i]->isRest() ? (chords[i]->tuplet() ? 1 : 0) : chords[i]->noteCount();
+        }
+    }
+    if (recordCount > records.capacity())
+        records.setCapacity(recordCount);
     int offset = 0;
     for (int m = first; m <= last; ++m) {
         const MnMeasure* measure = staff->measure(m);

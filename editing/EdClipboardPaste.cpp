@@ -59,7 +59,9 @@ static void restoreWriting(MnNote* note, const EdClipNote& record, bool beginsCh
     if (!chord->isGrace()) {
         note->setTiePlacement(record.tiePlacement);
         note->setArpeggio(record.arpeggio);
-        note->setArpeggioType(record.arpeggioType);
+        // Setting the type walks the notes of every staff at the chord.
+        if (note->arpeggioType() != record.arpeggioType)
+            note->setArpeggioType(record.arpeggioType);
     }
     if (beginsChord)
         record.chord.applyTo(chord);

@@ -101,7 +101,9 @@ void EdClipboard::writeChord(const MnChord* source, MnChord* target)
             note->setTiePlacement(from->tiePlacement());
             note->setArpeggio(from->hasArpeggio());
         }
-        note->setArpeggioType(from->arpeggioType());
+        // Setting the type walks the notes of every staff at the chord.
+        if (note->arpeggioType() != from->arpeggioType())
+            note->setArpeggioType(from->arpeggioType());
     }
 }
 
