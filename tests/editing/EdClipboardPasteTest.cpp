@@ -250,3 +250,27 @@ TEST(EdClipboardPaste, RestoringWritingKeepsSpellingPitchAndChordSettings)
     EXPECT_EQ(second->stemDirection(), -1);
     EXPECT_TRUE(second->hasArticulation(MnArticulationAccent));
 }
+
+TEST(EdClipboardPaste, NotesFromTheMiddleOfATupletKeepTheirDistances)
+{
+    std::unique_ptr<MnScore> source(makeScore(1, 1, 0));
+    MnMeasure* measure = source->staff(0)->measure(0);
+    ASSERT_TRUE(measure->makeTuplet(0, 0, 60480, 3, false));
+    EdSelection selection;
+    int step = 0;
+    for (int time : {0, 20160, 40320}) {
+        MnNote* note = putNote(measure, 0, time, 30240, step++, 4);
+        if (time > 0)
+            selection.add(note);
+    }
+    EdClipboard clipboard;
+    ASSERT_TRUE(clipboard.copy(selection));
+
+    // Outside a tuplet the two eighths stand an eighth apart, from the
+    // paste point on.
+    std::unique_ptr<MnScore> target(makeScore(1, 1, 0));
+    MnMeasure* into = target->staff(0)->measure(0);
+    ASSERT_TRUE(clipboard.paste(target->staff(0), 60480, nullptr));
+    expectVoice(into, 0,
+                {{0, 60480, -1}, {60480, 30240, D4}, {90720, 30240, E4}, {120960, 60480, -1}, {181440, 60480, -1}});
+}

@@ -1,6 +1,7 @@
 #include "EdTestScores.h"
 
 #include "editing/EdClipboard.h"
+#include "foundation/BcClass.h"
 #include "model/MnCodes.h"
 #include "model/MnDynamic.h"
 #include "model/MnLyric.h"
@@ -49,6 +50,10 @@ TEST(EdClipboard, NoteRecordsAreSortedByLineTimeAndGraceAndCountFromZero)
     EXPECT_EQ(notes[0].key, 39) << "a chord selected as a whole is a rest";
     EXPECT_EQ(notes[1].key, upper->voiceChords(0)[3]->note(0)->keyNumber());
     EXPECT_EQ(clipboard.cloneCount(), 0);
+
+    std::unique_ptr<BcObject> made(EdClipboard::staticClass()->createObject());
+    ASSERT_NE(made, nullptr);
+    EXPECT_TRUE(made->isKindOf(EdClipboard::staticClass()));
 }
 
 TEST(EdClipboard, NotesOfOneChordKeepTheSelectionOrder)

@@ -3,6 +3,7 @@
 #include "model/MnLyric.h"
 #include "model/MnPedal.h"
 #include "model/MnStaffChange.h"
+#include "model/MnTuplet.h"
 #include "model/ModelBuilders.h"
 
 #include <gtest/gtest.h>
@@ -259,4 +260,26 @@ TEST(MnStaffTime, ALyricAfterAnInsertedMeasureKeepsItsNotes)
     ASSERT_TRUE(score->insertMeasure(1));
     EXPECT_EQ(lyric->start(), 2 * MnTicksPerWhole);
     EXPECT_EQ(lyric->firstChord(), sung);
+}
+
+TEST(MnStaffTime, ATupletThatBeginsWithARestComesBackWhole)
+{
+    StaffFixture fixture(1);
+    MnMeasure* measure = fixture.measure(0);
+    ASSERT_TRUE(measure->makeTuplet(0, MnTicksHalf, MnTicksQuarter, 3, false));
+    measure->setNote(0, MnTicksHalf + 20160, 1, 5, MnAccidentalNone, MnTicksEighth, false);
+    measure->setNote(0, MnTicksHalf + 40320, 2, 5, MnAccidentalNone, MnTicksEighth, false);
+
+    ASSERT_TRUE(fixture.staff->rebar(0, MnTime2_4));
+    ASSERT_EQ(fixture.staff->measureCount(), 2);
+    const BcArray<MnChord*>& chords = fixture.staff->measure(1)->voiceChords(0);
+    ASSERT_EQ(chords.count(), 4);
+    EXPECT_TRUE(chords[0]->isRest());
+    ASSERT_NE(chords[0]->tuplet(), nullptr);
+    EXPECT_EQ(chords[0]->tuplet()->number(), 3);
+    EXPECT_EQ(chords[1]->time(), 20160);
+    EXPECT_EQ(chords[1]->note(0)->step(), 1);
+    EXPECT_EQ(chords[2]->time(), 40320);
+    EXPECT_EQ(chords[2]->actual(), 3);
+    EXPECT_EQ(chords[3]->time(), MnTicksQuarter);
 }
