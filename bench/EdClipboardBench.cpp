@@ -54,20 +54,16 @@ static std::unique_ptr<MnScore> makeScore(int measures, bool music)
     return score;
 }
 
-static void selectMeasures(const MnScore* score, EdSelection& selection)
-{
-    for (int s = 0; s < score->staffCount(); ++s) {
-        const MnStaff* staff = score->staff(s);
-        for (int m = 0; m < staff->measureCount(); ++m)
-            selection.add(staff->measure(m));
-    }
-}
-
-static void selectNotes(const MnScore* score, EdSelection& selection)
+// Every measure of the score, or every note.
+static void selectAll(const MnScore* score, bool notes, EdSelection& selection)
 {
     for (int s = 0; s < score->staffCount(); ++s) {
         const MnStaff* staff = score->staff(s);
         for (int m = 0; m < staff->measureCount(); ++m) {
+            if (!notes) {
+                selection.add(staff->measure(m));
+                continue;
+            }
             const BcArray<MnChord*>& chords = staff->measure(m)->voiceChords(0);
             for (int i = 0; i < chords.count(); ++i) {
                 for (int n = 0; n < chords[i]->noteCount(); ++n)
@@ -83,10 +79,7 @@ static void copyAll(benchmark::State& state, bool notes)
     const int measures = int(state.range(0));
     std::unique_ptr<MnScore> score = makeScore(measures, true);
     EdSelection selection;
-    if (notes)
-        selectNotes(score.get(), selection);
-    else
-        selectMeasures(score.get(), selection);
+    selectAll(score.get(), notes, selection);
     for (auto _ : state) {
         EdClipboard clipboard;
         benchmark::DoNotOptimize(clipboard.copy(selection));
@@ -104,10 +97,7 @@ static void pasteAll(benchmark::State& state, bool notes)
     const int measures = int(state.range(0));
     std::unique_ptr<MnScore> score = makeScore(measures, true);
     EdSelection selection;
-    if (notes)
-        selectNotes(score.get(), selection);
-    else
-        selectMeasures(score.get(), selection);
+    selectAll(score.get(), notes, selection);
     EdClipboard clipboard;
     clipboard.copy(selection);
     for (auto _ : state) {

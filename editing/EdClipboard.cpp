@@ -1,5 +1,6 @@
 #include "editing/EdClipboard.h"
 
+#include "editing/EdCursor.h"
 #include "editing/EdNotePath.h"
 #include "model/MnChord.h"
 #include "model/MnClipboard.h"
@@ -66,19 +67,13 @@ EdClipNote EdClipboard::recordOf(const MnChord* chord, const MnNote* note, int l
     record.key = note ? note->keyNumber() : 39;
     record.duration = writtenValue(chord);
     record.time = chord->measure()->startTime() + chord->time();
-    if (chord->isGrace()) {
-        // Counted back from the main chord it precedes; a grace chord that
-        // ends the staff stands alone at its own time.
-        int distance = 1;
-        const MnChord* main = chord->nextChord();
-        while (main && main->isGrace()) {
-            ++distance;
-            main = main->nextChord();
-        }
-        if (main) {
-            record.time = main->measure()->startTime() + main->time();
-            record.graceIndex = distance;
-        }
+    // A grace chord counts back from the main chord it precedes; one that
+    // ends the staff stands alone at its own time.
+    const MnChord* main = nullptr;
+    const int distance = EdCursor::graceRun(chord, &main);
+    if (distance > 0 && main) {
+        record.time = main->measure()->startTime() + main->time();
+        record.graceIndex = distance;
     }
     record.voice = chord->voice();
     record.line = line;
@@ -485,11 +480,7 @@ bool EdClipboard::copyMeasures(MnStaff* staff, int first, int last)
                 EdClipNote record;
                 record.duration = writtenValue(chord);
                 record.time = offset + chord->time();
-                if (chord->isGrace()) {
-                    record.graceIndex = 1;
-                    for (int k = i + 1; k < chords.count() && chords[k]->isGrace(); ++k)
-                        ++record.graceIndex;
-                }
+                record.graceIndex = EdCursor::graceRun(chord);
                 record.voice = voice;
                 setTupletFields(record, chord);
                 record.chord = EdClipNote::ChordSettings::of(chord);

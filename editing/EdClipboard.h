@@ -101,6 +101,10 @@ private:
     bool pasteRecords(MnStaff* staff, int time, EdSelection* pasted);
     // pasteChord's work once the target chord is known.
     void writeChord(const MnChord* source, MnChord* target);
+    // Writes the source voice's grace chords from index last back, those at
+    // last's time, in front of the target chord in the holding measure, each
+    // before the one written last; true when any was.
+    bool addGraceChords(const BcArray<MnChord*>& chords, int last, MnMeasure* holder, MnChord* front);
 
     BcArray<EdClipNote> records;
     std::vector<std::unique_ptr<MnElement>> owned;

@@ -26,17 +26,6 @@ bool EdClipboard::paste(MnStaff* staff, int time, EdSelection* pasted)
     return pasteRecords(staff, time, pasted);
 }
 
-// The non-grace chord of the voice at the time of the measure.
-static MnChord* mainChordAt(MnMeasure* measure, int voice, int time)
-{
-    const BcArray<MnChord*>& chords = measure->voiceChords(voice);
-    for (int i = 0; i < chords.count(); ++i) {
-        if (!chords[i]->isGrace() && chords[i]->time() == time)
-            return chords[i];
-    }
-    return nullptr;
-}
-
 // Writes the sounding pitch back when the spelling alone no longer gives it
 // (an accidental that carried through the old measure, say), keeping the
 // spelling where it can.
@@ -185,14 +174,13 @@ bool EdClipboard::pasteRecords(MnStaff* staff, int time, EdSelection* pasted)
                 bool placed = false;
                 const int slot = int(place);
                 if (record.isRest) {
-                    if (place >= 0 && place < measure->length() && measure->setRest(voice, slot, record.duration)) {
+                    if (measure->setRest(voice, slot, record.duration)) {
                         placed = true;
                         if (pasted)
-                            pasted->add(mainChordAt(measure, voice, slot));
+                            pasted->add(measure->mainChordAt(voice, slot));
                     }
                 } else if (record.graceIndex > 0) {
-                    if (MnChord* main = place >= 0 && place <= measure->length() ? mainChordAt(measure, voice, slot)
-                                                                                 : nullptr) {
+                    if (MnChord* main = measure->mainChordAt(voice, slot)) {
                         MnChord* earliest = main;
                         for (MnChord* before = earliest->previousChord();
                              before && before->isGrace() && before->measure() == measure;

@@ -7,6 +7,7 @@
 
 #include "editing/EdClipboard.h"
 
+#include "editing/EdCursor.h"
 #include "editing/EdMeasureCursor.h"
 #include "model/MnChord.h"
 #include "model/MnCodes.h"
@@ -21,16 +22,6 @@
 // Rest positions that a pasted rest takes over; others are not copied.
 static const int lowestRestPosition = -14;
 static const int highestRestPosition = 6;
-
-static MnChord* mainChordAt(MnMeasure* measure, int voice, int time)
-{
-    const BcArray<MnChord*>& chords = measure->voiceChords(voice);
-    for (int i = 0; i < chords.count(); ++i) {
-        if (!chords[i]->isGrace() && chords[i]->time() == time)
-            return chords[i];
-    }
-    return nullptr;
-}
 
 static int staffTimeOf(const MnChord* chord)
 {
@@ -118,6 +109,26 @@ static void addGraceNotes(const MnChord* source, MnChord* target)
     }
 }
 
+bool EdClipboard::addGraceChords(const BcArray<MnChord*>& chords, int last, MnMeasure* holder, MnChord* front)
+{
+    bool added = false;
+    const int time = chords[last]->time();
+    for (int k = last; k >= 0 && chords[k]->isGrace() && chords[k]->time() == time; --k) {
+        const MnChord* grace = chords[k];
+        if (grace->isRest())
+            continue;
+        const MnNote* first = grace->note(0);
+        MnNote* made = holder->addGraceNote(front, first->step(), first->octave(), first->accidental(), grace->duration());
+        if (!made)
+            break;
+        front = made->chord();
+        addGraceNotes(grace, front);
+        writeChord(grace, front);
+        added = true;
+    }
+    return added;
+}
+
 bool EdClipboard::pasteChord(const MnChord* source, MnMeasure* target, int time)
 {
     if (!source || !target)
@@ -132,15 +143,13 @@ bool EdClipboard::pasteChord(const MnChord* source, MnMeasure* target, int time)
                             note->isTied());
         }
     }
-    MnChord* chord = mainChordAt(target, voice, time);
+    MnChord* chord = target->mainChordAt(voice, time);
     if (!chord)
         return true;
     if (source->isGrace()) {
         // The grace chord made for the source stands as far before the main
         // chord as the source stood before its own.
-        int distance = 1;
-        for (const MnChord* after = source->nextChord(); after && after->isGrace(); after = after->nextChord())
-            ++distance;
+        const int distance = EdCursor::graceRun(source);
         for (int k = 0; k < distance; ++k) {
             chord = chord->previousChord();
             if (!chord || !chord->isGrace())
@@ -206,129 +215,101 @@ bool EdClipboard::pasteScore(MnStaff* staff, int time)
         MnStaff* source = clone->staff(s);
         const bool whole = selected.contains(source) || selected.contains(clone);
         EdMeasureCursor cursor(target);
-
-        for (int m = 0; m < source->measureCount(); ++m) {
-            const MnMeasure* measure = source->measure(m);
-            if (!whole && chosenMeasures.count(measure) == 0)
-                continue;
-            const int sourceStart = source->measureStartTime(m);
-            for (int voice = 0; voice < MnMeasure::voiceCount; ++voice) {
-                if (voice == 1 && isEmptySecondVoice(measure))
+        // Each voice of each pasted measure; voice 1 only where it holds
+        // something.
+        const auto eachVoice = [&](const auto& paste) {
+            for (int m = 0; m < source->measureCount(); ++m) {
+                const MnMeasure* measure = source->measure(m);
+                if (!whole && chosenMeasures.count(measure) == 0)
                     continue;
-                const BcArray<MnChord*>& chords = measure->voiceChords(voice);
-                for (int i = 0; i < chords.count(); ++i) {
-                    const MnChord* chord = chords[i];
-                    if (chord->isGrace())
+                for (int voice = 0; voice < MnMeasure::voiceCount; ++voice) {
+                    if (voice == 1 && isEmptySecondVoice(measure))
                         continue;
-                    int targetStart = 0;
-                    MnMeasure* into = cursor.find((long long)sourceStart + chord->time() + time, targetStart);
-                    if (!into)
-                        continue;
-                    const int slot = sourceStart + chord->time() + time - targetStart;
-                    into->removeTuplet(voice, slot, nullptr);
-                    into->setRest(voice, slot, chord->duration());
-                    if (MnChord* rest = mainChordAt(into, voice, slot)) {
-                        if (chord->restPosition() >= lowestRestPosition && chord->restPosition() <= highestRestPosition)
-                            rest->setRestPosition(chord->restPosition());
-                        rest->setHidden(chord->isHidden());
-                    }
-                    if (const MnTuplet* tuplet = chord->tuplet()) {
-                        if (!into->makeTuplet(voice, slot, tuplet->span(), tuplet->number(), tuplet->isAlternative())) {
-                            // Its chords stay rests in the target.
-                            const long long end = (long long)chord->time() + tuplet->span();
-                            while (i + 1 < chords.count() && chords[i + 1]->time() < end)
-                                ++i;
-                            continue;
-                        }
-                    }
-                    if (!pasteChord(chord, into, slot))
-                        continue;
-                    result = true;
-                    const bool hasGrace = i > 0 && chords[i - 1]->isGrace() && chords[i - 1]->time() == chord->time();
-                    MnChord* main = mainChordAt(into, voice, slot);
-                    if (!main)
-                        continue;
-                    // Grace chords of the target before the slot give way,
-                    // except those of the paste point's own chord, unless
-                    // the source brings its own.
-                    for (MnChord* before = main->previousChord(); before && before->isGrace();
-                         before = main->previousChord()) {
-                        if (!hasGrace && staffTimeOf(before) <= time)
-                            break;
-                        if (!before->measure()->removeChild(before))
-                            break;
-                    }
-                    MnChord* front = main;
-                    for (int k = i - 1; k >= 0 && chords[k]->isGrace() && chords[k]->time() == chord->time(); --k) {
-                        const MnChord* grace = chords[k];
-                        if (grace->isRest())
-                            continue;
-                        const MnNote* first = grace->note(0);
-                        MnNote* made =
-                            into->addGraceNote(front, first->step(), first->octave(), first->accidental(), grace->duration());
-                        if (!made)
-                            break;
-                        front = made->chord();
-                        addGraceNotes(grace, front);
-                        writeChord(grace, front);
-                    }
+                    paste(source->measureStartTime(m), voice, measure->voiceChords(voice));
                 }
             }
-        }
+        };
+
+        eachVoice([&](int sourceStart, int voice, const BcArray<MnChord*>& chords) {
+            for (int i = 0; i < chords.count(); ++i) {
+                const MnChord* chord = chords[i];
+                if (chord->isGrace())
+                    continue;
+                int targetStart = 0;
+                MnMeasure* into = cursor.find((long long)sourceStart + chord->time() + time, targetStart);
+                if (!into)
+                    continue;
+                const int slot = sourceStart + chord->time() + time - targetStart;
+                into->removeTuplet(voice, slot, nullptr);
+                into->setRest(voice, slot, chord->duration());
+                if (MnChord* rest = into->mainChordAt(voice, slot)) {
+                    if (chord->restPosition() >= lowestRestPosition && chord->restPosition() <= highestRestPosition)
+                        rest->setRestPosition(chord->restPosition());
+                    rest->setHidden(chord->isHidden());
+                }
+                if (const MnTuplet* tuplet = chord->tuplet()) {
+                    if (!into->makeTuplet(voice, slot, tuplet->span(), tuplet->number(), tuplet->isAlternative())) {
+                        // Its chords stay rests in the target.
+                        const long long end = (long long)chord->time() + tuplet->span();
+                        while (i + 1 < chords.count() && chords[i + 1]->time() < end)
+                            ++i;
+                        continue;
+                    }
+                }
+                if (!pasteChord(chord, into, slot))
+                    continue;
+                result = true;
+                const bool hasGrace = i > 0 && chords[i - 1]->isGrace() && chords[i - 1]->time() == chord->time();
+                MnChord* main = into->mainChordAt(voice, slot);
+                if (!main)
+                    continue;
+                // Grace chords of the target before the slot give way,
+                // except those of the paste point's own chord, unless
+                // the source brings its own.
+                for (MnChord* before = main->previousChord(); before && before->isGrace();
+                     before = main->previousChord()) {
+                    if (!hasGrace && staffTimeOf(before) <= time)
+                        break;
+                    if (!before->measure()->removeChild(before))
+                        break;
+                }
+                if (i > 0)
+                    addGraceChords(chords, i - 1, into, main);
+            }
+        });
 
         // Grace chords at the end of a source measure lead into the chord
         // where the next source measure begins.
-        for (int m = 0; m < source->measureCount(); ++m) {
-            const MnMeasure* measure = source->measure(m);
-            if (!whole && chosenMeasures.count(measure) == 0)
-                continue;
-            const int sourceStart = source->measureStartTime(m);
-            for (int voice = 0; voice < MnMeasure::voiceCount; ++voice) {
-                if (voice == 1 && isEmptySecondVoice(measure))
-                    continue;
-                const BcArray<MnChord*>& chords = measure->voiceChords(voice);
-                if (chords.isEmpty() || !chords[chords.count() - 1]->isGrace())
-                    continue;
-                const MnChord* last = chords[chords.count() - 1];
-                int targetStart = 0;
-                MnMeasure* into = cursor.find((long long)sourceStart + last->time() + time, targetStart);
-                if (!into)
-                    continue;
-                const int slot = sourceStart + last->time() + time - targetStart;
-                MnChord* main = mainChordAt(into, voice, slot);
-                if (!main)
-                    continue;
-                MnChord* front = main;
-                MnMeasure* holder = into;
-                MnMeasure* before = slot == 0 ? into->previousMeasure() : nullptr;
-                if (!before) {
-                    for (MnChord* earlier = front->previousChord();
-                         earlier && earlier->isGrace() && earlier->measure() == into; earlier = front->previousChord())
-                        front = earlier;
-                } else {
-                    // At a bar line they stand at the end of the measure before,
-                    // in place of the grace chords there.
-                    holder = before;
-                    BcArray<MnChord*>& trailing = before->voiceChords(voice);
-                    while (!trailing.isEmpty() && trailing[trailing.count() - 1]->isGrace())
-                        before->removeChild(trailing[trailing.count() - 1]);
-                }
-                for (int k = chords.count() - 1; k >= 0 && chords[k]->isGrace(); --k) {
-                    const MnChord* grace = chords[k];
-                    if (grace->isRest())
-                        continue;
-                    const MnNote* first = grace->note(0);
-                    MnNote* made =
-                        holder->addGraceNote(front, first->step(), first->octave(), first->accidental(), grace->duration());
-                    if (!made)
-                        break;
-                    front = made->chord();
-                    addGraceNotes(grace, front);
-                    writeChord(grace, front);
-                    result = true;
-                }
+        eachVoice([&](int sourceStart, int voice, const BcArray<MnChord*>& chords) {
+            if (chords.isEmpty() || !chords[chords.count() - 1]->isGrace())
+                return;
+            const MnChord* last = chords[chords.count() - 1];
+            int targetStart = 0;
+            MnMeasure* into = cursor.find((long long)sourceStart + last->time() + time, targetStart);
+            if (!into)
+                return;
+            const int slot = sourceStart + last->time() + time - targetStart;
+            MnChord* main = into->mainChordAt(voice, slot);
+            if (!main)
+                return;
+            MnChord* front = main;
+            MnMeasure* holder = into;
+            MnMeasure* before = slot == 0 ? into->previousMeasure() : nullptr;
+            if (!before) {
+                for (MnChord* earlier = front->previousChord();
+                     earlier && earlier->isGrace() && earlier->measure() == into; earlier = front->previousChord())
+                    front = earlier;
+            } else {
+                // At a bar line they stand at the end of the measure before,
+                // in place of the grace chords there.
+                holder = before;
+                BcArray<MnChord*>& trailing = before->voiceChords(voice);
+                while (!trailing.isEmpty() && trailing[trailing.count() - 1]->isGrace())
+                    before->removeChild(trailing[trailing.count() - 1]);
             }
-        }
+            if (addGraceChords(chords, chords.count() - 1, holder, front))
+                result = true;
+        });
     }
     return result;
 }

@@ -80,12 +80,14 @@ static int staffTimeOf(const MnChord* chord)
     return chord->measure()->startTime() + chord->time();
 }
 
-// The grace chords from the chord on, up to the main chord they precede.
-static int graceRun(const MnChord* chord)
+int EdCursor::graceRun(const MnChord* chord, const MnChord** main)
 {
     int run = 0;
-    for (const MnChord* walk = chord; walk && walk->isGrace(); walk = walk->nextChord())
+    const MnChord* walk = chord;
+    for (; walk && walk->isGrace(); walk = walk->nextChord())
         ++run;
+    if (main)
+        *main = walk;
     return run;
 }
 
@@ -99,27 +101,23 @@ bool EdCursor::setAtChord(MnChord* chord, int voice, bool keepAnchor)
     if (chordStaff)
         staffHolder.add(chordStaff);
     cursorVoice = voice;
-    if (chord->isGrace()) {
-        int distance = 1;
-        const MnChord* main = chord->nextChord();
-        while (main && main->isGrace()) {
-            ++distance;
-            main = main->nextChord();
-        }
-        if (main) {
-            setPosition(staffTimeOf(main), distance, extend);
-            return true;
-        }
+    const MnChord* main = nullptr;
+    const int distance = graceRun(chord, &main);
+    if (distance > 0 && main) {
+        setPosition(staffTimeOf(main), distance, extend);
+        return true;
     }
     setPosition(staffTimeOf(chord), 0, extend);
     return true;
 }
 
-bool EdCursor::locate(MnMeasure*& measure, int& offset) const
+bool EdCursor::locate(MnMeasure*& measure, int& offset, int& firstVoice, int& lastVoice) const
 {
     const MnStaff* cursorStaff = staff();
-    if (!cursorStaff || cursorStaff->measureCount() == 0)
+    if (!cursorStaff || cursorStaff->measureCount() == 0 || cursorVoice >= MnMeasure::voiceCount)
         return false;
+    firstVoice = cursorVoice >= 0 ? cursorVoice : 0;
+    lastVoice = cursorVoice >= 0 ? cursorVoice : MnMeasure::voiceCount - 1;
     if (cursorTime < 0) {
         measure = cursorStaff->measure(0);
         offset = cursorTime;
@@ -133,28 +131,17 @@ bool EdCursor::locate(MnMeasure*& measure, int& offset) const
     return true;
 }
 
-// The non-grace chord of the voice at the offset of the measure.
-static MnChord* mainChordAt(const MnMeasure* measure, int voice, int offset)
-{
-    const BcArray<MnChord*>& chords = measure->voiceChords(voice);
-    for (int i = 0; i < chords.count(); ++i) {
-        if (!chords[i]->isGrace() && chords[i]->time() == offset)
-            return chords[i];
-    }
-    return nullptr;
-}
-
 // Of the chords at one place of a voice (the main chord at the offset and
 // the grace chords before it, those kept at the end of the previous measure
 // included), the one that has the grace run.
 static MnChord* chordOfGraceRun(const MnMeasure* measure, int voice, int offset, int run)
 {
-    MnChord* main = mainChordAt(measure, voice, offset);
+    MnChord* main = measure->mainChordAt(voice, offset);
     if (!main)
         return nullptr;
     const int place = staffTimeOf(main);
     for (MnChord* walk = main; walk && staffTimeOf(walk) == place; walk = walk->previousChord()) {
-        if (graceRun(walk) == run)
+        if (EdCursor::graceRun(walk) == run)
             return walk;
     }
     return nullptr;
@@ -170,10 +157,10 @@ MnChord* EdCursor::moveNext(bool extend)
 {
     MnMeasure* measure = nullptr;
     int offset = 0;
-    if (cursorVoice >= MnMeasure::voiceCount || !locate(measure, offset))
+    int firstVoice = 0;
+    int lastVoice = 0;
+    if (!locate(measure, offset, firstVoice, lastVoice))
         return nullptr;
-    const int firstVoice = cursorVoice >= 0 ? cursorVoice : 0;
-    const int lastVoice = cursorVoice >= 0 ? cursorVoice : MnMeasure::voiceCount - 1;
 
     // One grace position nearer to the main chord.
     if (cursorGraceIndex > 0) {
@@ -207,14 +194,33 @@ MnChord* EdCursor::moveNext(bool extend)
     return land(following->startTime() + chords[0]->time(), graceRun(chords[0]), chords[0], extend);
 }
 
+// The chord with the latest onset before the time among the voices of the
+// measure, the first voice winning a tie; walking back, the main chord of a
+// grace group comes first.
+static MnChord* latestBefore(const MnMeasure* measure, int firstVoice, int lastVoice, long long time)
+{
+    MnChord* latest = nullptr;
+    for (int voice = firstVoice; voice <= lastVoice; ++voice) {
+        const BcArray<MnChord*>& chords = measure->voiceChords(voice);
+        for (int i = chords.count() - 1; i >= 0; --i) {
+            if (chords[i]->time() < time) {
+                if (!latest || chords[i]->time() > latest->time())
+                    latest = chords[i];
+                break;
+            }
+        }
+    }
+    return latest;
+}
+
 MnChord* EdCursor::movePrevious(bool extend)
 {
     MnMeasure* measure = nullptr;
     int offset = 0;
-    if (cursorVoice >= MnMeasure::voiceCount || !locate(measure, offset))
+    int firstVoice = 0;
+    int lastVoice = 0;
+    if (!locate(measure, offset, firstVoice, lastVoice))
         return nullptr;
-    const int firstVoice = cursorVoice >= 0 ? cursorVoice : 0;
-    const int lastVoice = cursorVoice >= 0 ? cursorVoice : MnMeasure::voiceCount - 1;
 
     // One grace position further back.
     for (int voice = firstVoice; voice <= lastVoice; ++voice) {
@@ -222,37 +228,16 @@ MnChord* EdCursor::movePrevious(bool extend)
             return land(cursorTime, cursorGraceIndex + 1, chord, extend);
     }
 
-    // The latest earlier onset; walking back, its main chord comes first.
-    MnChord* previous = nullptr;
-    for (int voice = firstVoice; voice <= lastVoice; ++voice) {
-        const BcArray<MnChord*>& chords = measure->voiceChords(voice);
-        for (int i = chords.count() - 1; i >= 0; --i) {
-            if (chords[i]->time() < offset) {
-                if (!previous || chords[i]->time() > previous->time())
-                    previous = chords[i];
-                break;
-            }
-        }
-    }
-    if (previous)
+    // The latest earlier onset in this measure, else in the one before;
+    // grace chords kept at the end of that one belong to the cursor's own
+    // place and were passed above.
+    if (MnChord* previous = latestBefore(measure, firstVoice, lastVoice, offset))
         return land(measure->startTime() + previous->time(), graceRun(previous), previous, extend);
-
     const MnMeasure* before = measure->previousMeasure();
     if (!before)
         return nullptr;
-    // Grace chords kept at the end of the previous measure belong to the
-    // cursor's own place and were passed above.
     const int beforeStart = before->startTime();
-    for (int voice = firstVoice; voice <= lastVoice; ++voice) {
-        const BcArray<MnChord*>& chords = before->voiceChords(voice);
-        for (int i = chords.count() - 1; i >= 0; --i) {
-            if (beforeStart + chords[i]->time() < cursorTime) {
-                if (!previous || chords[i]->time() > previous->time())
-                    previous = chords[i];
-                break;
-            }
-        }
-    }
+    MnChord* previous = latestBefore(before, firstVoice, lastVoice, (long long)cursorTime - beforeStart);
     if (!previous)
         return nullptr;
     return land(beforeStart + previous->time(), graceRun(previous), previous, extend);

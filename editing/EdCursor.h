@@ -51,9 +51,15 @@ public:
     MnChord* moveNext(bool extend);
     MnChord* movePrevious(bool extend);
 
+    // The grace run of a chord: the grace chords from it on, up to the main
+    // chord they precede (0 for a main chord). main, when given, receives
+    // that chord, or null when none follows.
+    static int graceRun(const MnChord* chord, const MnChord** main = nullptr);
+
 private:
-    // The measure that holds the cursor's time and the time's offset in it.
-    bool locate(MnMeasure*& measure, int& offset) const;
+    // The measure that holds the cursor's time, the time's offset in it and
+    // the voices the cursor moves in.
+    bool locate(MnMeasure*& measure, int& offset, int& firstVoice, int& lastVoice) const;
     // Sets the position that a move reaches and answers the chord there.
     MnChord* land(int time, int graceIndex, MnChord* chord, bool extend);
 

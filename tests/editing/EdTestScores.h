@@ -69,10 +69,5 @@ inline MnNote* putNote(MnMeasure* measure, int voice, int time, int duration, in
 // The non-grace chord of the voice at the time, or null.
 inline MnChord* chordAt(MnMeasure* measure, int voice, int time)
 {
-    const BcArray<MnChord*>& chords = measure->voiceChords(voice);
-    for (int i = 0; i < chords.count(); ++i) {
-        if (!chords[i]->isGrace() && chords[i]->time() == time)
-            return chords[i];
-    }
-    return nullptr;
+    return measure->mainChordAt(voice, time);
 }
