@@ -253,10 +253,13 @@ void MnStaff::removeTimeSpan(int time, int length, bool keepAtStart)
     const int before = definitionAt(cut - 1, false)->time();
     if (meter->time() != before) {
         for (int m = 0; m < measures.count(); ++m) {
-            if (measureStartTime(m) == cut) {
-                rebar(m, before);
-                break;
-            }
+            if (measureStartTime(m) != cut)
+                continue;
+            // Without re-barring, the measures keep the meter they have,
+            // and so does the change that names it.
+            if (!rebar(m, before))
+                return;
+            break;
         }
     }
     const int index = changes.indexOf(meter);

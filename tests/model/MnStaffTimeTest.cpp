@@ -214,6 +214,19 @@ TEST(MnStaffTime, RemovingTheBarAMeterBeginsGivesWhatFollowsTheMeterBefore)
     EXPECT_EQ(notes[0]->step(), 3);
     EXPECT_EQ(staffTime(notes[1]->chord()), 2 * MnTicksPerWhole + 181440);
     EXPECT_EQ(notes[1]->step(), 4);
+
+    // Without a clipboard to re-bar with, the meter stays with its measures.
+    ASSERT_TRUE(staff->insertStaffChange(2 * MnTicksPerWhole));
+    ASSERT_TRUE(staff->change(0)->setTime(MnTime3_4));
+    const int count = staff->measureCount();
+    const MnClipboard::Factory installed = MnClipboard::install(nullptr);
+    ASSERT_TRUE(score->removeMeasure(2));
+    MnClipboard::install(installed);
+    ASSERT_EQ(staff->changeCount(), 1);
+    EXPECT_EQ(staff->change(0)->startTime(), 2 * MnTicksPerWhole);
+    EXPECT_EQ(staff->change(0)->time(), MnTime3_4);
+    EXPECT_EQ(staff->measureCount(), count - 1);
+    EXPECT_EQ(staff->measure(2)->length(), 181440);
 }
 
 TEST(MnStaffTime, SwappingMeasuresTakesWhatLiesInThem)
