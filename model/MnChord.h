@@ -65,6 +65,11 @@ public:
     int clef() const;
     int keySignature() const;
 
+    // Room left of the chord's position: kind 0 its heads and accidentals,
+    // 1 also its arpeggio line, 2 also its grace chords, 3 also a staff
+    // change at its time.
+    double leftExtent(int kind) const;
+
     bool isDotted() const;
     int undottedDuration() const;
     // 0 for a grace chord; the written value in the tuplet ratio otherwise.

@@ -94,6 +94,11 @@ public:
     MnPartGroup* childPartGroup(int staff, const MnPartGroup* parent) const;
     // length x the largest part scale; 0 without parts.
     double scaledByLargestPart(double length) const;
+    // Room of the key signatures at the time (with changesOnly, of the keys
+    // that change there) and of the time signatures that change there,
+    // each with gap x the largest part scale among the staves that show one.
+    double keySignatureWidth(int time, bool changesOnly, double gap) const;
+    double timeSignatureWidth(int time, double gap) const;
     // x: how far left of the staves the part and group labels and brackets
     // reach (at most 0); y: minus the score's height. The installed
     // measurer (MnMeasurer) lays the labels out.

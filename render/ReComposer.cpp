@@ -45,3 +45,8 @@ void ReComposer::setColorMode(int mode)
         break;
     }
 }
+
+void ReComposer::fillBar(double left, double bottom, double right, double top)
+{
+    renderer->fillQuad(left, top, left, bottom, right, bottom, right, top);
+}

@@ -26,4 +26,13 @@ public:
     double staffDepth = 2.0;   // of staff lines, barlines, ledger lines, brackets
     double symbolDepth = 3.0;  // of everything else in a system
     ReRenderer* renderer;
+
+protected:
+    // Where a stem meets a filled head tilted by 22.5 degrees: 74 degrees
+    // round from the head's top, in radians.
+    static constexpr double stemAngle = 1.2915436464758039;
+
+    // An axis-aligned bar, corners in the order left top, left bottom,
+    // right bottom, right top.
+    void fillBar(double left, double bottom, double right, double top);
 };

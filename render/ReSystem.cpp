@@ -40,7 +40,7 @@ void ReSystem::drawGlyph(const ReGlyph& glyph, double x, double y, double sx, do
     renderer->fillMesh(glyph.vertices, glyph.vertexCount, glyph.triangles, glyph.triangleCount, x, y, sx, sy);
 }
 
-void ReSystem::fillBar(double left, double bottom, double right, double top)
+void ReSystem::fillTexturedBar(double left, double bottom, double right, double top)
 {
-    renderer->fillQuad(left, top, left, bottom, right, bottom, right, top);
+    renderer->fillTexturedQuad(left, top, left, bottom, right, bottom, right, top);
 }

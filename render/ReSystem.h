@@ -3,11 +3,14 @@
 #include "foundation/GePoint2d.h"
 #include "render/ReComposer.h"
 
+class MnChord;
 class MnCredit;
 class MnElement;
+class MnNote;
 class MnPartGroup;
 class MnScore;
 class MnSheetMusic;
+class MnStaffDefinition;
 class MnTempo;
 class MnText;
 class QuorvaneDocument;
@@ -39,10 +42,45 @@ public:
     // text itself).
     void composeText(MnText* text, GePoint2d origin, MnElement* pickElement);
 
-    // Staff furniture.
+    // Staff furniture. A staff hangs from its top line at y; positions are
+    // staff steps, the five lines at y .. y - 8.
+    // The page at (x, y) reaching right and down: its fill in the paper
+    // colour (0x00BBGGRR), textured when textured is non-zero, and on screen
+    // its frame in colour mode frameMode and its shadow, to the right and
+    // below, or only below for a page turned the other way.
+    void drawPaper(double x, double y, double width, double height, int rgb, int textured, int frameMode,
+                   bool rightShadow);
+    void drawStaffLines(double x, double y, double width);
     // Bracket of a part group over height h from its top at y: 0 brace,
     // 1 bracket, 2 square bracket reaching right to endX, 3 line.
     void drawGroupBracket(double x, double y, double height, int type, double endX);
+    // MnClef at the given size; other codes draw nothing.
+    void drawClef(double x, double y, int clef, double scale, bool compensate);
+    // fifths > 0 sharps, < 0 flats, at most seven; with cancel, naturals in
+    // their places.
+    void drawKeySignature(double x, double y, int fifths, int clef, bool cancel, bool compensate);
+    // MnTimeSignatureType centred on x; other codes draw nothing.
+    void drawTimeSignature(double x, double y, int type);
+    // MnBarline over height from y, with repeat dots placed for a staff of
+    // the given line count. At a system's start only a start repeat is
+    // drawn; at its end a start repeat is a single line. The stroke widths
+    // scale by s, the stroke ends and dots by the scales of the staves at
+    // the top and the bottom.
+    void drawBarline(double x, double y, double height, int code, bool systemStart, bool systemEnd, double s,
+                     double topScale, double bottomScale, int lines, double dotScale);
+    // The strokes of a barline across the gap between two staves, the top at
+    // depth 0 and the bottom at the given depth.
+    void drawBarlineLink(double x, double y, double height, double depth, int code, bool systemEnd, double s);
+    // A clef and a key change at a measure start inside a system, offset to
+    // the left of x; a change to no key cancels the key before it.
+    void drawStaffChange(MnStaffDefinition* definition, double x, double y, double offset);
+    // The key and time change of a staff change in the room the score
+    // reserves at its time.
+    void drawKeyTimeChange(MnStaffDefinition* definition, GePoint2d origin, double x);
+    // The clef change of a staff change, right before a measure's barline.
+    void drawClefChange(MnStaffDefinition* definition, double x, double y, double offset);
+    // Marks the span of the element from origin over width and height.
+    void markElementSpan(GePoint2d origin, double width, double height, MnElement* element);
 
     // Notes: durations in ticks (undotted), positions in staff steps.
     void drawNote(double x, double y, int duration, bool dot, double dotDx, double dotDy, int accidental,
@@ -50,6 +88,22 @@ public:
     // direction 1 up, -1 down. stemEnd, lowest and highest may be null.
     void drawStem(double x, double y, int top, int bottom, int direction, int duration, bool small, bool slash,
                   int* stemEnd = nullptr, double* lowest = nullptr, double* highest = nullptr);
+    // Ledger lines above and below the staff for notes from top to bottom.
+    void drawLedgerLines(double x, double y, int top, int bottom, bool small);
+    // A rest of the value at y; position decides whether a whole or half
+    // rest outside the staff needs its ledger line.
+    void drawRest(double x, double y, int duration, bool dot, double position);
+    // A tie at y from x1 to x2, direction 1 above the notes and -1 below;
+    // the stems of the two chords and where each note stands in its chord
+    // decide how far the tie keeps from the heads.
+    void drawTie(double x1, double x2, double y, int direction, int startStem, int endStem, bool startLowest,
+                 bool startHighest, bool endLowest, bool endHighest);
+    // The chord's articulation marks outside its notes, stacked outward from
+    // lowest or highest, which move past each mark.
+    void drawArticulations(MnChord* chord, GePoint2d point, int direction, double* lowest, double* highest);
+    // The wavy line of an arpeggio from the first note up to the last, which
+    // may stand on a lower staff.
+    void drawArpeggio(GePoint2d point, MnNote* first, MnNote* last);
 
     // Maps x onto the unscaled horizontal layout of the system while a part
     // is drawn inside its own scale transform.
@@ -69,9 +123,10 @@ private:
     void composeGroupLabel(MnScore* score, MnPartGroup* group, int pickWork, GePoint2d origin, double bracketEndX,
                            bool abbreviated);
     void drawGlyph(const ReGlyph& glyph, double x, double y, double sx, double sy);
-    // An axis-aligned bar, corners in the order left top, left bottom,
-    // right bottom, right top.
-    void fillBar(double left, double bottom, double right, double top);
+    // fillBar with the paper texture.
+    void fillTexturedBar(double left, double bottom, double right, double top);
     // Segment count of round note shapes: finer in print and when zoomed in.
     int fineSegments() const;
+    // Segment count by the zoom alone: finer the less of the page is seen.
+    int zoomSegments() const;
 };

@@ -1,8 +1,9 @@
-// Noteheads and stems: the parts of a note that the text composer also
-// needs for the note figure of a metronome mark.
+// Noteheads, stems, ledger lines and rests. The text composer also uses the
+// heads and stems for the note figure of a metronome mark.
 
 #include "model/MnCodes.h"
 #include "model/MnTicks.h"
+#include "render/ReExtrusionScope.h"
 #include "render/ReGlyph.h"
 #include "render/ReRenderer.h"
 #include "render/ReSystem.h"
@@ -10,11 +11,16 @@
 #include <algorithm>
 #include <cmath>
 
+int ReSystem::zoomSegments() const
+{
+    return renderer->viewWidth < 50 ? 64 : renderer->viewWidth < 100 ? 32 : 16;
+}
+
 int ReSystem::fineSegments() const
 {
     switch (renderer->outputKind) {
     case 0:
-        return renderer->viewWidth < 50 ? 64 : renderer->viewWidth < 100 ? 32 : 16;
+        return zoomSegments();
     case 1:
         return 64;  // print and export
     case 2:
@@ -100,9 +106,8 @@ void ReSystem::drawStem(double x, double y, int top, int bottom, int direction, 
         dx = 1.525 * d;
         dy = 0.31 * d;
     } else {
-        const double angle = 1.2915436464758039;  // 74 degrees: where the stem meets the tilted head
-        dx = 1.5 * d * std::sin(angle);
-        dy = d * std::cos(angle);
+        dx = 1.5 * d * std::sin(stemAngle);
+        dy = d * std::cos(stemAngle);
     }
     double stemX = cx + dx;
     double S = stemThickness;
@@ -148,5 +153,86 @@ void ReSystem::drawStem(double x, double y, int top, int bottom, int direction, 
         double yb = y + e - d;
         double ya = yb - 4 * d;
         renderer->fillQuad(n - 4 - m, ya + d * m, n - 4 + m, ya - d * m, n + m, yb - d * m, n - m, yb + d * m);
+    }
+}
+
+void ReSystem::drawLedgerLines(double x, double y, int top, int bottom, bool small)
+{
+    ReExtrusionScope depth(renderer, staffDepth);
+    const double k = small ? 0.6 : 1;  // grace notes are drawn at 0.6
+    const double cx = compensated(x);
+    auto line = [&](int position) {
+        fillBar(cx - 2.25 * k, y + position - 0.15 * k, cx + 2.25 * k, y + position + 0.15 * k);
+    };
+    // Lines stand on even positions: above the top line (0) from the
+    // highest note down, below the bottom line (-8) from the lowest up.
+    const bool topOdd = top % 2 != 0, bottomOdd = bottom % 2 != 0;
+    for (int n = topOdd ? top - 1 : top; n > 0; n -= 2)
+        line(n);
+    for (int n = bottomOdd ? bottom + 1 : bottom; n < -8; n += 2)
+        line(n);
+}
+
+void ReSystem::drawRest(double x, double y, int duration, bool dot, double position)
+{
+    const double cx = compensated(x);
+    // The short rests stack one hook per value on a slanted stem, two
+    // steps apart.
+    struct Offset {
+        double dx, dy;
+    };
+    static const Offset hooks64th[] = {{0.295, 0}, {0.885, 2}, {-0.295, -2}, {-0.885, -4}};
+    static const Offset hooks32nd[] = {{0, 0}, {0.59, 2}, {-0.59, -2}};
+    static const Offset hooks16th[] = {{0.295, 0}, {-0.295, -2}};
+    static const Offset hooksEighth[] = {{0, 0}};
+    const Offset* hooks = nullptr;
+    int hookCount = 0;
+    switch (duration) {
+    case MnTicks64th:
+        hooks = hooks64th;
+        hookCount = 4;
+        break;
+    case MnTicks32nd:
+        hooks = hooks32nd;
+        hookCount = 3;
+        break;
+    case MnTicksSixteenth:
+        hooks = hooks16th;
+        hookCount = 2;
+        break;
+    case MnTicksEighth:
+        hooks = hooksEighth;
+        hookCount = 1;
+        break;
+    default:
+        break;
+    }
+
+    GePoint2d last;  // the point the dot follows
+    if (hookCount > 0) {
+        for (int i = 0; i < hookCount; ++i) {
+            last = GePoint2d(cx + hooks[i].dx, y + hooks[i].dy);
+            drawGlyph(ReGlyph::restHook, last.x, last.y, 1, 1);
+        }
+    } else if (duration == MnTicksQuarter) {
+        last = GePoint2d(cx, y);
+        drawGlyph(ReGlyph::quarterRest, last.x, last.y, 1, 1);
+    } else {
+        // A whole rest hangs from the line above the one a half rest sits on.
+        if (duration == MnTicksPerWhole) {
+            y += 2;
+            position += 2;
+        }
+        if (position > 1 || position < -9) {
+            ReExtrusionScope depth(renderer, staffDepth);
+            fillBar(cx - 2.25, y - 0.15, cx + 2.25, y + 0.15);
+        }
+        const double blockY = duration == MnTicksPerWhole ? y - 0.6 : duration == MnTicksHalf ? y + 0.6 : y;
+        fillBar(cx - 1.5, blockY - 0.6, cx + 1.5, blockY + 0.6);
+        last = GePoint2d(cx, blockY);
+    }
+    if (dot) {
+        const double radius = 2 * staffLineThickness;
+        renderer->fillEllipse(last.x + 2.5, last.y + 1, radius, radius, 0, 16);
     }
 }

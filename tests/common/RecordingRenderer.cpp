@@ -4,6 +4,7 @@
 #include "render/ReFontMetrics.h"
 #include "tests/common/TestCanvas.h"
 
+#include <algorithm>
 #include <cmath>
 #include <sstream>
 
@@ -222,11 +223,14 @@ void RecordingRenderer::paint(TestCanvas& canvas, double left, double top, doubl
     for (const Call& call : calls) {
         auto r = uint8_t(call.color[0]), g = uint8_t(call.color[1]), b = uint8_t(call.color[2]);
         const std::vector<double>& a = call.args;
-        if (call.name == "fillQuad" || call.name == "fillTexturedQuad") {
-            // y negated: the canvas draws meshes y-up about an origin.
+        if (call.name == "fillQuad" || call.name == "fillTexturedQuad" || call.name == "fillQuad3d") {
+            // y negated: the canvas draws meshes y-up about an origin. The
+            // depth of a 3-D quad is dropped, as flat back ends do.
+            const size_t stride = call.name == "fillQuad3d" ? 3 : 2;
             double corners[8];
             for (int k = 0; k < 4; ++k) {
-                toCanvas(call.transform, a[size_t(2 * k)], a[size_t(2 * k + 1)], &corners[2 * k], &corners[2 * k + 1]);
+                toCanvas(call.transform, a[stride * size_t(k)], a[stride * size_t(k) + 1], &corners[2 * k],
+                         &corners[2 * k + 1]);
                 corners[2 * k + 1] = -corners[2 * k + 1];
             }
             const int triangles[6] = {0, 1, 2, 0, 2, 3};
@@ -263,6 +267,38 @@ void RecordingRenderer::paint(TestCanvas& canvas, double left, double top, doubl
                     fan.insert(fan.end(), {0, i - 1, i});
             }
             canvas.fillMesh(points.data(), fan.data(), int(fan.size() / 3), 0, 0, 1, r, g, b);
+        } else if (call.name == "strokeCurve" && a.size() >= 4) {
+            // A band along the curve, as wide as the end width at both ends
+            // and the middle width half way.
+            BcArray<GePoint2d> controls;
+            for (size_t i = 2; i + 1 < a.size(); i += 2)
+                controls.add(GePoint2d(a[i], a[i + 1]));
+            const int samples = 32;
+            std::vector<double> band;
+            std::vector<int> strip;
+            for (int i = 0; i <= samples; ++i) {
+                double u = double(i) / samples;
+                GePoint2d at = GeSpline2d::pointAt(controls, u);
+                GePoint2d ahead = GeSpline2d::pointAt(controls, std::min(1.0, u + 1e-3));
+                GePoint2d behind = GeSpline2d::pointAt(controls, std::max(0.0, u - 1e-3));
+                double dx = ahead.x - behind.x, dy = ahead.y - behind.y;
+                double length = std::hypot(dx, dy);
+                if (length <= 0)
+                    length = 1;
+                double half = (a[0] + (a[1] - a[0]) * 4 * u * (1 - u)) / 2;
+                for (double side : {-1.0, 1.0}) {
+                    double px, py;
+                    toCanvas(call.transform, at.x - side * half * dy / length, at.y + side * half * dx / length, &px,
+                             &py);
+                    band.push_back(px);
+                    band.push_back(-py);
+                }
+                if (i > 0) {
+                    int k = 2 * i;
+                    strip.insert(strip.end(), {k - 2, k - 1, k, k - 1, k + 1, k});
+                }
+            }
+            canvas.fillMesh(band.data(), strip.data(), int(strip.size() / 3), 0, 0, 1, r, g, b);
         } else if (call.name == "drawText") {
             const ReFontMetrics& metrics = ReFontMetrics::shared();
             int font = metrics.usableFont(int(a[3]));

@@ -74,9 +74,10 @@ public:
     std::string transcript() const;
     void clear() { calls.clear(); }
 
-    // Paints the recorded fills (quads, meshes, ellipses) and texts in their colours
-    // and transforms, the drawing box (left, top) .. (right, bottom) mapped
-    // onto the whole canvas.
+    // Paints the recorded fills (quads, 3-D quads without their depth,
+    // meshes, ellipses), curves and texts in their colours and transforms,
+    // the drawing box (left, top) .. (right, bottom) mapped onto the whole
+    // canvas.
     void paint(TestCanvas& canvas, double left, double top, double right, double bottom) const;
 
     std::vector<Call> calls;

@@ -1,12 +1,17 @@
 #include "model/MnTicks.h"
+#include "render/ReBeam.h"
 #include "render/ReGlyph.h"
 #include "render/ReSystem.h"
 #include "tests/common/RecordingRenderer.h"
 #include "tests/common/TestCanvas.h"
+#include "tests/render/BeamGroupFixture.h"
+#include "tests/render/DrawnShapes.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+
+static const double t = 0.2;  // the staff-line thickness of every composer
 
 TEST(ReSystemNotes, accidentalsAndHeads)
 {
@@ -202,15 +207,163 @@ TEST(ReSystemNotes, notesFollowTheHorizontalCompensation)
     EXPECT_EQ(sharp[0]->args[2], 107);
 }
 
+TEST(ReSystemNotes, ledgerLines)
+{
+    struct Row {
+        const char* name;
+        int top, bottom;
+        bool small;
+        std::vector<double> lines;  // positions, in drawing order
+    };
+    const Row rows[] = {
+        {"inside the staff: none", 0, -8, false, {}},
+        {"top 3: one line at 2", 3, -2, false, {2}},
+        {"top 4: lines at 4 and 2", 4, 4, false, {4, 2}},
+        {"bottom -9 sits under the staff: none", -2, -9, false, {}},
+        {"bottom -13: lines at -12 and -10", -4, -13, false, {-12, -10}},
+        {"both sides", 5, -10, false, {4, 2, -10}},
+        {"a chord below the staff", -10, -14, false, {-14, -12, -10}},
+        {"grace notes", 2, -10, true, {2, -10}},
+    };
+    const double x = 20, y = 10;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        RecordingRenderer renderer;
+        renderer.extrusionHeight = 3.0;
+        ReSystem(&renderer).drawLedgerLines(x, y, row.top, row.bottom, row.small);
+        const double k = row.small ? 0.6 : 1;
+        std::vector<std::vector<double>> expected;
+        for (double position : row.lines)
+            expected.push_back({x - 2.25 * k, y + position - 0.15 * k, x + 2.25 * k, y + position + 0.15 * k});
+        expectBoxes(quadBoxes(renderer), expected);
+        if (!row.lines.empty())
+            expectDrawnAsStaffFurniture(renderer);
+    }
+}
+
+TEST(ReSystemNotes, restsWithHooks)
+{
+    struct Row {
+        int duration;
+        std::vector<PlacedGlyph> glyphs;
+    };
+    const double x = 10, y = -4;
+    const Row rows[] = {
+        {MnTicks64th,
+         {{"restHook", x + 0.295, y, 1, 1},
+          {"restHook", x + 0.885, y + 2, 1, 1},
+          {"restHook", x - 0.295, y - 2, 1, 1},
+          {"restHook", x - 0.885, y - 4, 1, 1}}},
+        {MnTicks32nd, {{"restHook", x, y, 1, 1}, {"restHook", x + 0.59, y + 2, 1, 1}, {"restHook", x - 0.59, y - 2, 1, 1}}},
+        {MnTicksSixteenth, {{"restHook", x + 0.295, y, 1, 1}, {"restHook", x - 0.295, y - 2, 1, 1}}},
+        {MnTicksEighth, {{"restHook", x, y, 1, 1}}},
+        {MnTicksQuarter, {{"quarterRest", x, y, 1, 1}}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.duration);
+        RecordingRenderer renderer;
+        ReSystem(&renderer).drawRest(x, y, row.duration, true, -4);
+        expectGlyphs(renderer, row.glyphs);
+        EXPECT_EQ(renderer.countOf("fillQuad"), 0);
+        // The dot: 2.5 right of and 1 above the last glyph's point.
+        auto dots = renderer.callsNamed("fillEllipse");
+        ASSERT_EQ(dots.size(), 1u);
+        const PlacedGlyph& last = row.glyphs.back();
+        expectNear(dots[0]->args, {last.x + 2.5, last.y + 1, 2 * t, 2 * t, 0, 16});
+    }
+}
+
+TEST(ReSystemNotes, wholeAndHalfRestBlocks)
+{
+    struct Row {
+        const char* name;
+        int duration;
+        double position;
+        bool ledger;
+        double ledgerY;
+        double blockBottom, blockTop;
+    };
+    // y is the staff's top line plus the position, as the caller passes it.
+    const Row rows[] = {
+        {"whole rest hangs from the line above", MnTicksPerWhole, -2, false, 0, -1.2, 0},
+        {"whole rest at 0 hangs from a ledger line", MnTicksPerWhole, 0, true, 2, 0.8, 2},
+        {"whole rest low in the staff", MnTicksPerWhole, -10, false, 0, -9.2, -8},
+        {"whole rest below the staff", MnTicksPerWhole, -12, true, -10, -11.2, -10},
+        {"half rest sits on its line", MnTicksHalf, -4, false, 0, -4, -2.8},
+        {"half rest below the staff sits on a ledger line", MnTicksHalf, -10, true, -10, -10, -8.8},
+        {"half rest above the staff", MnTicksHalf, 2, true, 2, 2, 3.2},
+        {"another value: a block centred on y", 50000, -4, false, 0, -4.6, -3.4},
+    };
+    const double x = 10;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        RecordingRenderer renderer;
+        renderer.extrusionHeight = 3.0;
+        ReSystem(&renderer).drawRest(x, row.position, row.duration, true, row.position);
+        auto quads = renderer.callsNamed("fillQuad");
+        ASSERT_EQ(quads.size(), row.ledger ? 2u : 1u);
+        if (row.ledger) {
+            expectNear(quadBox(*quads[0]), {x - 2.25, row.ledgerY - 0.15, x + 2.25, row.ledgerY + 0.15});
+            EXPECT_EQ(quads[0]->extrusionHeight, 2.0);
+        }
+        expectNear(quadBox(*quads.back()), {x - 1.5, row.blockBottom, x + 1.5, row.blockTop});
+        EXPECT_EQ(quads.back()->extrusionHeight, 3.0);
+        EXPECT_EQ(renderer.extrusionHeight, 3.0);
+        auto dots = renderer.callsNamed("fillEllipse");
+        ASSERT_EQ(dots.size(), 1u);
+        const double blockCentre = (row.blockBottom + row.blockTop) / 2;
+        expectNear({dots[0]->args[0], dots[0]->args[1]}, {x + 2.5, blockCentre + 1});
+    }
+}
+
+namespace {
+
+// Draws a beam group of the fixture's measure as the score composer would:
+// heads and ledger lines, then each chord's stem through the beam composer,
+// grace chords inside a scale of 0.6 about their stem base.
+double drawBeamGroup(ReSystem& system, RecordingRenderer& renderer, GroupFixture& fixture, double x, double staffY,
+                     double spacing)
+{
+    ReBeam beam(&system);
+    beam.layout(fixture.measure, 0, 0);
+    GePoint2d origin(x, staffY);
+    const BcArray<MnChord*>& chords = fixture.measure->voiceChords(0);
+    for (int j = 0; j < beam.chords.count(); ++j) {
+        const MnChord* chord = chords[beam.chords[j]];
+        const double scale = beam.grace ? 0.6 : 1.0;
+        const double xOffset = spacing * j * scale;
+        const double chordX = x + xOffset;
+        const int base = beam.direction >= 1 ? beam.bottoms[j] : beam.tops[j];
+        if (beam.grace)
+            renderer.pushScale(chordX, staffY + base, scale);
+        for (int n = 0; n < chord->noteCount(); ++n) {
+            const double position = std::lround(chord->note(n)->position().y);
+            system.drawNote(chordX, staffY + position, MnTicksQuarter, false, 0, 0, MnAccidentalNone, 0);
+        }
+        if (chord->noteCount() > 0)
+            system.drawLedgerLines(chordX, staffY, beam.tops[j], beam.bottoms[j], false);
+        else
+            system.drawRest(chordX, staffY - 4, chord->duration(), false, -4);
+        beam.drawChord(fixture.measure, beam.chords[j], &origin, xOffset, nullptr, nullptr, nullptr, scale);
+        if (beam.grace)
+            renderer.popTransform();
+    }
+    return x + spacing * beam.chords.count() * (beam.grace ? 0.6 : 1.0);
+}
+
+} // namespace
+
 // Notes of every value with accidentals, stems, flags and dots, and the four
-// group brackets, drawn on staff lines for a person to look at.
+// group brackets; rests, ledger lines, ties, articulations and arpeggios;
+// beam groups of several shapes, drawn on staff lines for a person to look
+// at.
 TEST(ReSystemNotes, writesASamplePicture)
 {
     RecordingRenderer renderer;
     renderer.viewWidth = 40;
     ReSystem system(&renderer);
-    for (int line = 0; line < 5; ++line)
-        renderer.fillQuad(-2, -2.0 * line + 0.1, -2, -2.0 * line - 0.1, 110, -2.0 * line - 0.1, 110, -2.0 * line + 0.1);
+    for (double staffY : {0.0, -24.0, -48.0, -72.0})
+        system.drawStaffLines(-2, staffY, 198);
     struct Note {
         int duration, position, direction, accidental;
         bool dot;
@@ -225,13 +378,111 @@ TEST(ReSystemNotes, writesASamplePicture)
     for (const Note& note : notes) {
         system.drawNote(x, note.position, note.duration, note.dot, 0, note.position % 2 == 0 ? 1 : 0, note.accidental, 0);
         system.drawStem(x, 0, note.position, note.position, note.direction, note.duration, false, false);
+        system.drawLedgerLines(x, 0, note.position, note.position, false);
         x += 8.5;
     }
     system.drawStem(x, 0, -9, -9, 1, MnTicksEighth, true, true);
     for (int type = 0; type < 4; ++type)
         system.drawGroupBracket(-10 - 6 * type, 10, 28, type, -6 * type - 8);
 
-    TestCanvas canvas(1200, 400);
-    renderer.paint(canvas, -40, 15, 120, -38.33);
+    // Rests of every value, plain and dotted, and notes on ledger lines.
+    double y = -24;
+    x = 4;
+    for (bool dot : {false, true}) {
+        for (int duration : {MnTicksPerWhole, MnTicksHalf, MnTicksQuarter, MnTicksEighth, MnTicksSixteenth, MnTicks32nd,
+                             MnTicks64th}) {
+            system.drawRest(x, y - 4, duration, dot, -4);
+            x += 7;
+        }
+    }
+    system.drawRest(x, y + 2, MnTicksPerWhole, false, 2);
+    system.drawRest(x + 7, y - 12, MnTicksHalf, false, -12);
+    x += 16;
+    for (int position : {3, 6, -11, -14}) {
+        system.drawNote(x, y + position, MnTicksQuarter, false, 0, 0, MnAccidentalNone, 0);
+        system.drawLedgerLines(x, y, position, position, false);
+        x += 7;
+    }
+    renderer.pushScale(x, y + 5, 0.6);
+    system.drawNote(x, y + 5, MnTicksQuarter, false, 0, 0, MnAccidentalNone, 0);
+    system.drawLedgerLines(x, y, 5, 5, true);
+    renderer.popTransform();
+
+    // Ties below and above, between outer and inner notes; articulations;
+    // arpeggios.
+    y = -48;
+    x = 4;
+    auto tiedPair = [&](int position, int direction, bool outer) {
+        for (double at : {x, x + 10})
+            system.drawNote(at, y + position, MnTicksQuarter, false, 0, 0, MnAccidentalNone, 0);
+        system.drawTie(x, x + 10, y + position, direction, -direction, -direction, outer, outer, outer, outer);
+    };
+    tiedPair(-6, -1, true);
+    x += 16;
+    tiedPair(-2, 1, true);
+    x += 16;
+    tiedPair(-4, 1, false);
+    x += 16;
+    const int articulationSets[] = {MnArticulationStaccato,
+                                    MnArticulationStaccato | MnArticulationAccent,
+                                    MnArticulationTenuto | MnArticulationStaccato,
+                                    MnArticulationStaccatissimo,
+                                    MnArticulationStrongAccent,
+                                    MnArticulationFermata | MnArticulationAccent | MnArticulationTenuto};
+    int direction = 1;
+    for (int bits : articulationSets) {
+        MnChord chord(nullptr, 0, 0, MnTicksQuarter);
+        chord.setArticulations(bits);
+        const int position = direction > 0 ? -5 : -3;
+        system.drawNote(x, y + position, MnTicksQuarter, false, 0, 0, MnAccidentalNone, 0);
+        int end = 0;
+        double lowest = position, highest = position;
+        system.drawStem(x, y, position, position, direction, MnTicksQuarter, false, false, &end, &lowest, &highest);
+        system.drawArticulations(&chord, GePoint2d(x, y), direction, &lowest, &highest);
+        direction = -direction;
+        x += 9;
+    }
+    x += 4;
+    for (int type : {0, 1, 2}) {
+        GroupFixture fixture({chord(MnTicksQuarter, {-8, -5, -1})});
+        MnChord* arpeggioChord = fixture.measure->voiceChords(0)[0];
+        MnNote* first = arpeggioChord->note(0);
+        MnNote* last = arpeggioChord->note(arpeggioChord->noteCount() - 1);
+        first->setArpeggioType(type);
+        for (int n = 0; n < arpeggioChord->noteCount(); ++n)
+            system.drawNote(x, y + arpeggioChord->note(n)->position().y, MnTicksQuarter, false, 0, 0,
+                            MnAccidentalNone, 0);
+        // The line stands 3.5 left of the heads, whatever room the chord's
+        // layout measures for it.
+        system.drawArpeggio(GePoint2d(x - 4.5 + arpeggioChord->leftExtent(1), y), first, last);
+        x += 10;
+    }
+
+    // Beam groups: rising, with hooks, broken by mode 3, of 32nds, concave,
+    // with a rest inside, and a slashed grace group before its main note.
+    y = -72;
+    x = 4;
+    constexpr int E = MnTicksEighth, S = MnTicksSixteenth, T = MnTicks32nd;
+    const std::vector<std::vector<ChordSpec>> groups = {
+        {chord(E, {-8}), chord(E, {-6}), chord(E, {-4})},
+        {chord(S, {-2}), chord(E, {-1}), chord(S, {1})},
+        {chord(S, {-3}), chord(S, {-4}), chord(S, {-5}, 3), chord(S, {-6})},
+        {chord(T, {-9}), chord(T, {-8}), chord(T, {-7}), chord(T, {-6})},
+        {chord(E, {-6}), chord(E, {-2}), chord(E, {-6})},
+        {chord(S, {-1, 3}), chord(S, {}), chord(S, {0, 4}), chord(S, {2})},
+        {chord(E * 3 / 2, {-10}), chord(S, {-11})},
+    };
+    for (const auto& group : groups) {
+        GroupFixture fixture(group);
+        x = drawBeamGroup(system, renderer, fixture, x, y, 6) + 6;
+    }
+    GroupFixture graceGroup({graceChord(S, {-6}), graceChord(S, {-4}), graceChord(S, {-2}), chord(MnTicksQuarter, {-5})},
+                            0, true);
+    x = drawBeamGroup(system, renderer, graceGroup, x, y, 5) + 3;
+    system.drawNote(x, y - 5, MnTicksQuarter, false, 0, 0, MnAccidentalNone, 0);
+    system.drawStem(x, y, -5, -5, 1, MnTicksQuarter, false, false);
+
+    TestCanvas canvas(1680, 770);
+    renderer.paint(canvas, -40, 15, 200, -95);
     ASSERT_TRUE(canvas.writePng(std::string(QRV_TEST_OUTPUT_DIR) + "/notes.png"));
 }
