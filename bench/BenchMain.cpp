@@ -1,5 +1,7 @@
 #include "commands/EdStartup.h"
 #include "foundation/BcClassManager.h"
+#include "platform/PlOffscreenContext.h"
+#include "render/ReGLHost.h"
 
 #include <benchmark/benchmark.h>
 
@@ -8,6 +10,7 @@
 int main(int argc, char** argv)
 {
     EdStartup::install();
+    ReGLHost::installOffscreenFactory(&ReGLHostOver<PlOffscreenContext>::create);
     BcClassManager::instance()->linkClasses();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))

@@ -19,6 +19,11 @@
 #include "model/MnSheetMusic.h"
 #include "model/MnText.h"
 #include "model/MnWork.h"
+#include "render/Re3dPrint.h"
+#include "render/ReBitmap.h"
+#include "render/ReGDI.h"
+#include "render/ReOpenGL.h"
+#include "render/RePDF.h"
 #include "render/RePicker.h"
 
 // Each class's factory (&X::newInstance) is filled in here when the class is
@@ -89,14 +94,14 @@ static const BcClassTable::Entry classTable[] = {
     {"MpPlayer", "BcObject", true, nullptr},
     {"MpUnfolder", "MpPerformer", true, nullptr},
     {"MrRecorder", "BcObject", true, nullptr},
-    {"Re3dPrint", "ReRenderer", true, nullptr},
+    {"Re3dPrint", "ReRenderer", true, &Re3dPrint::newInstance},
     {"ReBeam", "ReComposer", false, nullptr},
-    {"ReBitmap", "ReOpenGL", true, nullptr},
+    {"ReBitmap", "ReOpenGL", true, &ReBitmap::newInstance},
     {"ReComposer", "BcObject", false, nullptr},
-    {"ReGDI", "ReRenderer", true, nullptr},
+    {"ReGDI", "ReRenderer", true, &ReGDI::newInstance},
     {"ReLine", "ReComposer", false, nullptr},
-    {"ReOpenGL", "ReRenderer", true, nullptr},
-    {"RePDF", "ReRenderer", true, nullptr},
+    {"ReOpenGL", "ReRenderer", true, &ReOpenGL::newInstance},
+    {"RePDF", "ReRenderer", true, &RePDF::newInstance},
     {"RePicker", "ReRenderer", true, &RePicker::newInstance},
     {"ReRenderer", "EdSelection", false, nullptr},
     {"ReSlur", "ReComposer", false, nullptr},

@@ -11,6 +11,7 @@
 #include "model/MnScore.h"
 #include "model/MnSheetMusic.h"
 #include "model/MnWork.h"
+#include "playback/SfTestBanks.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -128,6 +129,38 @@ static bool xmlSeeds()
     return ok;
 }
 
+// Banks of our own writer: the ten looped sines, and one small bank with a
+// global zone at each level, key and velocity splits, an exclusive class,
+// every loop mode, the filter and both LFOs.
+static bool soundFontSeeds()
+{
+    using namespace SfTestBanks;
+    std::vector<unsigned char> bytes = bytesOf(sineBank());
+    bool ok = writeSeed("soundfont", "ten-sines.sf2", bytes.data(), static_cast<int>(bytes.size()));
+
+    SfBankWriter bank;
+    bank.samples.push_back(loopedSine("low", 2));
+    bank.samples.push_back(loopedSine("high", 9));
+    bank.samples.back().points.resize(loopPoints + 100, 4000);
+    SfBankWriter::Zone instrumentGlobal;
+    instrumentGlobal.generators = {{48, 20}, {8, 9000}, {9, 120}, {34, -3000}, {38, -2000}};
+    bank.instruments.push_back(
+        {"Split",
+         {instrumentGlobal, sampleZone(0, {SfBankWriter::range(43, 0, 59), {54, 1}, {57, 1}}),
+          sampleZone(1, {SfBankWriter::range(43, 60, 127), SfBankWriter::range(44, 0, 99), {54, 3}, {57, 1}}),
+          sampleZone(1, {SfBankWriter::range(44, 100, 127), {54, 0}, {58, 72}})}});
+    bank.instruments.push_back(
+        {"Wobble", {sampleZone(0, {{5, 50}, {6, 30}, {10, 2000}, {13, 60}, {22, -1000}, {24, -500}, {7, 200},
+                                   {11, -1500}, {26, -2000}, {28, -1000}, {29, 300}, {54, 1}})}});
+    SfBankWriter::Zone presetGlobal;
+    presetGlobal.generators = {{17, -200}, {52, 5}};
+    bank.presets.push_back({"Split", 3, 0, {presetGlobal, instrumentZone(0)}});
+    bank.presets.push_back({"Wobble", 1, 0, {instrumentZone(1, {SfBankWriter::range(43, 30, 90)})}});
+    bank.write(bytes);
+    ok = ok && writeSeed("soundfont", "features.sf2", bytes.data(), static_cast<int>(bytes.size()));
+    return ok;
+}
+
 int main(int argc, char** argv)
 {
     if (argc != 2) {
@@ -137,7 +170,7 @@ int main(int argc, char** argv)
     EdStartup::install();
     BcClassManager::instance()->linkClasses();
     corpus = argv[1];
-    bool ok = documentSeeds() && xmlSeeds();
+    bool ok = documentSeeds() && xmlSeeds() && soundFontSeeds();
     if (!ok)
         std::fprintf(stderr, "fuzz_seeds: a seed could not be written\n");
     return ok ? 0 : 1;

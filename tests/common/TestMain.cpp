@@ -1,13 +1,17 @@
 #include "commands/EdStartup.h"
 #include "foundation/BcClassManager.h"
+#include "platform/PlOffscreenContext.h"
+#include "render/ReGLHost.h"
 
 #include <gtest/gtest.h>
 
-// Installs what the application installs at start-up and links the class
-// registry, then runs the tests.
+// Installs what the application installs at start-up, with offscreen
+// OpenGL hosts that need no display, and links the class registry, then
+// runs the tests.
 int main(int argc, char** argv)
 {
     EdStartup::install();
+    ReGLHost::installOffscreenFactory(&ReGLHostOver<PlOffscreenContext>::create);
     BcClassManager::instance()->linkClasses();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

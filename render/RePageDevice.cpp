@@ -1,0 +1,3 @@
+#include "render/RePageDevice.h"
+
+RePageDevice::~RePageDevice() = default;
