@@ -99,6 +99,9 @@ private:
     static EdClipNote recordOf(const MnChord* chord, const MnNote* note, int line);
     bool copyScore(MnScore* score, const EdSelection& elements);
     bool pasteRecords(MnStaff* staff, int time, EdSelection* pasted);
+    // Writes the record at the index into the slot of the measure; what it
+    // made (a note, or the rest's chord), or null when the slot refused.
+    MnElement* placeRecord(int index, MnMeasure* measure, int slot);
     // pasteChord's work once the target chord is known.
     void writeChord(const MnChord* source, MnChord* target);
     // Writes the source voice's grace chords from index last back, those at

@@ -67,7 +67,135 @@ TupletKey tupletKeyOf(const EdClipNote& record)
 {
     return TupletKey(record.line, record.voice, record.time - record.tupletOffset);
 }
+
+// The state of one line of a paste: the source and target times of the
+// last record placed, and the shift that squeezing into a tuplet started.
+struct LineState
+{
+    long long lastRecordTime = -1;
+    long long lastTargetTime = -1;
+};
+
+// Where a record goes when the paste starts inside a tuplet of the target
+// voice: the onset squeezed by the tuplet's ratio, and the shift that the
+// squeeze saves for what follows the tuplet.
+struct Fit
+{
+    long long place;
+    long long shift;
+    long long shiftFrom;
+    bool converted = false;
+};
+
+// Pass 1 finds the tuplet by its written reach, pass 2 by its span.
+Fit fitIntoTuplet(const MnMeasure* measure, int voice, long long onset, int pass, long long pastePoint,
+                  long long measureStart, long long shift, long long shiftFrom, long long recordTime,
+                  const LineState& state)
+{
+    Fit fit{onset, shift, shiftFrom};
+    const BcArray<MnChord*>& chords = measure->voiceChords(voice);
+    const MnChord* carrier = nullptr;
+    for (int i = 0; i < chords.count() && chords[i]->time() <= onset && !carrier; ++i) {
+        const MnChord* chord = chords[i];
+        const MnTuplet* tuplet = chord->tuplet();
+        if (!tuplet || chord->normal() < 1)
+            continue;
+        const long long reach =
+            pass == 1 ? (long long)chord->actual() * tuplet->span() / chord->normal() : tuplet->span();
+        if (onset < chord->time() + reach)
+            carrier = chord;
+    }
+    if (!carrier)
+        return fit;
+    const long long span = carrier->tuplet()->span();
+    const long long actual = carrier->actual();
+    const long long normal = carrier->normal();
+    const long long first = carrier->time();
+    if (pastePoint >= span + first)
+        return fit;
+    long long into = onset - first;
+    long long newShift = shift;
+    long long newFrom = shiftFrom;
+    if (shiftFrom == -1 && into > 0) {
+        newShift = (span - into) * actual / normal - (span - into);
+        newFrom = measureStart + first + span;
+    }
+    if (first < pastePoint)
+        into = onset - pastePoint;
+    const long long squeezed = into * normal / actual - into + onset;
+    if (state.lastRecordTime == -1 || state.lastTargetTime < squeezed || recordTime <= state.lastRecordTime)
+        fit = Fit{squeezed, newShift, newFrom, true};
+    return fit;
+}
 } // namespace
+
+MnElement* EdClipboard::placeRecord(int index, MnMeasure* measure, int slot)
+{
+    const EdClipNote& record = records[index];
+    const int voice = record.voice;
+    if (record.isRest)
+        return measure->setRest(voice, slot, record.duration) ? measure->mainChordAt(voice, slot) : nullptr;
+
+    const EdClipNote* previous = index > 0 ? &records[index - 1] : nullptr;
+    if (record.graceIndex > 0) {
+        // Before the grace chords already made for the chord at the slot.
+        MnChord* earliest = measure->mainChordAt(voice, slot);
+        if (!earliest)
+            return nullptr;
+        for (MnChord* before = earliest->previousChord(); before && before->isGrace() && before->measure() == measure;
+             before = earliest->previousChord())
+            earliest = before;
+        const bool newChord = !previous || previous->graceIndex != record.graceIndex || previous->time != record.time ||
+                              previous->voice != record.voice || previous->line != record.line;
+        MnNote* note = nullptr;
+        if (restoresWriting)
+            note = newChord ? measure->addGraceNote(earliest, record.step, record.octave, record.accidental,
+                                                    record.duration)
+                            : measure->addNoteToGraceChord(earliest, record.step, record.octave, record.accidental,
+                                                           record.duration);
+        else
+            note = newChord ? measure->addGraceNoteByKey(earliest, record.key, record.duration)
+                            : measure->addNoteToGraceChordByKey(earliest, record.key, record.duration);
+        if (note && restoresWriting)
+            restoreWriting(note, record, newChord);
+        return note;
+    }
+
+    if (slot < 0 || slot >= measure->length())
+        return nullptr;
+    // The nearest main record before it in its voice and line: a note at the
+    // same time joins its chord.
+    const EdClipNote* joined = nullptr;
+    for (int j = index - 1; j >= 0 && records[j].voice == voice && records[j].line == record.line; --j) {
+        if (records[j].graceIndex == 0) {
+            joined = &records[j];
+            break;
+        }
+    }
+    const bool join = joined && !joined->isRest && joined->time == record.time;
+    MnNote* note = nullptr;
+    if (restoresWriting)
+        note = join ? measure->addNote(voice, slot, record.step, record.octave, record.accidental, record.duration,
+                                       record.tied)
+                    : measure->setNote(voice, slot, record.step, record.octave, record.accidental, record.duration,
+                                       record.tied);
+    else
+        note = join ? measure->addNoteByKey(voice, slot, record.key, record.duration, record.tied)
+                    : measure->setNoteByKey(voice, slot, record.key, record.duration, record.tied);
+    if (!note)
+        return nullptr;
+    if (!join && joined && joined->time + joined->duration == record.time) {
+        // The slot follows the previous record directly: grace chords left
+        // there from the target do not belong.
+        MnChord* chord = note->chord();
+        for (MnChord* before = chord->previousChord(); before && before->isGrace() && before->measure() == measure;
+             before = chord->previousChord())
+            measure->removeChild(before);
+    }
+    if (restoresWriting)
+        restoreWriting(note, record, !join);
+    return note;
+}
 
 bool EdClipboard::pasteRecords(MnStaff* staff, int time, EdSelection* pasted)
 {
@@ -92,8 +220,7 @@ bool EdClipboard::pasteRecords(MnStaff* staff, int time, EdSelection* pasted)
                 break;
             target = score->staff(next);
         }
-        long long lastRecordTime = -1;
-        long long lastTargetTime = -1;
+        LineState state;
         EdMeasureCursor cursor(target);
         for (int r = 0; r < records.count(); ++r) {
             const EdClipNote& record = records[r];
@@ -122,144 +249,35 @@ bool EdClipboard::pasteRecords(MnStaff* staff, int time, EdSelection* pasted)
                 onset += record.tupletNotatedOffset - record.tupletOffset - found->second;
             }
 
-            long long lastShift = shift;
-            long long lastShiftFrom = shiftFrom;
+            Fit fit{onset, shift, shiftFrom};
             for (int pass = 1; pass <= 2; ++pass) {
-                long long place = onset;
-                long long squeeze = shift;
-                long long squeezeFrom = shiftFrom;
-                bool converted = false;
-
-                // The tuplet of the target voice that the record falls into.
-                const BcArray<MnChord*>& chords = measure->voiceChords(voice);
-                const MnChord* carrier = nullptr;
-                for (int i = 0; i < chords.count() && chords[i]->time() <= onset && !carrier; ++i) {
-                    const MnChord* chord = chords[i];
-                    const MnTuplet* tuplet = chord->tuplet();
-                    if (!tuplet || chord->normal() < 1)
-                        continue;
-                    const long long reach =
-                        pass == 1 ? (long long)chord->actual() * tuplet->span() / chord->normal() : tuplet->span();
-                    if (onset < chord->time() + reach)
-                        carrier = chord;
-                }
-                if (carrier) {
-                    const long long span = carrier->tuplet()->span();
-                    const long long actual = carrier->actual();
-                    const long long normal = carrier->normal();
-                    const long long first = carrier->time();
-                    const long long pastePoint = (long long)time - measureStart;
-                    if (pastePoint < span + first) {
-                        long long into = onset - first;
-                        long long newSqueeze = squeeze;
-                        long long newFrom = squeezeFrom;
-                        if (shiftFrom == -1 && into > 0) {
-                            newSqueeze = (span - into) * actual / normal - (span - into);
-                            newFrom = measureStart + first + span;
-                        }
-                        if (first < pastePoint)
-                            into = onset - pastePoint;
-                        const long long squeezed = into * normal / actual - into + onset;
-                        if (lastRecordTime == -1 || lastTargetTime < squeezed || record.time <= lastRecordTime) {
-                            converted = true;
-                            place = squeezed;
-                            squeeze = newSqueeze;
-                            squeezeFrom = newFrom;
-                        }
-                    }
-                }
-                lastShift = squeeze;
-                lastShiftFrom = squeezeFrom;
-
-                bool placed = false;
-                const int slot = int(place);
-                if (record.isRest) {
-                    if (measure->setRest(voice, slot, record.duration)) {
-                        placed = true;
-                        if (pasted)
-                            pasted->add(measure->mainChordAt(voice, slot));
-                    }
-                } else if (record.graceIndex > 0) {
-                    if (MnChord* main = measure->mainChordAt(voice, slot)) {
-                        MnChord* earliest = main;
-                        for (MnChord* before = earliest->previousChord();
-                             before && before->isGrace() && before->measure() == measure;
-                             before = earliest->previousChord())
-                            earliest = before;
-                        const EdClipNote* previous = r > 0 ? &records[r - 1] : nullptr;
-                        const bool newChord = !previous || previous->graceIndex != record.graceIndex ||
-                                              previous->time != record.time || previous->voice != record.voice ||
-                                              previous->line != record.line;
-                        MnNote* note = nullptr;
-                        if (restoresWriting)
-                            note = newChord ? measure->addGraceNote(earliest, record.step, record.octave,
-                                                                    record.accidental, record.duration)
-                                            : measure->addNoteToGraceChord(earliest, record.step, record.octave,
-                                                                           record.accidental, record.duration);
-                        else
-                            note = newChord ? measure->addGraceNoteByKey(earliest, record.key, record.duration)
-                                            : measure->addNoteToGraceChordByKey(earliest, record.key, record.duration);
-                        if (note) {
-                            if (restoresWriting)
-                                restoreWriting(note, record, newChord);
-                            if (pasted)
-                                pasted->add(note);
-                            result = true;
-                        }
-                    }
-                    break; // grace records are never tried again
-                } else if (place >= 0 && place < measure->length()) {
-                    // The nearest main record before it in its voice and line.
-                    const EdClipNote* joined = nullptr;
-                    for (int j = r - 1; j >= 0 && records[j].voice == voice && records[j].line == line; --j) {
-                        if (records[j].graceIndex == 0) {
-                            joined = &records[j];
-                            break;
-                        }
-                    }
-                    const bool join = joined && !joined->isRest && joined->time == record.time;
-                    MnNote* note = nullptr;
-                    if (restoresWriting)
-                        note = join ? measure->addNote(voice, slot, record.step, record.octave, record.accidental,
-                                                       record.duration, record.tied)
-                                    : measure->setNote(voice, slot, record.step, record.octave, record.accidental,
-                                                       record.duration, record.tied);
-                    else
-                        note = join ? measure->addNoteByKey(voice, slot, record.key, record.duration, record.tied)
-                                    : measure->setNoteByKey(voice, slot, record.key, record.duration, record.tied);
-                    if (note && !join && joined && joined->time + joined->duration == record.time) {
-                        // The slot follows the previous record directly: grace
-                        // chords left there from the target do not belong.
-                        MnChord* chord = note->chord();
-                        for (MnChord* before = chord->previousChord();
-                             before && before->isGrace() && before->measure() == measure;
-                             before = chord->previousChord())
-                            measure->removeChild(before);
-                    }
-                    if (note) {
-                        placed = true;
-                        if (restoresWriting)
-                            restoreWriting(note, record, !join);
-                        if (pasted)
-                            pasted->add(note);
-                    }
-                }
-                if (placed) {
+                fit = fitIntoTuplet(measure, voice, onset, pass, (long long)time - measureStart, measureStart, shift,
+                                    shiftFrom, record.time, state);
+                MnElement* made = placeRecord(r, measure, int(fit.place));
+                if (made) {
                     result = true;
-                    lastRecordTime = record.time;
-                    lastTargetTime = place;
+                    if (pasted)
+                        pasted->add(made);
+                }
+                // Grace records are never tried again, nor do they count as
+                // the last record placed.
+                if (record.graceIndex > 0 && !record.isRest)
+                    break;
+                if (made) {
+                    state.lastRecordTime = record.time;
+                    state.lastTargetTime = fit.place;
                     break;
                 }
-                if (!converted)
+                if (!fit.converted)
                     break;
             }
             // Only the first record that finds a measure can start a shift.
-            if (lastShiftFrom == -1) {
+            if (fit.shiftFrom == -1) {
                 shift = 0;
                 shiftFrom = 0;
             } else {
-                shift = lastShift;
-                shiftFrom = lastShiftFrom;
+                shift = fit.shift;
+                shiftFrom = fit.shiftFrom;
             }
         }
     }
