@@ -24,7 +24,7 @@ static void addOnce(BcArray<double>& values, double value)
 
 // The top-left corners of the sheet's pages on the desk; a sheet shows one
 // page at its position.
-static void pageOrigins(const MnSheetMusic* sheet, BcArray<GePoint2d>& origins)
+static void pageOrigins(MnSheetMusic* sheet, BcArray<GePoint2d>& origins)
 {
     origins.add(sheet->position());
 }
@@ -51,10 +51,10 @@ bool QuorvaneDocument::addGuideLines(BcArray<EdGuideLine*>& lines, MnElement* dr
     if (dragged->isKindOf(MnSheetMusic::staticClass())) {
         MnCache scope;
         for (int i = 0; i < workList.count(); ++i) {
-            const MnElement* work = workList[i];
+            MnElement* work = workList[i];
             if (work == dragged || !work->isKindOf(MnSheetMusic::staticClass()))
                 continue;
-            const MnSheetMusic* sheet = static_cast<const MnSheetMusic*>(work);
+            MnSheetMusic* sheet = static_cast<MnSheetMusic*>(work);
             BcArray<GePoint2d> origins;
             pageOrigins(sheet, origins);
             for (int p = 0; p < origins.count(); ++p) {
