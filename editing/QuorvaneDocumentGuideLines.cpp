@@ -22,11 +22,15 @@ static void addOnce(BcArray<double>& values, double value)
     values.add(value);
 }
 
-// The top-left corners of the sheet's pages on the desk; a sheet shows one
-// page at its position.
+// The top-left corners of the sheet's shown pages on the desk.
 static void pageOrigins(MnSheetMusic* sheet, BcArray<GePoint2d>& origins)
 {
-    origins.add(sheet->position());
+    const int pages = sheet->pageCount();
+    for (int page = 0; page < pages; ++page) {
+        GePoint2d origin;
+        if (sheet->pageOrigin(page, origin, false))
+            origins.add(origin);
+    }
 }
 
 // One vertical line per x, then one horizontal line per y.

@@ -237,19 +237,6 @@ bool MnChord::write(BcFiler& filer) const
     return filer.isOk();
 }
 
-GePoint2d MnChord::position() const
-{
-    // The x position within the measure's content comes with the measure
-    // layout (division count and width); the y is the rest position.
-    return GePoint2d(0.0, double(restY));
-}
-
-double MnChord::width() const
-{
-    // The left and right extents come with the chord layout.
-    return 0.0;
-}
-
 double MnChord::height() const
 {
     return 8.0;

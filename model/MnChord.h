@@ -2,6 +2,7 @@
 
 #include "model/MnElement.h"
 #include "model/MnLimits.h"
+#include "model/MnNoteLayout.h"
 
 class MnMeasure;
 class MnNote;
@@ -65,11 +66,6 @@ public:
     int clef() const;
     int keySignature() const;
 
-    // Room left of the chord's position: kind 0 its heads and accidentals,
-    // 1 also its arpeggio line, 2 also its grace chords, 3 also a staff
-    // change at its time.
-    double leftExtent(int kind) const;
-
     bool isDotted() const;
     int undottedDuration() const;
     // 0 for a grace chord; the written value in the tuplet ratio otherwise.
@@ -109,8 +105,8 @@ public:
     int duration() const { return writtenDuration; }
     int restPosition() const { return restY; }
     bool isHidden() const { return hidden; }
-    // 1 up, -1 down, 0 automatic.
-    int stemDirection() const { return stem; }
+    // The stored stem setting: 1 up, -1 down, 0 automatic.
+    int stemSetting() const { return stem; }
     bool isStemInverted() const { return stemInverted; }
     bool hasGraceSlash() const { return graceSlash; }
     // -1 automatic, 0 begins a beam, 1 continues it, 2 no beam, 3 continues
@@ -149,6 +145,48 @@ public:
     // Hands the tuplet out without deleting it.
     MnTuplet* detachTuplet();
 
+    // Layout (MnChordLayout.cpp). Distances in staff steps, x to the right,
+    // y up; the cached values hold within one MnCache scope.
+    enum LeftExtentKind
+    {
+        ExtentHeads = 0,    // noteheads and accidentals
+        ExtentArpeggio = 1, // and the arpeggio line across the staves
+        ExtentGrace = 2,    // and the grace chords before it
+        ExtentChanges = 3,  // and a clef or key change at it
+    };
+    // Room right and left of the chord's position.
+    double rightExtent() const;
+    double leftExtent(int kind) const;
+    // x of a grace chord (drawn at 0.6) from its main chord's position; 0
+    // for a normal chord.
+    double graceOffset() const;
+    // The lowest and highest note positions; both the middle line for a rest.
+    void noteRange(int& low, int& high) const;
+    bool hasSeconds() const;
+    // The direction of the stem of the chord alone: 1 up, -1 down.
+    int autoStemDirection() const;
+    // The direction in context, shared by a beam group; alone tells whether
+    // the chord decided it by itself.
+    int stemDirection(bool* alone = nullptr) const;
+    // The notehead, accidental and dot columns of the chord for the stem
+    // direction (-2: its own), with a chord of the other voice at its time:
+    // the x shifts of its heads, accidentals and dots, and the smallest head
+    // shift of the records (at most 0). Records are filled for the notes.
+    void layoutNoteHeads(double& headOffset, double& accidentalOffset, double& dotOffset, int& smallestHeadShift,
+                         BcArray<MnNoteLayout>& records, int direction) const;
+    // The notes of this chord and the other one in one list, ascending; each
+    // note of voice 1 goes before the first note of voice 0 at or above it.
+    // ownFlags marks this chord's notes.
+    void mergeVoiceNotes(const MnChord* other, BcArray<MnNote*>& notes, BcArray<bool>& ownFlags) const;
+    double headHalfWidth() const;
+    // The widest syllable that a lyric line of the staff sings on the chord,
+    // as the measure layout of the current MnCache scope measured it; 0 when
+    // none (MnStaff::measureSyllables).
+    double syllableWidth() const;
+    // Keeps the larger of the width and the one already measured in the
+    // current scope.
+    void raiseSyllableWidth(double width) const;
+
 private:
     // Removes the grace chords directly before this chord in its measure,
     // nearest first, looking each up afresh.
@@ -159,6 +197,10 @@ private:
     MnChord* nextSlurChord() const;
     bool isSlurred() const { return (articulationBits & 0x20) != 0; }
     int indexInVoice() const;
+    // Layout helpers (MnChordLayout.cpp).
+    int contextStemDirection(bool& alone) const;
+    double computeLeftExtent(int kind) const;
+    double arpeggioLeftExtent() const;
 
     MnMeasure* owner;
     int voiceIndex;
@@ -188,4 +230,17 @@ private:
     mutable int clefCached = 0;
     mutable int keyStamp = 0;
     mutable int keyCached = 0;
+    mutable int positionStamp = 0;
+    mutable double positionX = 0.0;
+    mutable int extentStamps[4] = {};
+    mutable double extents[4] = {};
+    mutable int rightStamp = 0;
+    mutable double rightCached = 0.0;
+    mutable int stemStamp = 0;
+    mutable int stemCached = 0;
+    mutable bool stemAlone = true;
+    mutable int secondsStamp = 0;
+    mutable bool secondsCached = false;
+    mutable int syllableStamp = 0;
+    mutable double syllableCached = 0.0;
 };

@@ -1,5 +1,9 @@
 #include "model/MnLyric.h"
 
+#include "model/MnMeasurer.h"
+
+#include <algorithm>
+
 #include "foundation/BcFiler.h"
 #include "model/MnLimits.h"
 #include "model/MnMeasure.h"
@@ -100,6 +104,7 @@ bool MnLyric::setPassThrough(int passThrough)
 // were written between them.
 void MnLyric::splitSyllables()
 {
+    syllableWidths.removeAll();
     syllableTexts.removeAll();
     syllableStarts.removeAll();
     separators.removeAll();
@@ -124,4 +129,26 @@ void MnLyric::splitSyllables()
             separators[separators.count() - 1] = stored;
         }
     }
+}
+
+double MnLyric::syllableWidth(int index) const
+{
+    if (index < 0 || index >= syllableTexts.count())
+        return 0.0;
+    // Measured once per syllable while the text, its style and the measurer
+    // stay; the column layout of every pass asks for them all.
+    const MnMeasurer& measurer = MnMeasurer::current();
+    if (syllableWidths.count() != syllableTexts.count() || widthsFont != font() || widthsSize != size() ||
+        widthsUnderline != isUnderlined() || widthsMeasurer != MnMeasurer::generation()) {
+        syllableWidths.setSize(syllableTexts.count());
+        for (int i = 0; i < syllableWidths.count(); ++i)
+            syllableWidths[i] = -1.0;
+        widthsFont = font();
+        widthsSize = size();
+        widthsUnderline = isUnderlined();
+        widthsMeasurer = MnMeasurer::generation();
+    }
+    if (syllableWidths[index] < 0.0)
+        syllableWidths[index] = std::max(0.0, measurer.textWidth(syllableTexts[index], font(), size(), isUnderlined()));
+    return syllableWidths[index];
 }

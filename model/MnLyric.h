@@ -47,6 +47,9 @@ public:
     const BcString& syllable(int index) const { return syllableTexts[index]; }
     int syllableStart(int index) const { return syllableStarts[index]; }
     char16_t separator(int index) const { return separators[index]; }
+    // The width of the syllable in the line's font, size and underline, as
+    // the installed measurer lays it out; 0 for an index out of range.
+    double syllableWidth(int index) const;
 
     // Ticks from the staff's start: the onset of the first syllable's chord.
     int start() const { return lyricStart; }
@@ -89,4 +92,10 @@ private:
 
     mutable int durationStamp = 0;
     mutable int durationCached = 0;
+    // Syllable widths (-1 not measured yet) and what they were measured with.
+    mutable BcArray<double> syllableWidths;
+    mutable int widthsFont = -1;
+    mutable double widthsSize = 0.0;
+    mutable bool widthsUnderline = false;
+    mutable unsigned int widthsMeasurer = 0;
 };

@@ -2,6 +2,7 @@
 
 #include "foundation/BcFiler.h"
 #include "model/MnChord.h"
+#include "model/MnColumnLayout.h"
 #include "model/MnCodes.h"
 #include "model/MnLimits.h"
 #include "model/MnScore.h"
@@ -357,29 +358,9 @@ bool MnMeasure::write(BcFiler& filer) const
     return filer.isOk();
 }
 
-GePoint2d MnMeasure::position() const
-{
-    // The x of a measure in its system comes with the system measurement
-    // (header widths and the widths of the measures before it).
-    return GePoint2d(0.0, 0.0);
-}
-
-double MnMeasure::width() const
-{
-    // Header and content widths come with the measure-column layout.
-    return 0.0;
-}
-
 double MnMeasure::height() const
 {
     return 8.0;
-}
-
-bool MnMeasure::moveTo(const GePoint2d&)
-{
-    // Dragging the bar line before a measure widens the measure before it;
-    // it needs the measure positions and the sheet's fitting of systems.
-    return false;
 }
 
 int MnMeasure::startTime() const

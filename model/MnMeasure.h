@@ -4,7 +4,10 @@
 #include "model/MnElement.h"
 #include "model/MnTicks.h"
 
+#include <memory>
+
 class MnChord;
+struct MnColumnLayout;
 class MnNote;
 class MnStaff;
 class MnTuplet;
@@ -84,6 +87,19 @@ public:
     // The largest part scale among this staff and the staves that its bar
     // line runs through at this measure.
     double barlineStaffScale() const;
+
+    // Geometry (MnMeasureGeometry.cpp), in the score's unscaled units. A
+    // measure column has the first staff's widths; x counts from the start
+    // of the unbroken system. Cached within one MnCache scope.
+    // The natural width of the column's spacing.
+    double contentWidth() const;
+    // The room that the column layout adds to the natural width.
+    double headerWidth() const;
+    // Whether some note of the column, in any staff, has an arpeggio.
+    bool columnHasArpeggio() const;
+    // The layout of the column that the first staff's measure keeps across
+    // scopes (MnScore::layoutMeasureColumn).
+    MnColumnLayout& columnLayout() const;
 
     // Into how many equal slots the measure divides so that every chord of
     // its voices starts on one, tuplets included: for this staff (cached
@@ -264,4 +280,21 @@ private:
 
     mutable int divisionStamp = 0;
     mutable int divisionCached = 1;
+
+    // Geometry (MnMeasureGeometry.cpp).
+    const MnMeasure* columnLead() const;
+    int arrayIndex() const;
+    double leadX() const;
+    bool hasArpeggioNotes() const;
+    mutable int positionStamp = 0;
+    mutable double positionCached = 0.0;
+    mutable int widthStamp = 0;
+    mutable double widthCached = 0.0;
+    mutable int headerStamp = 0;
+    mutable double headerCached = 0.0;
+    mutable int contentStamp = 0;
+    mutable double contentCached = 0.0;
+    mutable int arpeggioStamp = 0;
+    mutable bool arpeggioCached = false;
+    mutable std::unique_ptr<MnColumnLayout> column;
 };

@@ -3,6 +3,7 @@
 #include <atomic>
 
 static std::atomic<const MnMeasurer*> installed{nullptr};
+static std::atomic<unsigned int> installations{1};
 
 MnMeasurer::~MnMeasurer() = default;
 
@@ -16,6 +17,16 @@ double MnMeasurer::labelsLeftmostX(const MnScore&, bool) const
     return 0.0;
 }
 
+double MnMeasurer::textWidth(const BcString&, int, double, bool) const
+{
+    return 0.0;
+}
+
+unsigned int MnMeasurer::generation()
+{
+    return installations.load(std::memory_order_acquire);
+}
+
 const MnMeasurer& MnMeasurer::current()
 {
     static const MnMeasurer neutral;
@@ -25,5 +36,7 @@ const MnMeasurer& MnMeasurer::current()
 
 const MnMeasurer* MnMeasurer::install(const MnMeasurer* measurer)
 {
-    return installed.exchange(measurer, std::memory_order_acq_rel);
+    const MnMeasurer* previous = installed.exchange(measurer, std::memory_order_acq_rel);
+    installations.fetch_add(1, std::memory_order_acq_rel);
+    return previous;
 }

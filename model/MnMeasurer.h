@@ -2,6 +2,7 @@
 
 #include "foundation/GeBox2d.h"
 
+class BcString;
 class MnScore;
 class MnText;
 
@@ -20,6 +21,8 @@ public:
     // The smallest x (at most 0) that the part and group labels and brackets
     // of the score reach, with the abbreviated names or the full ones.
     virtual double labelsLeftmostX(const MnScore& score, bool abbreviated) const;
+    // The width of a line of text in a font (0..11), size and underline.
+    virtual double textWidth(const BcString& text, int font, double size, bool underline) const;
 
     // The installed measurer, or the neutral default; never null.
     static const MnMeasurer& current();
@@ -27,4 +30,7 @@ public:
     // for the default); null restores the default. The object must outlive
     // its installation.
     static const MnMeasurer* install(const MnMeasurer* measurer);
+    // Changes with every installation, so that widths kept from one
+    // measurer are not taken for another's.
+    static unsigned int generation();
 };

@@ -82,6 +82,16 @@ bool MnPageLayout::moveTo(const GePoint2d& point)
     return true;
 }
 
+GePoint2d MnPageLayout::toPageCoordinates(const GePoint2d& point, const EdPath*) const
+{
+    if (!layoutSheet)
+        return point;
+    GePoint2d origin = layoutSheet->position();
+    layoutSheet->pageOrigin(layoutPage, origin, false);
+    return GePoint2d(origin.x + layoutSheet->leftMargin(layoutPage) + point.x,
+                     origin.y - layoutSheet->topMargin() + point.y);
+}
+
 bool MnPageLayout::setSystemSpacing(double spacing)
 {
     if (!mnIsSystemSpacing(spacing))

@@ -29,6 +29,9 @@ public:
     bool moveTo(const GePoint2d& point) override;
     // The score's scale.
     double scale() const override;
+    // The point of the page's printable area in the document: the page's
+    // origin and margins added.
+    GePoint2d toPageCoordinates(const GePoint2d& point, const EdPath* path) const override;
 
     MnSheetMusic* sheetMusic() const { return layoutSheet; }
     int page() const { return layoutPage; }

@@ -1,6 +1,7 @@
 #include "model/MnScore.h"
 
 #include "foundation/BcFiler.h"
+#include "model/MnCache.h"
 #include "model/MnChord.h"
 #include "model/MnLimits.h"
 #include "model/MnMeasure.h"
@@ -267,12 +268,31 @@ double MnScore::height() const
 
 bool MnScore::moveTo(const GePoint2d& point)
 {
-    // On a sheet music the point is first kept inside the printable area of
-    // the first page (label extents and the first measure's width); that
-    // clamp comes with the system measurement.
-    if (!isPosition(point) || !isMove(origin, point))
+    if (!isPosition(point))
         return false;
-    origin = point;
+    GePoint2d at = point;
+    if (sheet) {
+        // The first system stays inside the printable area of the first
+        // page: its labels right of the left margin, its first measure left
+        // of the right margin, all its staves above the bottom margin.
+        MnCache scope;
+        const double usableWidth = sheet->pageWidth() - sheet->leftMargin(0) - sheet->rightMargin(0);
+        const double usableHeight = sheet->pageHeight() - sheet->topMargin() - sheet->bottomMargin();
+        const double labels = partsExtents(false).x;
+        if (at.x + drawingScale * labels < 0.0)
+            at.x = -drawingScale * labels;
+        const MnMeasure* first = staves[0]->measure(0);
+        const double firstEnd = first->position().x + first->width();
+        if (at.x > usableWidth - firstEnd)
+            at.x = usableWidth - firstEnd;
+        if (at.y > 0.0)
+            at.y = 0.0;
+        if (at.y < height() * drawingScale - usableHeight)
+            at.y = height() * drawingScale - usableHeight;
+    }
+    if (!isMove(origin, at))
+        return false;
+    origin = at;
     for (int i = 0; i < tempos.count(); ++i)
         tempos[i]->moveTo(tempos[i]->position());
     return true;

@@ -4,10 +4,12 @@
 #include "foundation/GeVector2d.h"
 #include "model/MnElement.h"
 
+struct MnColumnLayout;
 class MnMeasureNumber;
 class MnNote;
 class MnPart;
 class MnPartGroup;
+class MnLayoutKey;
 class MnSheetMusic;
 class MnStaff;
 class MnTempo;
@@ -94,15 +96,44 @@ public:
     MnPartGroup* childPartGroup(int staff, const MnPartGroup* parent) const;
     // length x the largest part scale; 0 without parts.
     double scaledByLargestPart(double length) const;
-    // Room of the key signatures at the time (with changesOnly, of the keys
-    // that change there) and of the time signatures that change there,
-    // each with gap x the largest part scale among the staves that show one.
-    double keySignatureWidth(int time, bool changesOnly, double gap) const;
-    double timeSignatureWidth(int time, double gap) const;
     // x: how far left of the staves the part and group labels and brackets
     // reach (at most 0); y: minus the score's height. The installed
-    // measurer (MnMeasurer) lays the labels out.
+    // measurer (MnMeasurer) lays the labels out; x is cached within one
+    // MnCache scope.
     GeVector2d partsExtents(bool abbreviated) const;
+
+    // System measurement (MnScoreMeasurement.cpp, MnScoreColumns.cpp), in
+    // the score's unscaled units; measure indices are 0-based columns.
+    // 8 x the largest part scale.
+    double clefWidth() const;
+    // The widest key signature of the definitions at the time (with
+    // changesOnly, of the changes there that change the key; a change to no
+    // key makes room for the naturals), plus the gap scaled by the largest
+    // part scale among the staves that show one; 0 when none does.
+    double keySignatureWidth(int time, bool changesOnly, double gap) const;
+    // The widest time signature that changes exactly at the time (the
+    // staff's own at 0) plus the scaled gap; 0 when none changes there.
+    double timeSignatureWidth(int time, double gap) const;
+    // The key column of a system's header: the widest key signature in
+    // effect at the time, plus, with the gap, 2 x the largest part scale
+    // among the staves that have one.
+    double keyColumnWidth(int time, bool withGap) const;
+    // Clef, key and time columns of the header of an unbroken system.
+    double systemHeaderWidth(int time) const;
+    // The sum of the duration spacings of the column's onsets.
+    double measureNaturalWidth(int measureIndex) const;
+    // The onsets of the column (ticks from the measure's start, the
+    // measure's length last) and their x offsets, widened for collisions,
+    // changes, bar lines, the user's width and syllables, and spread by a
+    // stretch above 1.
+    void layoutMeasureColumn(int measureIndex, BcArray<int>& onsets, BcArray<double>& x, double stretch) const;
+    // The column's layout at stretch 1, checked current for this MnCache
+    // scope (the caller keeps one open); null for a column outside the
+    // first staff.
+    const MnColumnLayout* columnLayout(int measureIndex) const;
+    // How many column layouts this thread has computed; the kept layouts
+    // spare a pass every column that did not change.
+    static long long columnLayoutCount();
     // The notes of the first non-grace chord starting at the time in each
     // voice of the measure column (0-based), every staff from the last to
     // the first, each staff's notes from low to high; answers their count.
@@ -122,6 +153,9 @@ private:
     bool readStavesAndParts(BcFiler& filer);
     bool readPartGroups(BcFiler& filer);
     bool readTempos(BcFiler& filer);
+    // Column layout (MnScoreColumns.cpp).
+    void columnKey(int index, MnLayoutKey& key) const;
+    void computeColumnLayout(int index, MnColumnLayout& layout) const;
 
     BcString scoreName;
     GePoint2d origin;
@@ -135,4 +169,11 @@ private:
     bool hideStaves = false;
     MnMeasureNumber* measureNumber = nullptr;
     MnText* measureNumberScratch = nullptr;
+    mutable int extentsStamps[2] = {};
+    mutable double extentsLeft[2] = {};
 };
+
+// The horizontal room of the gap between two onsets, by its length in
+// ticks: a quarter 5, a half 7.5, a whole 10, shorter and irregular values
+// 3.125; a dotted value adds 5 when its dot is a quarter, else 3.125.
+double durationSpacing(int ticks);

@@ -249,18 +249,6 @@ GePoint2d MnSheetMusic::position() const
     return sheetPosition;
 }
 
-double MnSheetMusic::width() const
-{
-    // One page in rows, a spread in a book; the pagination widens the rows
-    // to the pages the score fills.
-    return sheetPresentation == Book ? 2.0 * pageWidth() : pageWidth();
-}
-
-double MnSheetMusic::height() const
-{
-    return pageHeight();
-}
-
 bool MnSheetMusic::moveTo(const GePoint2d& point)
 {
     if (!isPosition(point) || !isMove(sheetPosition, point))
@@ -303,6 +291,15 @@ MnText* MnSheetMusic::pageNumberText(int page)
         text->moveTo(GePoint2d(pageWidth() - rightMargin(page), y));
     }
     return text;
+}
+
+MnPageLayout* MnSheetMusic::paginatedPageLayout(int page, bool create)
+{
+    for (int i = pageLayouts.count() - 1; i >= 0; --i) {
+        if (pageLayouts[i]->page() == page)
+            return pageLayouts[i];
+    }
+    return pageLayout(page, create);
 }
 
 MnPageLayout* MnSheetMusic::pageLayout(int page, bool create)

@@ -68,6 +68,9 @@ public:
     // (none for a page outside 0..MnMaxPages - 1, or when the sheet holds
     // MnMaxRecordCount layouts).
     MnPageLayout* pageLayout(int page, bool create);
+    // The last layout of the page, the one the pagination reads (a damaged
+    // file may hold two); with create, a new one when it has none.
+    MnPageLayout* paginatedPageLayout(int page, bool create);
 
     int presentation() const { return sheetPresentation; }
     void setPresentation(int presentation);
@@ -121,8 +124,59 @@ public:
     double topMargin() const;
     double bottomMargin() const;
 
+    // Pagination and page placement (MnSheetMusicPagination.cpp). Systems
+    // take measures while they fit the usable width, pages take systems
+    // while they fit below each other; a measure's break code 1 ends its
+    // system, 2 its page. Page lengths are millimetres, system widths the
+    // score's unscaled units. The results are cached within one MnCache
+    // scope; every operation opens one of its own around its work.
+    // From one system's top to the next one's on the page.
+    double systemDistance(int page) const;
+    // Where the page's first system starts in its printable area.
+    GePoint2d pageContentOrigin(int page) const;
+    // The number of measures (at least 1) of the system that starts at the
+    // measure, and the stretch that fills the system with them (below 0
+    // for a measure too wide for a system of its own).
+    int fitSystem(int firstMeasure, double& stretch) const;
+    int pageCount() const;
+    int systemsOnPage(int page) const;
+    int systemCount() const;
+    // The page of the system that holds the measure, with the system's
+    // index on its page, its first measure and its measure count for the
+    // outputs that are not null. A measure outside the score leaves the
+    // outputs untouched and answers the page count.
+    int locateMeasure(int measure, int* systemOnPage, int* firstMeasureOfSystem, int* measureCount) const;
+    // The top-left corner of the page in the document (relative to the
+    // sheet's position with pageRelative); false when the page is not
+    // shown. A current page past the last page is first stepped back.
+    bool pageOrigin(int page, GePoint2d& origin, bool pageRelative);
+    // Degrees by which a book turns the page about its spine.
+    double pageTurnAngle(int page);
+    // The first page of the book's current spread (-1: the first spread
+    // has only a right page).
+    int spreadFirstPage() const;
+    // Turns the book to the next spread; false at the last one.
+    bool nextSpread();
+    // The corners of every shown page.
+    bool addSnapPoints(BcArray<GePoint2d>& points) override;
+
 private:
     void deleteOwnedScore();
+    // A book's spread begins at this page.
+    bool startsSpread(int page) const;
+    // Steps a current page past the last page back to the last spread.
+    void bringCurrentPageIn();
+    // The page's place in the current spread: 0, 1 its left and right
+    // page, 2, 3 those of the next spread.
+    int bookSlot(int page) const;
+    // Pages side by side in one row.
+    int pageColumns() const;
+    // Room for a key or time change after the measure, with its courtesy
+    // signature before the bar line.
+    double changeRoomAfter(int measure) const;
+    double usableWidth() const;
+    double usableHeight() const;
+    const MnPageLayout* lastPageLayout(int page) const;
 
     GePoint2d sheetPosition;
     MnScore* sheetScore = nullptr;
@@ -148,4 +202,18 @@ private:
     bool linkTopToRight = false;
     bool mirrorMargins = true;
     double sheetSystemSpacing = 20.0;
+
+    // The pagination of the current MnCache scope.
+    mutable int paginationStamp = 0;
+    mutable int paginatedPages = 0;
+    mutable int paginatedSystems = 0;
+    mutable BcArray<int> systemsPerPage;
+    // Per system: its first measure, its page and its index on the page.
+    mutable BcArray<int> systemStarts;
+    mutable BcArray<int> systemPages;
+    mutable BcArray<int> systemSlots;
+    // Per first measure: the fitted system (0 when not fitted yet).
+    mutable int fitStamp = 0;
+    mutable BcArray<int> fitCounts;
+    mutable BcArray<double> fitStretches;
 };

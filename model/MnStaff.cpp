@@ -292,23 +292,9 @@ GePoint2d MnStaff::position() const
     return at;
 }
 
-double MnStaff::width() const
-{
-    // The unbroken width of the staff (header plus every measure) comes with
-    // the system measurement.
-    return 0.0;
-}
-
 double MnStaff::height() const
 {
     return 8.0 * partScale();
-}
-
-bool MnStaff::moveTo(const GePoint2d&)
-{
-    // Dragging a staff moves the score or changes a spacing; it comes with
-    // the staff geometry.
-    return false;
 }
 
 double MnStaff::scale() const

@@ -41,12 +41,38 @@ public:
     // The top line of the staff: staff 0 at the score's position, each later
     // staff below the previous one (and its tablature) by its spacing.
     GePoint2d position() const override;
-    double width() const override;
     // 8 x the part's scale.
     double height() const override;
-    bool moveTo(const GePoint2d& point) override;
     // The part's scale times the score's scale.
     double scale() const override;
+
+    // Geometry and dragging (MnStaffGeometry.cpp). A path counts only when
+    // it names a system of the score (isSystemPath); any other is unset.
+    // The width of the staff as one unbroken line.
+    double width() const override;
+    // Staff 0 moves the score; any other staff changes its spacing, keeping
+    // 6 steps per part scale clear of the staff (or tablature) above.
+    bool moveTo(const GePoint2d& point) override;
+    // The staff as it stands in the system of the path, on its page.
+    GePoint2d dragPosition(const EdPath* path) const override;
+    // By the staff and system grabbed: moves the score or a page's layout,
+    // or changes a staff's spacing or the spacing of a page's systems.
+    bool dragTo(const GePoint2d& point, const EdPath* path) override;
+    // Staff 0 only: one guide line per system of the neighbouring pages that
+    // stand beside its page.
+    bool addGuideLines(BcArray<EdGuideLine*>& lines, const EdPath* path) override;
+    // The score, a page's layout or the staff, by what a drag would move.
+    MnElement* selectionTarget(const EdPath* path) override;
+    GePoint2d toPageCoordinates(const GePoint2d& point, const EdPath* path) const override;
+    // A set kind-0 path whose staff and first measure lie in the score.
+    bool isSystemPath(const EdPath* path) const;
+    // The page of the sheet music and the system on it that the path names;
+    // false, with both untouched, for a path that names none.
+    bool locateSystem(const EdPath* path, int& page, int& system) const;
+    // Measures the syllables that the staff's lyric lines sing on their
+    // chords (MnChord::syllableWidth), walking each line once per MnCache
+    // scope.
+    void measureSyllables() const;
 
     MnScore* score() const { return owner; }
     int index() const { return staffIndex; }
@@ -200,4 +226,5 @@ private:
     // score that the player uses is touched by the audio thread alone.
     mutable BcArray<int> startTimes;
     mutable bool startTimesValid = false;
+    mutable int syllableStamp = 0;
 };

@@ -3,6 +3,7 @@
 #include "foundation/BcFiler.h"
 #include "model/EdPath.h"
 #include "model/MnLimits.h"
+#include "model/MnScore.h"
 #include "model/MnStaff.h"
 
 BC_IMPLEMENT_CLASS(MnStaffChange)
@@ -56,10 +57,12 @@ GePoint2d MnStaffChange::position() const
 
 double MnStaffChange::width() const
 {
-    // The room a key change adds (1 plus the key-signature width of the
-    // score at the change's time) comes with the system measurement; a time
-    // signature's room is reserved by the measure-column layout.
-    return changesClef() ? 6.0 : 0.0;
+    // A time signature's room is reserved by the measure-column layout.
+    double room = changesClef() ? 6.0 : 0.0;
+    const MnScore* score = owner ? owner->score() : nullptr;
+    if (changesKey())
+        room += 1.0 + (score ? score->keySignatureWidth(changeTime, true, 0.0) : 0.0);
+    return room;
 }
 
 double MnStaffChange::height() const

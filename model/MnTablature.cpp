@@ -1,9 +1,15 @@
 #include "model/MnTablature.h"
 
 #include "foundation/BcFiler.h"
+#include "model/EdPath.h"
+#include "model/MnCache.h"
 #include "model/MnLimits.h"
 #include "model/MnScore.h"
+#include "model/MnSheetMusic.h"
 #include "model/MnStaff.h"
+
+#include <algorithm>
+#include <cmath>
 
 BC_IMPLEMENT_CLASS(MnTablature)
 
@@ -131,6 +137,46 @@ bool MnTablature::moveTo(const GePoint2d& point)
         return false;
     tablatureDistance = clampedDistance(-point.y - staffHeightUnscaled());
     return true;
+}
+
+GePoint2d MnTablature::dragPosition(const EdPath* path) const
+{
+    GePoint2d at = position();
+    int page = 0;
+    int system = 0;
+    if (!tablatureStaff || !tablatureStaff->locateSystem(path, page, system))
+        return at;
+    MnCache scope;
+    const MnScore* score = tablatureStaff->score();
+    at.y -= score->sheetMusic()->systemDistance(page) / score->scale() * system * tablatureStaff->partScale();
+    return at;
+}
+
+bool MnTablature::dragTo(const GePoint2d& point, const EdPath* path)
+{
+    if (!tablatureStaff || !tablatureStaff->isSystemPath(path) || !std::isfinite(point.y))
+        return false;
+    const MnScore* score = tablatureStaff->score();
+    const MnSheetMusic* sheet = score->sheetMusic();
+    if (!sheet)
+        return moveTo(point);
+    MnCache scope;
+    int page = 0;
+    int system = 0;
+    if (!tablatureStaff->locateSystem(path, page, system) || page != 0)
+        return false;
+    // Every system above grows by the same amount, so the grabbed one
+    // moves system + 1 times the change.
+    const double shift = (point.y - dragPosition(path).y) / (system + 1);
+    if (shift == 0.0)
+        return false;
+    const double scale = score->scale();
+    const double usable = sheet->pageHeight() - sheet->topMargin() - sheet->bottomMargin();
+    const double lowest = -((usable + score->position().y - sheet->systemDistance(0) * system -
+                             score->height() * scale - 0.1) /
+                            (system + 1) / (scale * tablatureStaff->partScale()));
+    const GePoint2d at = position();
+    return moveTo(GePoint2d(at.x, at.y + std::max(shift, lowest)));
 }
 
 void MnTablature::relayout()

@@ -49,6 +49,12 @@ public:
     // The distance that the reader and moveTo keep: 12 for one closer (or
     // NaN), MnMaxCoordinate for one farther.
     static double clampedDistance(double distance);
+    // The position in the system that a kind-0 path names.
+    GePoint2d dragPosition(const EdPath* path) const override;
+    // A drag in a system of the first page: every system above moves with
+    // it, and the score never grows past the bottom margin. A drag on a
+    // later page changes nothing.
+    bool dragTo(const GePoint2d& point, const EdPath* path) override;
     // The staff's height changed: the score clamps itself again.
     void relayout() override;
 

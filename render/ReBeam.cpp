@@ -99,8 +99,8 @@ void ReBeam::layout(MnMeasure* measure, int voiceIndex, int first)
     // Direction: the first chord's setting, else up for grace notes, else
     // away from the note furthest from the middle line (-4), and on a tie
     // away from the notes' mean.
-    if (head->stemDirection() != 0) {
-        direction = head->stemDirection() > 0 ? 1 : -1;
+    if (head->stemSetting() != 0) {
+        direction = head->stemSetting() > 0 ? 1 : -1;
     } else if (grace) {
         direction = 1;
     } else {

@@ -34,19 +34,16 @@ int ReExportSheets::totalPages() const
     return total;
 }
 
-// Until the pagination lays scores out on several pages, a sheet is the
-// one page at its position, which spread out is always shown.
 int ReExportSheets::pageCount(MnSheetMusic* sheet)
 {
-    return sheet ? 1 : 0;
+    return sheet ? sheet->pageCount() : 0;
 }
 
 bool ReExportSheets::pageOrigin(MnSheetMusic* sheet, int page, GePoint2d& origin)
 {
     if (!sheet || page < 0 || page >= pageCount(sheet))
         return false;
-    origin = sheet->position();
-    return true;
+    return sheet->pageOrigin(page, origin, false);
 }
 
 ReSpreadOut::ReSpreadOut(MnSheetMusic* sheet)

@@ -3,6 +3,7 @@
 #include "model/MnCache.h"
 #include "model/MnScore.h"
 #include "model/MnText.h"
+#include "render/ReFontMetrics.h"
 #include "render/RePartExtents.h"
 #include "render/ReSystem.h"
 #include "render/ReTextExtents.h"
@@ -32,4 +33,15 @@ double ReMeasurer::labelsLeftmostX(const MnScore& score, bool abbreviated) const
     MnScore* self = const_cast<MnScore*>(&score);
     composer.composePartNames(self, -1, 0, score.staffCount(), GePoint2d(0.0, 0.0), 0.0, abbreviated);
     return measure.leftmostX;
+}
+
+double ReMeasurer::textWidth(const BcString& text, int font, double size, bool underline) const
+{
+    double x = 0.0;
+    double y = 0.0;
+    double width = 0.0;
+    double height = 0.0;
+    if (!measureTextExtent(text, size, font, underline, &x, &y, &width, &height))
+        return 0.0;
+    return width;
 }

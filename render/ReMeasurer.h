@@ -11,4 +11,6 @@ public:
 
     GeBox2d textExtents(const MnText& text) const override;
     double labelsLeftmostX(const MnScore& score, bool abbreviated) const override;
+    // The width of the text's box as every back end measures it.
+    double textWidth(const BcString& text, int font, double size, bool underline) const override;
 };

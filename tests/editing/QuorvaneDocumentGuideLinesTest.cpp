@@ -1,6 +1,8 @@
 #include "editing/QuorvaneDocument.h"
 #include "model/EdHorizontalGuideLine.h"
 #include "model/EdVerticalGuideLine.h"
+#include "model/MnCodes.h"
+#include "model/MnMeasure.h"
 #include "model/MnPart.h"
 #include "model/MnScore.h"
 #include "model/MnSheetMusic.h"
@@ -40,19 +42,24 @@ TEST(QuorvaneDocumentGuideLines, ADraggedSheetSnapsToTheOtherSheetsPageEdges)
 {
     QuorvaneDocument document;
     ASSERT_TRUE(document.OnNewDocument());
-    MnSheetMusic* left = new MnSheetMusic();
-    MnSheetMusic* right = new MnSheetMusic();
+    // Two pages side by side: a page break after the first measure.
+    MnSheetMusic* twoPages = new MnSheetMusic();
+    for (int s = 0; s < twoPages->score()->staffCount(); ++s)
+        ASSERT_TRUE(twoPages->score()->staff(s)->measure(0)->setSystemBreak(MnSystemBreakPage));
+    ASSERT_EQ(twoPages->pageCount(), 2);
+    const double width = twoPages->pageWidth();
+    const double height = twoPages->pageHeight();
+    // A one-page sheet right of them shares an edge with the second page.
+    MnSheetMusic* beside = new MnSheetMusic();
+    ASSERT_TRUE(beside->moveTo(GePoint2d(2 * width, 0)));
     MnSheetMusic* dragged = new MnSheetMusic();
-    ASSERT_TRUE(right->moveTo(GePoint2d(left->pageWidth(), 0)));
     ASSERT_TRUE(dragged->moveTo(GePoint2d(500, -400)));
-    document.addWork(left);
+    document.addWork(twoPages);
     document.addWork(dragged);
     document.addWork(new MnScore());
-    document.addWork(right);
-    const double width = left->pageWidth();
-    const double height = left->pageHeight();
+    document.addWork(beside);
     expectGuides(document, dragged,
-                 {{true, 0}, {true, width}, {true, 2 * width}, {false, 0}, {false, -height}}, 5);
+                 {{true, 0}, {true, width}, {true, 2 * width}, {true, 3 * width}, {false, 0}, {false, -height}}, 5);
 }
 
 TEST(QuorvaneDocumentGuideLines, AStaffOfAFreeScoreSnapsToTheOtherFreeScores)

@@ -216,10 +216,10 @@ TEST(MnBeamGroups, StemSettersActOnTheBeamGroup)
     // them and not the next group.
     EXPECT_TRUE(chords[1]->setStemDirection(1));
     for (int i : {0, 1, 3, 4})
-        EXPECT_EQ(chords[i]->stemDirection(), 1) << i;
-    EXPECT_EQ(embeddedGrace->stemDirection(), 0);
+        EXPECT_EQ(chords[i]->stemSetting(), 1) << i;
+    EXPECT_EQ(embeddedGrace->stemSetting(), 0);
     for (int i = 5; i < 9; ++i)
-        EXPECT_EQ(chords[i]->stemDirection(), 0) << i;
+        EXPECT_EQ(chords[i]->stemSetting(), 0) << i;
 
     EXPECT_TRUE(chords[0]->setStemInverted(true));
     for (int i : {0, 1, 3, 4})
@@ -235,13 +235,13 @@ TEST(MnBeamGroups, StemSettersActOnTheBeamGroup)
     // Values the record cannot hold are refused.
     EXPECT_FALSE(chords[0]->setStemDirection(2));
     EXPECT_FALSE(chords[0]->setBeamMode(4));
-    EXPECT_EQ(chords[0]->stemDirection(), 1);
+    EXPECT_EQ(chords[0]->stemSetting(), 1);
     EXPECT_EQ(chords[0]->beamMode(), -1);
 
     // Joining the second group to the first gives it the first's stem.
     EXPECT_TRUE(chords[5]->setBeamMode(1));
     for (int i = 5; i < 9; ++i) {
-        EXPECT_EQ(chords[i]->stemDirection(), 1) << i;
+        EXPECT_EQ(chords[i]->stemSetting(), 1) << i;
         EXPECT_TRUE(chords[i]->isStemInverted()) << i;
     }
 
@@ -249,6 +249,6 @@ TEST(MnBeamGroups, StemSettersActOnTheBeamGroup)
     MnMeasure alone(nullptr, 1, MnTime4_4);
     ASSERT_TRUE(enter(alone, {note(Quarter), note(Quarter), rest(Half)}));
     EXPECT_TRUE(alone.voiceChords(0)[0]->setStemDirection(-1));
-    EXPECT_EQ(alone.voiceChords(0)[0]->stemDirection(), -1);
-    EXPECT_EQ(alone.voiceChords(0)[1]->stemDirection(), 0);
+    EXPECT_EQ(alone.voiceChords(0)[0]->stemSetting(), -1);
+    EXPECT_EQ(alone.voiceChords(0)[1]->stemSetting(), 0);
 }

@@ -138,7 +138,7 @@ TEST(MnChord, RecordsOfTheCurrentVersionRoundTrip)
     EXPECT_EQ(copy.duration(), MnTicksEighth);
     EXPECT_EQ(copy.noteCount(), 2);
     EXPECT_EQ(copy.restPosition(), -6);
-    EXPECT_EQ(copy.stemDirection(), -1);
+    EXPECT_EQ(copy.stemSetting(), -1);
     EXPECT_FALSE(copy.isStemInverted());
     EXPECT_EQ(copy.beamMode(), 3);
     EXPECT_EQ(copy.slurPlacement(), 1);
@@ -195,7 +195,7 @@ TEST(MnChord, OldAndDamagedRecords)
 
     MnChord chord(nullptr, 1, 0, MnTicksPerWhole);
     ASSERT_TRUE(readRecord(chord, version1, 1));
-    EXPECT_EQ(chord.stemDirection(), 1);
+    EXPECT_EQ(chord.stemSetting(), 1);
     EXPECT_TRUE(chord.isStemInverted());
     EXPECT_EQ(chord.beamMode(), 2);
     EXPECT_EQ(chord.slurPlacement(), 0);

@@ -4,7 +4,10 @@
 #include "model/EdGuideLine.h"
 #include "model/EdHorizontalGuideLine.h"
 #include "model/EdVerticalGuideLine.h"
+#include "model/MnMeasure.h"
+#include "model/MnScore.h"
 #include "model/MnSheetMusic.h"
+#include "model/MnStaff.h"
 
 #include "common/TestPrinters.h"
 
@@ -117,8 +120,21 @@ TEST(MnCreditPlacement, GuideLinesAtTheOtherCredits)
     guides.removeAll();
 
     // In a book turned on to a later spread the first page is not shown.
+    // Page breaks after the first three measures give the book four pages.
+    for (int i = 0; i < 3; ++i)
+        sheet.score()->staff(0)->measure(i)->setSystemBreak(2);
     sheet.setPresentation(MnSheetMusic::Book);
     sheet.setCurrentPage(2);
     EXPECT_TRUE(dragged->addGuideLines(guides, nullptr));
     EXPECT_EQ(guides.count(), 0);
+    // A current page past the last page is first brought back to the last
+    // spread, which shows the first page again.
+    sheet.setCurrentPage(6);
+    for (int i = 0; i < 3; ++i)
+        sheet.score()->staff(0)->measure(i)->setSystemBreak(0);
+    EXPECT_TRUE(dragged->addGuideLines(guides, nullptr));
+    EXPECT_EQ(sheet.currentPage(), 0);
+    EXPECT_EQ(guides.count(), 3);
+    for (int i = 0; i < guides.count(); ++i)
+        delete guides[i];
 }
