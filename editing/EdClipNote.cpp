@@ -7,7 +7,7 @@
 EdClipNote::ChordSettings EdClipNote::ChordSettings::of(const MnChord* chord)
 {
     ChordSettings settings;
-    settings.stemDirection = chord->stemDirection();
+    settings.stemDirection = chord->stemSetting();
     settings.stemInverted = chord->isStemInverted();
     settings.beamMode = chord->beamMode();
     settings.graceSlash = chord->hasGraceSlash();

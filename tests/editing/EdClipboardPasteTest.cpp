@@ -247,7 +247,8 @@ TEST(EdClipboardPaste, RestoringWritingKeepsSpellingPitchAndChordSettings)
     const MnChord* second = chordAt(target->staff(0)->measure(1), 0, 0);
     EXPECT_EQ(second->note(0)->step(), 2);
     EXPECT_EQ(second->note(0)->keyNumber(), F4) << "across the bar line the sharp is written";
-    EXPECT_EQ(second->stemDirection(), -1);
+    EXPECT_EQ(second->stemSetting(), -1);
+    EXPECT_EQ(first->chord()->stemSetting(), 0) << "an automatic stem stays automatic";
     EXPECT_TRUE(second->hasArticulation(MnArticulationAccent));
 }
 

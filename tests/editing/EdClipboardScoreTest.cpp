@@ -41,8 +41,9 @@ TEST(EdClipboardScore, NotesKeepTheirPlaceOnTheStaffUnderAnotherClef)
     EXPECT_EQ(first->note(0)->accidental(), MnAccidentalSharp) << "the written accidental comes along";
     EXPECT_EQ(first->note(1)->step(), 4);
     EXPECT_EQ(first->note(1)->octave(), 4);
-    EXPECT_EQ(first->stemDirection(), 1);
+    EXPECT_EQ(first->stemSetting(), 1);
     const MnChord* second = chordAt(into, 0, 60480);
+    EXPECT_EQ(second->stemSetting(), 0) << "an automatic stem stays automatic";
     EXPECT_EQ(second->note(0)->step(), 5);
     EXPECT_EQ(second->note(0)->octave(), 4);
     EXPECT_TRUE(chordAt(into, 0, 120960)->isRest());

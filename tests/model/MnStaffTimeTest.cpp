@@ -123,7 +123,8 @@ TEST(MnStaffTime, RebarringKeepsTheMusicAndMovesWhatFollows)
         EXPECT_EQ(notes[i]->diatonicPosition(), steps[i]) << i << ": spelt as before";
     }
     EXPECT_EQ(notes[3]->accidental(), MnAccidentalSharp) << "the sharp is written where it no longer carries";
-    EXPECT_EQ(notes[6]->chord()->stemDirection(), -1);
+    EXPECT_EQ(notes[6]->chord()->stemSetting(), -1);
+    EXPECT_EQ(notes[7]->chord()->stemSetting(), 0);
     EXPECT_EQ(staffTime(notes[16]->chord()), 4 * MnTicksPerWhole + growth);
 
     ASSERT_EQ(staff->changeCount(), 1);

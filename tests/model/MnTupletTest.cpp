@@ -148,7 +148,7 @@ TEST(MnTuplet, SetNumberRefitsTheRunAndPastesTheNotesBackFromItsSecondChord)
         EXPECT_EQ(chord->normal(), 4) << i;
     }
     EXPECT_TRUE(first->hasArticulation(MnArticulationStaccato));
-    EXPECT_EQ(chords[1]->stemDirection(), -1) << "the chord's settings come back";
+    EXPECT_EQ(chords[1]->stemSetting(), -1) << "the chord's settings come back";
 }
 
 TEST(MnTuplet, SetNumberOfATripletEndingAtTheBarLineLeavesTheNextMeasureAlone)
