@@ -7,13 +7,13 @@
 EdClipNote::ChordSettings EdClipNote::ChordSettings::of(const MnChord* chord)
 {
     ChordSettings settings;
-    settings.stemDirection = chord->stemSetting();
+    settings.stemDirection = static_cast<signed char>(chord->stemSetting());
     settings.stemInverted = chord->isStemInverted();
-    settings.beamMode = chord->beamMode();
+    settings.beamMode = static_cast<signed char>(chord->beamMode());
     settings.graceSlash = chord->hasGraceSlash();
-    settings.slurPlacement = chord->slurPlacement();
+    settings.slurPlacement = static_cast<signed char>(chord->slurPlacement());
     settings.slurStart = chord->isSlurStart();
-    settings.articulations = chord->articulations();
+    settings.articulations = static_cast<unsigned char>(chord->articulations());
     return settings;
 }
 
@@ -34,10 +34,10 @@ void EdClipNote::ChordSettings::applyTo(MnChord* chord) const
 
 void EdClipNote::takeWritingOf(const MnNote* note)
 {
-    step = note->step();
-    octave = note->octave();
-    accidental = note->accidental();
-    tiePlacement = note->tiePlacement();
+    step = static_cast<signed char>(note->step());
+    octave = static_cast<signed char>(note->octave());
+    accidental = static_cast<signed char>(note->accidental());
+    tiePlacement = static_cast<signed char>(note->tiePlacement());
     arpeggio = note->hasArpeggio();
-    arpeggioType = note->arpeggioType();
+    arpeggioType = static_cast<signed char>(note->arpeggioType());
 }

@@ -9,15 +9,16 @@ struct EdClipNote
 {
     // How a chord is written besides its notes: what a paste that gives
     // lifted music back as it was restores.
+    // Kept in bytes: a copy of a long score holds many records.
     struct ChordSettings
     {
-        int stemDirection = 0;
+        signed char stemDirection = 0;
+        signed char beamMode = -1;
+        signed char slurPlacement = 0;
+        unsigned char articulations = 0;
         bool stemInverted = false;
-        int beamMode = -1;
         bool graceSlash = false;
-        int slurPlacement = 0;
         bool slurStart = false;
-        int articulations = 0;
 
         static ChordSettings of(const MnChord* chord);
         // Beam mode, stem, inversion, grace slash and slur placement, then the
@@ -54,13 +55,13 @@ struct EdClipNote
     int tupletOffset = 0;
     int tupletNotatedOffset = 0;
 
-    // How the note was written.
-    int step = 0;
-    int octave = 4;
-    int accidental = 3;
-    int tiePlacement = 0;
+    // How the note was written, in bytes like the chord's settings.
+    signed char step = 0;
+    signed char octave = 4;
+    signed char accidental = 3;
+    signed char tiePlacement = 0;
+    signed char arpeggioType = 0;
     bool arpeggio = false;
-    int arpeggioType = 0;
     ChordSettings chord;
 
     // The note's spelling and links, for a record of that note.
