@@ -19,6 +19,7 @@
 #include "model/MnSheetMusic.h"
 #include "model/MnText.h"
 #include "model/MnWork.h"
+#include "playback/MpPerformer.h"
 #include "render/Re3dPrint.h"
 #include "render/ReBitmap.h"
 #include "render/ReGDI.h"
@@ -83,7 +84,7 @@ static const BcClassTable::Entry classTable[] = {
     {"MnTuplet", "MnText", false, nullptr},
     {"MnWork", "MnElement", true, &MnWork::newInstance},
     {"MpMIDI", "MpPerformer", true, nullptr},
-    {"MpPerformer", "BcObject", true, nullptr},
+    {"MpPerformer", "BcObject", true, &MpPerformer::newInstance},
     {"MpJump", "BcObject", false, nullptr},
     {"MpRepeat", "MpJump", false, nullptr},
     {"MpVolta", "MpJump", false, nullptr},

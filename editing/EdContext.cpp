@@ -47,6 +47,12 @@ bool EdContext::isCtrlDown() { return false; }
 
 unsigned long long EdContext::tickCount()
 {
+    const unsigned long long ticks = clockMilliseconds();
+    return ticks == 0 ? 1 : ticks;
+}
+
+unsigned long long EdContext::clockMilliseconds()
+{
     using namespace std::chrono;
     return static_cast<unsigned long long>(
         duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());

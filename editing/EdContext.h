@@ -80,8 +80,10 @@ public:
     virtual bool isShiftDown();
     virtual bool isCtrlDown();
 
-    // Milliseconds of a monotonic clock.
-    virtual unsigned long long tickCount();
+    // Milliseconds of the one monotonic clock of the process, never 0: the
+    // player's preview deadline and the active-sensing tick keep 0 for
+    // "none". Modification times, onset stamps and note deadlines all read it.
+    unsigned long long tickCount();
 
     // Dialogs; each answers true when the user confirmed.
     virtual bool runGoToDialog(int highestMeasure, int& measureNumber);
@@ -89,6 +91,10 @@ public:
     virtual bool chooseFile(bool save, const BcString& filter, BcString& path);
 
     NoteInput& noteInput() { return input; }
+
+protected:
+    // The clock behind tickCount; tests install a clock they set.
+    virtual unsigned long long clockMilliseconds();
 
 private:
     NoteInput input;

@@ -12,6 +12,15 @@ class MnNote;
 class MnStaff;
 class MnTuplet;
 
+// One answer of MnMeasure::chordPlayedAt: the chord that playback starts at
+// the time (relative to the measure), and how long it sounds.
+struct MnPlayedChord
+{
+    int time;
+    int length;
+    MnChord* chord;
+};
+
 // One measure of one staff: its meter as beats x beat ticks, two voices of
 // chords, the bar line at its end, the volta brackets over it, the repeat
 // marker and jump written at it, a system or page break after it and the
@@ -77,6 +86,11 @@ public:
     // shortened by them. next is the measure that plays after this one, or
     // null for the staff's next measure. Null when no chord starts there.
     MnChord* chordPlayedAt(int time, int voice, MnMeasure* next, int& length) const;
+    // Every answer that chordPlayedAt gives for the voice and next measure,
+    // ascending by time, in one pass over the voice. The list grows only
+    // when its capacity is below the voice's chord count plus that of the
+    // same voice in the measure that plays next.
+    void playedChords(int voice, MnMeasure* next, BcArray<MnPlayedChord>& played) const;
 
     // Room in staff steps that this measure's bar line takes at its end,
     // inside a system or at its end.

@@ -65,6 +65,10 @@ public:
     // and the note's index in it then stay valid for the current MnCache
     // scope. True when the note is in a chain.
     bool computeArpeggioChain();
+    // The same, listing the notes of the score at the chord's time in the
+    // caller's list, which grows only when it is shorter than that (the
+    // audio thread must not allocate).
+    bool computeArpeggioChain(BcArray<MnNote*>& list);
     MnNote* arpeggioChainFirst() const { return chainFirst; }
     MnNote* arpeggioChainLast() const { return chainLast; }
     // Counted from the chain's first note, or from its last under a

@@ -25,6 +25,12 @@ static void notesSoundingWith(const MnChord* chord, BcArray<MnNote*>& list)
 
 bool MnNote::computeArpeggioChain()
 {
+    BcArray<MnNote*> list;
+    return computeArpeggioChain(list);
+}
+
+bool MnNote::computeArpeggioChain(BcArray<MnNote*>& list)
+{
     if (MnCache::isCurrent(chainStamp))
         return chainFirst != nullptr;
     const int stamp = MnCache::currentStamp();
@@ -36,7 +42,6 @@ bool MnNote::computeArpeggioChain()
     if (!owner || owner->isGrace())
         return false;
 
-    BcArray<MnNote*> list;
     notesSoundingWith(owner, list);
     // A chain opens at a flagged note and runs through the flagged notes
     // after it to the first unflagged one, or to the end of the list.

@@ -138,7 +138,7 @@ public:
 
     bool isShiftDown() override { return shift; }
     bool isCtrlDown() override { return ctrl; }
-    unsigned long long tickCount() override { return clock; }
+    unsigned long long clockMilliseconds() override { return clock; }
 
     bool runGoToDialog(int highestMeasure, int& measureNumber) override
     {

@@ -281,3 +281,98 @@ TEST_F(Bars, ChordPlayedAtInvertsPlaybackTime)
         }
     }
 }
+
+// The list of played chords holds exactly the answers of chordPlayedAt, for
+// the staff's next measure and for another one: every time that answers is
+// listed once, in order, with the answer's chord and length, and no other
+// time answers.
+TEST_F(Bars, PlayedChordsListEveryAnswerOfChordPlayedAt)
+{
+    struct Row
+    {
+        const char* name;
+        std::function<void(MnMeasure*, MnMeasure*, MnMeasure*)> build;
+    };
+    const std::vector<Row> rows = {
+        {"graces at both bar lines and an appoggiatura",
+         [](MnMeasure* m, MnMeasure* next, MnMeasure* other) {
+             VoiceBuilder v(m, 0);
+             v.grace(sixteenth);
+             v.grace(sixteenth, true);
+             v.note(quarter, 0, 4);
+             v.grace(eighth);
+             v.note(quarter, 1, 4);
+             v.note(half, 2, 4);
+             v.grace(sixteenth);
+             VoiceBuilder w(next, 0);
+             w.grace(sixteenth, true);
+             w.grace(sixteenth, true);
+             w.note(eighth, 0, 5);
+             w.note(eighth, 0, 5);
+             w.note(3 * quarter, 1, 5);
+             VoiceBuilder o(other, 0);
+             o.grace(eighth, true);
+             o.note(whole, 3, 5);
+         }},
+        {"eight graces reach back to the chord before",
+         [](MnMeasure* m, MnMeasure*, MnMeasure*) {
+             VoiceBuilder v(m, 0);
+             v.note(half, 0, 4);
+             v.note(sixteenth, 1, 4);
+             for (int i = 0; i < 8; ++i)
+                 v.grace(sixteenth, true);
+             v.note(7560, 2, 4);
+             v.note(7560, 2, 4);
+             v.note(quarter - 7560, 3, 4);
+         }},
+        {"triplets and a second voice",
+         [](MnMeasure* m, MnMeasure* next, MnMeasure*) {
+             VoiceBuilder v(m, 0);
+             v.triplet(eighth);
+             v.grace(sixteenth, true);
+             v.triplet(eighth);
+             v.triplet(eighth);
+             v.note(dottedHalf, 1, 4);
+             VoiceBuilder u(m, 1);
+             u.note(quarter, 0, 3);
+             u.grace(eighth);
+             u.note(quarter, 1, 3);
+             u.note(half, 2, 3);
+             VoiceBuilder w(next, 1);
+             w.grace(sixteenth, true);
+             w.note(whole, 4, 3);
+         }},
+    };
+
+    for (const Row& row : rows) {
+        MnScore fresh;
+        fresh.insertMeasure(-1);
+        fresh.insertMeasure(-1);
+        MnStaff* staff = fresh.staff(0);
+        MnMeasure* measure = staff->measure(0);
+        row.build(measure, staff->measure(1), staff->measure(2));
+        const int length = measure->length();
+        for (MnMeasure* next : {static_cast<MnMeasure*>(nullptr), staff->measure(2)}) {
+            for (int voice = 0; voice < MnMeasure::voiceCount; ++voice) {
+                SCOPED_TRACE(std::string(row.name) + ", voice " + std::to_string(voice) +
+                             (next ? ", another next measure" : ""));
+                BcArray<MnPlayedChord> played;
+                measure->playedChords(voice, next, played);
+                for (int i = 0; i < played.count(); ++i) {
+                    if (i > 0) {
+                        EXPECT_LT(played[i - 1].time, played[i].time);
+                    }
+                    int sounding = -1;
+                    EXPECT_EQ(measure->chordPlayedAt(played[i].time, voice, next, sounding), played[i].chord);
+                    EXPECT_EQ(sounding, played[i].length);
+                }
+                int answers = 0;
+                for (int time = -length; time <= 2 * length; time += 315) {
+                    int sounding = -1;
+                    answers += measure->chordPlayedAt(time, voice, next, sounding) != nullptr;
+                }
+                EXPECT_EQ(answers, played.count());
+            }
+        }
+    }
+}
