@@ -12,6 +12,7 @@
 #include "platform/PlOffscreenContext.h"
 #include "render/ReGLHost.h"
 #include "tests/common/RecordingRenderer.h"
+#include "tests/render/DrawnShapes.h"
 #include "tests/render/GLTestFrame.h"
 
 #include "tests/render/ExportTestSheets.h"
@@ -363,14 +364,8 @@ TEST(ReBitmap, transparentComposedPageIsOpaqueOnlyWhereTheMusicIs)
         ASSERT_TRUE(ReExportSheets::pageOrigin(sheet, 0, origin));
         recorder.render(&document, origin.x + 105, origin.y - 148.5, 210, 210, 297, 0, 0);
     }
-    const RecordingRenderer::Call* mark = nullptr;
-    for (const RecordingRenderer::Call* call : recorder.callsNamed("markRect")) {
-        if (call->element == note)
-            mark = call;
-    }
-    ASSERT_NE(mark, nullptr);
-    const GePoint2d head =
-        mark->transform.transform(GePoint2d(mark->args[0] + mark->args[2] / 2, mark->args[1] + mark->args[3] / 2));
+    GePoint2d head;
+    ASSERT_TRUE(markMiddle(recorder, note, &head));
 
     ReBitmap bitmap;
     const double scale = 3;

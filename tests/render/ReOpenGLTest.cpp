@@ -16,6 +16,7 @@
 #include "render/ReGlyph.h"
 #include "render/ReSystem.h"
 #include "tests/common/RecordingRenderer.h"
+#include "tests/render/DrawnShapes.h"
 #include "tests/common/TestServices.h"
 #include "tests/render/GLTestFrame.h"
 
@@ -579,14 +580,8 @@ TEST(ReOpenGL, wholePageOfASheetHasItsStaffLinesAndHeadsWhereTheLayoutPutsThem)
     // Close up about the note's head, 10 pixels a unit.
     RecordingRenderer whole;
     record(whole, page);
-    const RecordingRenderer::Call* mark = nullptr;
-    for (const RecordingRenderer::Call* call : whole.callsNamed("markRect")) {
-        if (call->element == note)
-            mark = call;
-    }
-    ASSERT_NE(mark, nullptr);
-    const GePoint2d head = mark->transform.transform(
-        GePoint2d(mark->args[0] + mark->args[2] / 2, mark->args[1] + mark->args[3] / 2));
+    GePoint2d head;
+    ASSERT_TRUE(markMiddle(whole, note, &head));
     const View close{head.x, head.y, 40};
     drawn(close);
     RecordingRenderer near;

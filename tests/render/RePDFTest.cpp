@@ -18,6 +18,7 @@
 #include <cstdio>
 #include <fstream>
 #include "tests/common/RecordingRenderer.h"
+#include "tests/render/DrawnShapes.h"
 #include "tests/render/ExportTestSheets.h"
 
 #include <gtest/gtest.h>
@@ -453,14 +454,8 @@ TEST(RePDF, holesOfComposedHalfNotesStayWhite)
     RenderedPage page(path, 300);
     ASSERT_GT(page.width, 0);
     for (MnNote* note : notes) {
-        const RecordingRenderer::Call* mark = nullptr;
-        for (const RecordingRenderer::Call* call : recorder.callsNamed("markRect")) {
-            if (call->element == note)
-                mark = call;
-        }
-        ASSERT_NE(mark, nullptr);
-        const GePoint2d centre = mark->transform.transform(
-            GePoint2d(mark->args[0] + mark->args[2] / 2, mark->args[1] + mark->args[3] / 2));
+        GePoint2d centre;
+        ASSERT_TRUE(markMiddle(recorder, note, &centre));
         const double x = centre.x - origin.x;
         const double y = centre.y - origin.y;
         EXPECT_GT(page.at(x, y), 200) << "hole of the head at " << x << ", " << y;
