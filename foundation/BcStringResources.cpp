@@ -15,6 +15,14 @@ BcString BcStringResources::loadString(unsigned id) const
         return BcString("Unknown");
     case newText:
         return BcString("New text");
+    case noInstrumentBank:
+        return BcString("Quorvane plays no sound: there is no instrument bank at %1.");
+    case damagedInstrumentBank:
+        return BcString("Quorvane plays no sound: the instrument bank %1 is damaged (%2).");
+    case noAudioDevice:
+        return BcString("Quorvane plays no sound: there is no audio output device.");
+    case audioDeviceFailed:
+        return BcString("Quorvane plays no sound: the audio output device would not open (%1).");
     default:
         return BcString();
     }
