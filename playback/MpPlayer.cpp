@@ -118,7 +118,7 @@ bool MpPlayer::open()
     {
         Lock lock;
         module.synthesizer = std::move(synthesizer);
-        module.performer.setSynthesizer(module.synthesizer.get());
+        module.performer->setSynthesizer(module.synthesizer.get());
     }
 
     if (module.output->deviceCount() < 1)
@@ -157,8 +157,9 @@ void MpPlayer::close()
         }
         {
             Lock lock;
-            module.performer.reset();
-            module.performer.setSynthesizer(nullptr);
+            module.performers[0].reset();
+            module.performers[1].reset();
+            module.performer->setSynthesizer(nullptr);
             module.synthesizer.reset();
             module.playClock = 0.0;
             module.nextEventTime = 0.0;
@@ -200,7 +201,7 @@ bool MpPlayer::keyDown(int key)
     Lock lock;
     if (!lock)
         return false;
-    MpPlayerModule::instance().performer.keyDown(SfPerformer::instrumentToPreset(preview), key);
+    MpPlayerModule::instance().performer->keyDown(SfPerformer::instrumentToPreset(preview), key);
     return true;
 }
 
@@ -211,7 +212,7 @@ bool MpPlayer::keyUp(int key)
     Lock lock;
     if (!lock)
         return false;
-    MpPlayerModule::instance().performer.keyUp(SfPerformer::instrumentToPreset(preview), key);
+    MpPlayerModule::instance().performer->keyUp(SfPerformer::instrumentToPreset(preview), key);
     return true;
 }
 
@@ -223,7 +224,7 @@ bool MpPlayer::keyTap(int key)
     Lock lock;
     if (!lock)
         return false;
-    MpPlayerModule::instance().performer.keyTap(SfPerformer::instrumentToPreset(preview), key, tapMilliseconds,
+    MpPlayerModule::instance().performer->keyTap(SfPerformer::instrumentToPreset(preview), key, tapMilliseconds,
                                                 now);
     return true;
 }
@@ -244,7 +245,7 @@ bool MpPlayer::lastOnset(int& time, unsigned long long& tick) const
     Lock lock;
     if (!lock)
         return false;
-    const SfPerformer& performer = MpPlayerModule::instance().performer;
+    const SfPerformer& performer = *MpPlayerModule::instance().performer;
     time = performer.lastOnsetTime();
     tick = performer.lastOnsetTick();
     return true;
@@ -261,7 +262,8 @@ void MpPlayer::setPlaybackTempo(int beatsPerMinute)
     if (!mnIsBeatsPerMinute(beatsPerMinute))
         return;
     Lock lock;
-    MpPlayerModule::instance().tempo = beatsPerMinute;
+    if (lock)
+        MpPlayerModule::instance().tempo = beatsPerMinute;
 }
 
 int MpPlayer::previewInstrument() const
@@ -273,7 +275,8 @@ int MpPlayer::previewInstrument() const
 void MpPlayer::setPreviewInstrument(int instrument)
 {
     Lock lock;
-    preview = instrument;
+    if (lock)
+        preview = instrument;
 }
 
 int MpPlayer::displayFloor() const

@@ -125,7 +125,8 @@ public:
     // Releases every note of the synthesizer (the application, the MIDI input).
     void noteOffAll();
 
-    // The tempo box's value; values outside 1..MnMaxBeatsPerMinute are refused.
+    // The tempo box's value; values outside 1..MnMaxBeatsPerMinute are
+    // refused. The setters below do nothing while closed.
     int playbackTempo() const;
     void setPlaybackTempo(int beatsPerMinute);
     // The MnInstrument code of the preview keys.

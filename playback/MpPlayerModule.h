@@ -23,9 +23,17 @@ struct MpPlayerModule
     // Interface thread only.
     MpAudioOutput* output = nullptr;
 
+    MpPlayerModule() { performers[1].shareKeys(performers[0]); }
+
     // Guarded by the lock from here on.
     std::unique_ptr<SfSynthesizer> synthesizer;
-    SfPerformer performer;
+    // The performance, and a spare that shares its keys: play and update
+    // start the spare on the new copy outside the lock and swap it in under
+    // the lock, so the audio thread never waits for a score to be prepared.
+    // Only the interface thread changes which one performs.
+    SfPerformer performers[2];
+    SfPerformer* performer = &performers[0];
+    SfPerformer* spare() { return performer == &performers[0] ? &performers[1] : &performers[0]; }
     double playClock = 0.0;     // ms of audio played
     double nextEventTime = 0.0; // clock value of the next step; 0: not playing
     bool paused = false;

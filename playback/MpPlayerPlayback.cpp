@@ -39,6 +39,9 @@ bool MpPlayer::prepare(MnScore* score, BcMemoryFiler* bytes, Prepared& prepared)
         delete copy;
         return false;
     }
+    // The staves add up their measure times here, not under the lock.
+    for (int s = 0; s < copy->staffCount(); ++s)
+        copy->staff(s)->totalTicks();
     EdCursor* cursor = new EdCursor();
     cursor->setAtStaffStart(copy->staff(0), -1);
     prepared.copy = copy;
@@ -90,14 +93,17 @@ void MpPlayer::play(MnScore* score, int startTime, int floor)
         fresh.cursor->setPosition(startTime, 0, false);
 
     MpPlayerModule& module = MpPlayerModule::instance();
+    SfPerformer* next = module.spare();
+    if (copied)
+        next->start(next, fresh.cursor, true);
     Prepared old{playedCopy, playCursor, playedBytes};
+    SfPerformer* previous = module.performer;
     {
         Lock lock;
         module.playClock = 0.0;
         module.nextEventTime = 0.0;
-        module.performer.reset();
         // What an earlier performance still sounds ends with it.
-        module.performer.releaseEverything();
+        module.performer->releaseEverything();
         playedCopy = fresh.copy;
         playCursor = fresh.cursor;
         playedBytes = fresh.bytes;
@@ -108,9 +114,11 @@ void MpPlayer::play(MnScore* score, int startTime, int floor)
             module.displayFloor = floor;
             module.nextEventTime = 1.0;
             module.paused = false;
-            module.performer.start(&module.performer, playCursor, true);
         }
+        module.performer = next;
     }
+    // The audio thread no longer sees it: its lists are freed here.
+    previous->reset();
     discard(old);
     if (!copied) {
         playPosition = EdNotePath();
@@ -127,7 +135,7 @@ void MpPlayer::stop()
     Lock lock;
     MpPlayerModule& module = MpPlayerModule::instance();
     module.nextEventTime = 0.0;
-    module.performer.releaseEverything();
+    module.performer->releaseEverything();
 }
 
 void MpPlayer::pause()
@@ -212,38 +220,46 @@ void MpPlayer::update(MnElement* element)
     }
 
     MpPlayerModule& module = MpPlayerModule::instance();
+    // Started on the copy before the lock; the cursor's time does not
+    // matter to what start prepares, so the cursor is placed under it.
+    SfPerformer* next = module.spare();
+    if (fresh.copy)
+        next->start(next, fresh.cursor, false);
     Prepared old{playedCopy, playCursor, playedBytes};
+    SfPerformer* previous = module.performer;
     int position = 0;
     const auto lockedAt = std::chrono::steady_clock::now();
     {
         Lock lock;
         const bool inside = positionAfterEdit(offset, position);
-        if (fresh.cursor) {
-            // A cursor that had reached the end stays there, so playback
-            // ends instead of starting again.
-            if (!inside)
-                position = fresh.cursor->staff()->totalTicks();
-            fresh.cursor->setPosition(position, 0, false);
-        }
-        module.performer.reset();
         playedCopy = fresh.copy;
         playCursor = fresh.cursor;
         playedBytes = fresh.bytes;
         playedScore = fresh.copy ? score : nullptr;
         playedDocument = nullptr;
         if (fresh.copy) {
+            // A cursor that had reached the end stays there, so playback
+            // ends instead of starting again.
+            if (!inside)
+                position = fresh.cursor->staff()->totalTicks();
+            fresh.cursor->setPosition(position, 0, false);
             // The pending step stays: the next step comes when it was due.
-            module.performer.start(&module.performer, playCursor, false);
+            next->continueFrom(*previous);
             const int common = oldInstruments.count() < fresh.copy->staffCount() ? oldInstruments.count()
                                                                                    : fresh.copy->staffCount();
             for (int p = 0; p < common; ++p) {
                 if (fresh.copy->part(p)->instrument() != oldInstruments[p])
-                    module.performer.releasePreset(SfPerformer::instrumentToPreset(oldInstruments[p]));
+                    next->releasePreset(SfPerformer::instrumentToPreset(oldInstruments[p]));
             }
         }
+        // Without a copy the spare performs nothing: the next step ends
+        // playback.
+        module.performer = next;
     }
     lastUpdateLock =
         std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now() - lockedAt).count();
+    // The audio thread no longer sees it: its lists are freed here.
+    previous->reset();
     discard(old);
     if (fresh.copy) {
         playedDocument = EdContext::current().activeDocument();
@@ -286,7 +302,7 @@ void MpPlayer::renderBlocks(float* samples, int frames)
                 step();
         }
         // A tapped key ends by the time that passes, also while paused.
-        module.performer.releaseTapDue(now + static_cast<unsigned long long>(played));
+        module.performer->releaseTapDue(now + static_cast<unsigned long long>(played));
         if (module.synthesizer)
             module.synthesizer->renderFloat(samples + 2 * done, n);
         else
@@ -306,11 +322,11 @@ void MpPlayer::step()
     if (!staff || playCursor->time() >= staff->totalTicks()) {
         // The performer keeps its lists until the interface thread frees
         // them: the audio thread frees nothing.
-        module.performer.releaseEverything();
+        module.performer->releaseEverything();
         return;
     }
-    const int ticks = module.performer.perform();
+    const int ticks = module.performer->perform();
     module.nextEventTime = due + double(ticks) / module.beatTicks * 60000.0 / module.tempo;
-    if (module.performer.pendingJumpMeasure() != -1)
+    if (module.performer->pendingJumpMeasure() != -1)
         module.displayFloor = -1;
 }

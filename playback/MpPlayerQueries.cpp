@@ -36,7 +36,7 @@ EdNotePath& MpPlayer::playingPosition(EdNotePath& out, unsigned lookAheadMillise
     int time = playCursor->time();
     if (lookAheadMilliseconds > 0 && time < staff->totalTicks()) {
         const double ahead = double(module.beatTicks) * module.tempo * lookAheadMilliseconds / 60000.0;
-        time = module.performer.seek(ahead < double(MnMaxStaffTicks) ? int(ahead) : MnMaxStaffTicks);
+        time = module.performer->seek(ahead < double(MnMaxStaffTicks) ? int(ahead) : MnMaxStaffTicks);
     }
     if (module.displayFloor >= 0 && time < module.displayFloor)
         time = module.displayFloor;
@@ -68,7 +68,7 @@ bool MpPlayer::isNotePlaying(const MnChord* chord, int pass) const
         return false;
     if (module.displayFloor >= 0 && measure->startTime() + chord->time() < module.displayFloor)
         return false;
-    if (pass != 0 && pass != module.performer.passCount(measure->index()))
+    if (pass != 0 && pass != module.performer->passCount(measure->index()))
         return false;
 
     // The measure of the copy that the cursor stands in, and the one that
@@ -82,7 +82,7 @@ bool MpPlayer::isNotePlaying(const MnChord* chord, int pass) const
     if (!current)
         return false;
     const int now = time < 0 ? time : time - current->startTime();
-    int nextIndex = module.performer.pendingJumpMeasure();
+    int nextIndex = module.performer->pendingJumpMeasure();
     if (nextIndex == -1)
         nextIndex = current->index() + 1;
     if (nextIndex < 1 || nextIndex > staff->measureCount())
@@ -111,7 +111,7 @@ void MpPlayer::keysDown(unsigned char keys[keyCount]) const
     Lock lock;
     if (!lock || MpPlayerModule::instance().nextEventTime <= 0.0 || !playCursor)
         return;
-    const unsigned char* flags = MpPlayerModule::instance().performer.keyFlags();
+    const unsigned char* flags = MpPlayerModule::instance().performer->keyFlags();
     for (int key = 0; key < keyCount; ++key)
         keys[key] = flags[key];
 }

@@ -41,10 +41,10 @@ SfPerformer::SfPerformer() = default;
 
 void SfPerformer::setSynthesizer(SfSynthesizer* synthesizer)
 {
-    output = synthesizer;
-    tapDeadline = 0;
+    keys->output = synthesizer;
+    keys->tapDeadline = 0;
     clearKeyFlags();
-    for (auto& presets : held) {
+    for (auto& presets : keys->held) {
         for (unsigned char& count : presets)
             count = 0;
     }
@@ -54,39 +54,39 @@ void SfPerformer::noteOn(int instrumentType, int key, double velocity)
 {
     if (!isKey(key))
         return;
-    if (output)
-        output->noteOn(instrumentToPreset(instrumentType), key + lowestMidiKey, float(velocity));
-    flags[key] = 1;
+    if (keys->output)
+        keys->output->noteOn(instrumentToPreset(instrumentType), key + lowestMidiKey, float(velocity));
+    keys->flags[key] = 1;
 }
 
 void SfPerformer::noteOnTimed(int instrumentType, int key, double velocity, unsigned milliseconds)
 {
     if (!isKey(key))
         return;
-    if (tapDeadline != 0)
-        flags[tapKey] = 0;
+    if (keys->tapDeadline != 0)
+        keys->flags[keys->tapKey] = 0;
     strikeTap(instrumentToPreset(instrumentType), key, float(velocity), milliseconds,
               EdContext::current().tickCount());
-    flags[key] = 1;
+    keys->flags[key] = 1;
 }
 
 void SfPerformer::noteOff(int instrumentType, int key)
 {
     if (!isKey(key))
         return;
-    if (output)
-        output->noteOff(instrumentToPreset(instrumentType), key + lowestMidiKey);
-    flags[key] = 0;
+    if (keys->output)
+        keys->output->noteOff(instrumentToPreset(instrumentType), key + lowestMidiKey);
+    keys->flags[key] = 0;
 }
 
 void SfPerformer::keyDown(int preset, int key)
 {
     if (!isKey(key) || preset < 0 || preset >= SfInstrumentBank::presetCount)
         return;
-    if (output)
-        output->noteOn(preset, key + lowestMidiKey, previewVelocity);
-    if (held[key][preset] < 255)
-        ++held[key][preset];
+    if (keys->output)
+        keys->output->noteOn(preset, key + lowestMidiKey, previewVelocity);
+    if (keys->held[key][preset] < 255)
+        ++keys->held[key][preset];
 }
 
 void SfPerformer::keyUp(int preset, int key)
@@ -96,18 +96,18 @@ void SfPerformer::keyUp(int preset, int key)
     // The note of the current preset first; else one that an earlier
     // preview instrument struck.
     int struck = preset;
-    if (held[key][preset] == 0) {
+    if (keys->held[key][preset] == 0) {
         for (int other = 0; other < SfInstrumentBank::presetCount; ++other) {
-            if (held[key][other] > 0) {
+            if (keys->held[key][other] > 0) {
                 struck = other;
                 break;
             }
         }
     }
-    if (held[key][struck] > 0)
-        --held[key][struck];
-    if (output)
-        output->noteOff(struck, key + lowestMidiKey);
+    if (keys->held[key][struck] > 0)
+        --keys->held[key][struck];
+    if (keys->output)
+        keys->output->noteOff(struck, key + lowestMidiKey);
 }
 
 void SfPerformer::keyTap(int preset, int key, unsigned milliseconds, unsigned long long now)
@@ -119,45 +119,45 @@ void SfPerformer::keyTap(int preset, int key, unsigned milliseconds, unsigned lo
 
 void SfPerformer::strikeTap(int preset, int key, float velocity, unsigned milliseconds, unsigned long long now)
 {
-    if (tapDeadline != 0 && output)
-        output->noteOff(tapPreset, tapKey + lowestMidiKey);
-    if (output)
-        output->noteOn(preset, key + lowestMidiKey, velocity);
-    tapKey = key;
-    tapPreset = preset;
-    tapDeadline = now + milliseconds;
+    if (keys->tapDeadline != 0 && keys->output)
+        keys->output->noteOff(keys->tapPreset, keys->tapKey + lowestMidiKey);
+    if (keys->output)
+        keys->output->noteOn(preset, key + lowestMidiKey, velocity);
+    keys->tapKey = key;
+    keys->tapPreset = preset;
+    keys->tapDeadline = now + milliseconds;
     // 0 means no tap.
-    if (tapDeadline == 0)
-        tapDeadline = 1;
+    if (keys->tapDeadline == 0)
+        keys->tapDeadline = 1;
 }
 
 void SfPerformer::releaseTapDue(unsigned long long now)
 {
-    if (tapDeadline == 0 || now <= tapDeadline)
+    if (keys->tapDeadline == 0 || now <= keys->tapDeadline)
         return;
-    if (output)
-        output->noteOff(tapPreset, tapKey + lowestMidiKey);
-    tapDeadline = 0;
+    if (keys->output)
+        keys->output->noteOff(keys->tapPreset, keys->tapKey + lowestMidiKey);
+    keys->tapDeadline = 0;
 }
 
 void SfPerformer::releaseEverything()
 {
-    if (output)
-        output->noteOffAll();
+    if (keys->output)
+        keys->output->noteOffAll();
     clearKeyFlags();
 }
 
 void SfPerformer::releasePreset(int preset)
 {
     for (int key = 0; key < keyCount; ++key) {
-        if (output)
-            output->noteOff(preset, key + lowestMidiKey);
-        flags[key] = 0;
+        if (keys->output)
+            keys->output->noteOff(preset, key + lowestMidiKey);
+        keys->flags[key] = 0;
     }
 }
 
 void SfPerformer::clearKeyFlags()
 {
-    for (unsigned char& flag : flags)
+    for (unsigned char& flag : keys->flags)
         flag = 0;
 }

@@ -13,6 +13,10 @@ class SfSynthesizer;
 //
 // Not thread-safe: the player calls everything under its playback lock.
 // Nothing here allocates or frees, so the audio callback may call any of it.
+//
+// The synthesizer, the key flags and the preview keys are one set that
+// performers may share: the player prepares an edited score on a spare
+// performer outside its lock and only swaps it in under the lock.
 class SfPerformer : public MpPerformer, public MpPerformerListener
 {
 public:
@@ -25,10 +29,15 @@ public:
     static int instrumentToPreset(int instrument);
 
     SfPerformer();
+    SfPerformer(const SfPerformer&) = delete;
+    SfPerformer& operator=(const SfPerformer&) = delete;
+
+    // From now on sounds on the synthesizer and keys of the other performer.
+    void shareKeys(SfPerformer& other) { keys = other.keys; }
 
     // Not owned; null silences everything.
     void setSynthesizer(SfSynthesizer* synthesizer);
-    SfSynthesizer* synthesizer() const { return output; }
+    SfSynthesizer* synthesizer() const { return keys->output; }
 
     void noteOn(int instrumentType, int key, double velocity) override;
     // Releases the timed note before it (with the preset that struck it),
@@ -45,24 +54,30 @@ public:
     void keyTap(int preset, int key, unsigned milliseconds, unsigned long long now);
     // Releases the tapped key once now has passed its deadline.
     void releaseTapDue(unsigned long long now);
-    bool hasTapPending() const { return tapDeadline != 0; }
+    bool hasTapPending() const { return keys->tapDeadline != 0; }
 
     // Every note of the synthesizer released and every key flag cleared.
     void releaseEverything();
     // Releases every key of the preset and clears every key flag.
     void releasePreset(int preset);
     void clearKeyFlags();
-    const unsigned char* keyFlags() const { return flags; }
+    const unsigned char* keyFlags() const { return keys->flags; }
 
 private:
     void strikeTap(int preset, int key, float velocity, unsigned milliseconds, unsigned long long now);
 
-    SfSynthesizer* output = nullptr;
-    unsigned char flags[keyCount] = {};
-    // Per key and preset: how many keyDown notes are held.
-    unsigned char held[keyCount][SfInstrumentBank::presetCount] = {};
-    int tapKey = 39; // middle C
-    int tapPreset = 0;
-    // When the tap is to be released, on the 64-bit tick count; 0 none.
-    unsigned long long tapDeadline = 0;
+    struct Keys
+    {
+        SfSynthesizer* output = nullptr;
+        unsigned char flags[keyCount] = {};
+        // Per key and preset: how many keyDown notes are held.
+        unsigned char held[keyCount][SfInstrumentBank::presetCount] = {};
+        int tapKey = 39; // middle C
+        int tapPreset = 0;
+        // When the tap is to be released, on the 64-bit tick count; 0 none.
+        unsigned long long tapDeadline = 0;
+    };
+
+    Keys ownKeys;
+    Keys* keys = &ownKeys;
 };

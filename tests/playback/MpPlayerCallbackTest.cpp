@@ -3,8 +3,13 @@
 #include "playback/MpRandomScore.h"
 #include "playback/TestAllocations.h"
 
+#include "model/MnPart.h"
+
+#include <atomic>
+#include <chrono>
 #include <cmath>
 #include <memory>
+#include <thread>
 #include <vector>
 
 // The audio callback, driven buffer by buffer through the fake output.
@@ -202,6 +207,52 @@ TEST_F(MpPlayerTest, theCallbackNeitherAllocatesNorFrees)
         EXPECT_EQ(soundingVoices(player, midiOf(keyC5)), 0) << "seed " << seed;
         orderViolations += output()->orderViolations.exchange(0);
     }
+}
+
+// The fake device delivers buffers on a thread of its own while the
+// interface thread plays, edits, asks and presses keys: they meet only
+// under playbackLock, and no one takes the device lock inside it.
+TEST_F(MpPlayerTest, theAudioThreadAndTheInterfaceThreadMeetOnlyUnderTheLock)
+{
+    std::unique_ptr<MnScore> score = RandomScore(300).make();
+    MpFakeAudioOutput* device = output();
+    std::atomic<bool> running{true};
+    std::thread audio([device, &running] {
+        std::vector<float> buffer(2 * 512);
+        while (running.load())
+            device->deliverInto(buffer.data(), 512);
+    });
+    player.setPlaybackTempo(10000);
+    MnChord* chord = score->staff(0)->measure(0)->voiceChords(0)[0];
+    for (int round = 0; round < 40; ++round) {
+        if (round % 8 == 0)
+            player.play(score.get(), 0, round % 16 == 0 ? -1 : quarter);
+        player.keyTap(keyC4 + round % 12);
+        player.keyDown(keyE4);
+        player.setPreviewInstrument(round % 3 == 0 ? MnInstrumentViolin : MnInstrumentPiano);
+        player.keyUp(keyE4);
+        EdNotePath position;
+        player.playingPosition(position, 250);
+        unsigned char keys[MpPlayer::keyCount];
+        player.keysDown(keys);
+        player.isNotePlaying(chord, round % 3);
+        int time = 0;
+        unsigned long long tick = 0;
+        player.lastOnset(time, tick);
+        score->part(0)->setInstrument(round % 2 ? MnInstrumentGuitar : MnInstrumentPiano);
+        player.update(round % 7 == 6 ? nullptr : score->staff(0)->measure(0));
+        if (round % 4 == 1) {
+            player.pause();
+            player.resume();
+        }
+        if (round % 8 == 7)
+            player.stop();
+        player.noteOffAll();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    running = false;
+    audio.join();
+    EXPECT_EQ(device->orderViolations.load(), 0);
 }
 
 } // namespace
