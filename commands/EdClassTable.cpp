@@ -20,6 +20,7 @@
 #include "model/MnText.h"
 #include "model/MnWork.h"
 #include "playback/MpPerformer.h"
+#include "playback/MpPlayer.h"
 #include "render/Re3dPrint.h"
 #include "render/ReBitmap.h"
 #include "render/ReGDI.h"
@@ -92,7 +93,7 @@ static const BcClassTable::Entry classTable[] = {
     {"MpDxToCoda", "MpJump", false, nullptr},
     {"MpFine", "MpJump", false, nullptr},
     {"MpToCoda", "MpJump", false, nullptr},
-    {"MpPlayer", "BcObject", true, nullptr},
+    {"MpPlayer", "BcObject", true, &MpPlayer::newInstance},
     {"MpUnfolder", "MpPerformer", true, nullptr},
     {"MrRecorder", "BcObject", true, nullptr},
     {"Re3dPrint", "ReRenderer", true, &Re3dPrint::newInstance},

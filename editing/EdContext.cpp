@@ -34,6 +34,8 @@ bool EdContext::playerPlays(const QuorvaneDocument*) { return false; }
 bool EdContext::playerPosition(int, EdNotePath&) { return false; }
 void EdContext::playerUpdate(MnElement*) {}
 void EdContext::playerStop() {}
+void EdContext::setToolbarTempo(int) {}
+void EdContext::adoptScoreTuning(MnScore*) {}
 
 void EdContext::refreshProjectBrowser() {}
 

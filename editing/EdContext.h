@@ -4,6 +4,7 @@ class BcString;
 class EdNotePath;
 class EdView;
 class MnElement;
+class MnScore;
 class QuorvaneDocument;
 
 // Everything editing reaches outside itself: the active document and view, the
@@ -62,6 +63,11 @@ public:
     // Hands the player the edited score and the element to go on from (may be null).
     virtual void playerUpdate(MnElement* position);
     virtual void playerStop();
+    // What starting playback tells the shell: the tempo of the score's first
+    // mark for the toolbar's tempo box, and the score whose tablatures the
+    // fretboard takes when it is shown.
+    virtual void setToolbarTempo(int beatsPerMinute);
+    virtual void adoptScoreTuning(MnScore* score);
 
     virtual void refreshProjectBrowser();
 

@@ -25,6 +25,11 @@ static const BcStringResources::Entry englishTexts[] = {
             "to update Quorvane in order to be able to open it"},
     {10085, "%ls tool"},
     {10114, "Fretboard"},
+    // Why the player runs silent.
+    {10117, "Quorvane plays no sound: there is no instrument bank at %1."},
+    {10118, "Quorvane plays no sound: the instrument bank %1 is damaged (%2)."},
+    {10119, "Quorvane plays no sound: there is no audio output device."},
+    {10120, "Quorvane plays no sound: the audio output device would not open (%1)."},
     {10200, "Save changes to %ls?"},
     {10201, "Unable to open the file %ls."},
     {10202, "Enter an integer between %1 and %2."},

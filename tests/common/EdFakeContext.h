@@ -125,6 +125,8 @@ public:
         playing = false;
         ++playerStops;
     }
+    void setToolbarTempo(int beatsPerMinute) override { toolbarTempos.push_back(beatsPerMinute); }
+    void adoptScoreTuning(MnScore* score) override { adoptedTunings.push_back(score); }
 
     void refreshProjectBrowser() override { ++browserRefreshes; }
     void showHint(unsigned int commandId) override { hints.push_back(commandId); }
@@ -173,6 +175,8 @@ public:
     int playerUpdates = 0;
     int playerStops = 0;
     MnElement* playerUpdatedAt = nullptr;
+    std::vector<int> toolbarTempos;
+    std::vector<MnScore*> adoptedTunings;
 
     int browserRefreshes = 0;
     std::vector<unsigned int> hints;
