@@ -21,13 +21,21 @@
 
 MnMeasure* MnStaff::measureAtTime(int time) const
 {
-    if (time < 0)
+    if (time < 0 || measures.isEmpty() || time >= measureStartTime(measures.count()))
         return nullptr;
-    for (int i = 0; i < measures.count(); ++i) {
-        if (time < measureStartTime(i + 1))
-            return measures[i];
+    // Every measure has a length, so the starts ascend: the measure is the
+    // last one starting at or before the time. Performances ask at every
+    // step, so a long staff is searched, not walked.
+    int low = 0;
+    int high = measures.count() - 1;
+    while (low < high) {
+        const int middle = low + (high - low + 1) / 2;
+        if (measureStartTime(middle) <= time)
+            low = middle;
+        else
+            high = middle - 1;
     }
-    return nullptr;
+    return measures[low];
 }
 
 MnChord* MnStaff::chordAt(int time, int voice) const

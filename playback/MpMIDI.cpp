@@ -299,6 +299,7 @@ bool MpMIDI::buildFile(MnScore* score, BcArray<unsigned char>& out)
     collectKeyChanges(score);
 
     BcMemoryFiler track;
+    track.bytes().setGrowBy(1 << 16);
     exportedScore = score;
     trackBuffer = &track;
     writeTrackStart(score);
@@ -336,6 +337,8 @@ bool MpMIDI::buildFile(MnScore* score, BcArray<unsigned char>& out)
         !file.writeBytes(trackBytes.data(), trackBytes.count()))
         return false;
     const BcArray<unsigned char>& fileBytes = file.bytes();
+    if (out.capacity() < out.count() + fileBytes.count())
+        out.setCapacity(out.count() + fileBytes.count());
     for (int i = 0; i < fileBytes.count(); ++i)
         out.add(fileBytes[i]);
     return true;

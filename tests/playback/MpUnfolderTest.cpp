@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -111,6 +112,11 @@ struct UnfoldCase
     std::vector<MeasureMarks> marks;
     std::vector<int> order;
 };
+
+void PrintTo(const UnfoldCase& row, std::ostream* out)
+{
+    *out << row.name;
+}
 
 class MpUnfoldOrderTest : public ::testing::TestWithParam<UnfoldCase>
 {
