@@ -19,8 +19,10 @@
 #include "model/MnSheetMusic.h"
 #include "model/MnText.h"
 #include "model/MnWork.h"
+#include "playback/MpMIDI.h"
 #include "playback/MpPerformer.h"
 #include "playback/MpPlayer.h"
+#include "playback/MpUnfolder.h"
 #include "render/Re3dPrint.h"
 #include "render/ReBitmap.h"
 #include "render/ReGDI.h"
@@ -84,7 +86,7 @@ static const BcClassTable::Entry classTable[] = {
     {"MnText", "MnElement", true, &MnText::newInstance},
     {"MnTuplet", "MnText", false, nullptr},
     {"MnWork", "MnElement", true, &MnWork::newInstance},
-    {"MpMIDI", "MpPerformer", true, nullptr},
+    {"MpMIDI", "MpPerformer", true, &MpMIDI::newInstance},
     {"MpPerformer", "BcObject", true, &MpPerformer::newInstance},
     {"MpJump", "BcObject", false, nullptr},
     {"MpRepeat", "MpJump", false, nullptr},
@@ -94,7 +96,7 @@ static const BcClassTable::Entry classTable[] = {
     {"MpFine", "MpJump", false, nullptr},
     {"MpToCoda", "MpJump", false, nullptr},
     {"MpPlayer", "BcObject", true, &MpPlayer::newInstance},
-    {"MpUnfolder", "MpPerformer", true, nullptr},
+    {"MpUnfolder", "MpPerformer", true, &MpUnfolder::newInstance},
     {"MrRecorder", "BcObject", true, nullptr},
     {"Re3dPrint", "ReRenderer", true, &Re3dPrint::newInstance},
     {"ReBeam", "ReComposer", false, nullptr},
