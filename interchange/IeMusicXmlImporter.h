@@ -33,7 +33,7 @@ public:
     static constexpr int maxStavesPerPart = 16;
     // Measures of all staves together: a few bytes of a hostile file must
     // not make the score grow without bound.
-    static constexpr long long maxMeasureCells = 1 << 19;
+    static constexpr long long maxMeasureCells = 1 << 18;
 
     IeMusicXmlImporter();
     ~IeMusicXmlImporter() override;
