@@ -14,6 +14,7 @@
 #include "foundation/GeSpline2d.h"
 #include "foundation/GeVector2d.h"
 #include "foundation/GeVector3d.h"
+#include "interchange/IeMusicXmlImporter.h"
 #include "model/EdPath.h"
 #include "model/MnScore.h"
 #include "model/MnSheetMusic.h"
@@ -61,7 +62,7 @@ static const BcClassTable::Entry classTable[] = {
     {"GeVector3d", "BcObject", true, &GeVector3d::newInstance},
     {"IeMIDIImporter", "BcObject", true, nullptr},
     {"IeMusicXmlExporter", "BcObject", true, nullptr},
-    {"IeMusicXmlImporter", "BcObject", true, nullptr},
+    {"IeMusicXmlImporter", "BcObject", true, &IeMusicXmlImporter::newInstance},
     {"MnChord", "MnElement", false, nullptr},
     {"MnCredit", "MnText", false, nullptr},
     {"MnDynamic", "MnLine", false, nullptr},

@@ -21,10 +21,13 @@ static const BcStringResources::Entry englishTexts[] = {
     {10006, "Untitled"},
     {10007, "Unknown"},
     {10031, "New text"},
+    {10063, "Unable to read the XML code"},
+    {10064, "Not a partwise MusicXML file"},
     {10066, "The file was saved with a newer version of Quorvane and the file format changed. You need "
             "to update Quorvane in order to be able to open it"},
     {10085, "%ls tool"},
     {10114, "Fretboard"},
+    {10115, "Invalid MusicXML data: %ls"},
     // Why the player runs silent.
     {10117, "Quorvane plays no sound: there is no instrument bank at %1."},
     {10118, "Quorvane plays no sound: the instrument bank %1 is damaged (%2)."},
