@@ -307,8 +307,17 @@ void EdVoiceCommands::cmdRemoveBeat()
             }
         }
 
+        // The chords may go with the cut; the measures stay, but are held
+        // alive all the same.
+        EdSelection held;
+        for (BeatColumn& column : columns) {
+            column.chords.removeAll();
+            held.add(column.measure);
+        }
         for (BeatColumn& column : columns) {
             MnMeasure* measure = column.measure;
+            if (!held.contains(measure))
+                continue;
             MnScore* score = measure->staff()->score();
             const int number = measure->index();
             const int beats = measure->beats();
