@@ -1,6 +1,9 @@
 #pragma once
 
+#include <memory>
+
 class BcString;
+class EdClipboard;
 class EdNotePath;
 class EdView;
 class MnElement;
@@ -41,6 +44,15 @@ public:
         bool useDoubleAccidentals = true;
     };
 
+    // The switches that govern dragging, one set for the whole process; the
+    // shell reads and writes them with its settings.
+    struct Toggles
+    {
+        bool snapGuideLines = true;
+        bool orthoMode = false;
+    };
+
+    EdContext();
     virtual ~EdContext();
 
     // The context in use; never null (a headless default until one is installed).
@@ -70,6 +82,11 @@ public:
     virtual void adoptScoreTuning(MnScore* score);
 
     virtual void refreshProjectBrowser();
+    // Whether the keyboard focus is in the project browser's window.
+    virtual bool projectBrowserHasFocus();
+    // When the browser's caret item is a voice item, deletes that voice's
+    // music as an edit and answers true; false otherwise.
+    virtual bool deleteSelectedVoice();
 
     // A command's hint: the text of the command id's string in the caption of
     // its tool; nothing when the id has no string.
@@ -97,6 +114,9 @@ public:
     virtual bool chooseFile(bool save, const BcString& filter, BcString& path);
 
     NoteInput& noteInput() { return input; }
+    Toggles& toggles() { return switches; }
+    // The application's copy buffer of Edit/Cut, Copy and Paste.
+    EdClipboard& clipboard();
 
 protected:
     // The clock behind tickCount; tests install a clock they set.
@@ -104,4 +124,8 @@ protected:
 
 private:
     NoteInput input;
+    Toggles switches;
+    // Made on first use: the headless context is a static, and a clipboard
+    // holds a live selection.
+    std::unique_ptr<EdClipboard> copyBuffer;
 };
