@@ -14,6 +14,7 @@
 #include "foundation/GeSpline2d.h"
 #include "foundation/GeVector2d.h"
 #include "foundation/GeVector3d.h"
+#include "interchange/IeMIDIImporter.h"
 #include "model/EdPath.h"
 #include "model/MnScore.h"
 #include "model/MnSheetMusic.h"
@@ -56,7 +57,7 @@ static const BcClassTable::Entry classTable[] = {
     {"GeUtil", "BcObject", false, nullptr},
     {"GeVector2d", "BcObject", true, &GeVector2d::newInstance},
     {"GeVector3d", "BcObject", true, &GeVector3d::newInstance},
-    {"IeMIDIImporter", "BcObject", true, nullptr},
+    {"IeMIDIImporter", "BcObject", true, &IeMIDIImporter::newInstance},
     {"IeMusicXmlExporter", "BcObject", true, nullptr},
     {"IeMusicXmlImporter", "BcObject", true, nullptr},
     {"MnChord", "MnElement", false, nullptr},

@@ -6,6 +6,7 @@
 #include "foundation/BcClassManager.h"
 #include "foundation/BcMemoryFiler.h"
 #include "foundation/BcXmlFiler.h"
+#include "interchange/MidiFileBuilder.h"
 #include "model/FullDocument.h"
 #include "model/MnPart.h"
 #include "model/MnScore.h"
@@ -161,6 +162,31 @@ static bool soundFontSeeds()
     return ok;
 }
 
+// Standard MIDI Files: a conductor track and two instruments (running
+// status, a system-exclusive event, a key change), and a one-track file.
+static bool midiSeeds()
+{
+    MidiTrack conductor;
+    conductor.trackName(0, "Piece").tempo(0, 600000).timeSignature(0, 6, 3).keySignature(0, -2)
+        .keySignature(576, 1).endOfTrack();
+    MidiTrack piano;
+    piano.instrumentName(0, "Piano").noteOn(0, 0, 48).noteOn(0, 0, 64).running(48, {67, 90}).noteOff(48, 0, 64)
+        .running(0, {67, 0}).noteOn(0, 0, 62).systemExclusive(0, {0x43, 0x10, 0xF7}).noteOff(96, 0, 62)
+        .noteOff(0, 0, 48).endOfTrack();
+    MidiTrack strings;
+    strings.channelPrefix(0, 3).instrumentName(0, "Strings").program(0, 3, 48).controller(0, 3, 7, 100)
+        .noteOn(32, 3, 55).message(10, 0xE3, {0, 64}).noteOff(150, 3, 55).noteOn(0, 3, 57).noteOff(96, 3, 57)
+        .endOfTrack();
+    std::vector<unsigned char> bytes = MidiFileBuilder(1, 96).track(conductor).track(piano).track(strings).bytes();
+    bool ok = writeSeed("midi", "three-tracks.mid", bytes.data(), static_cast<int>(bytes.size()));
+
+    MidiTrack melody;
+    melody.tempo(0, 500000).program(0, 0, 40).noteOn(0, 0, 60).noteOn(160, 0, 62).noteOff(0, 0, 60)
+        .noteOn(160, 0, 64).noteOff(0, 0, 62).noteOff(160, 0, 64).endOfTrack();
+    bytes = MidiFileBuilder(0, 480).track(melody).bytes();
+    return ok && writeSeed("midi", "triplets.mid", bytes.data(), static_cast<int>(bytes.size()));
+}
+
 int main(int argc, char** argv)
 {
     if (argc != 2) {
@@ -170,7 +196,7 @@ int main(int argc, char** argv)
     EdStartup::install();
     BcClassManager::instance()->linkClasses();
     corpus = argv[1];
-    bool ok = documentSeeds() && xmlSeeds() && soundFontSeeds();
+    bool ok = documentSeeds() && xmlSeeds() && soundFontSeeds() && midiSeeds();
     if (!ok)
         std::fprintf(stderr, "fuzz_seeds: a seed could not be written\n");
     return ok ? 0 : 1;
