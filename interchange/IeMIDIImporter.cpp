@@ -69,6 +69,8 @@ bool IeMIDIImporter::fail(unsigned stringId)
 bool IeMIDIImporter::importFile(const BcString& path)
 {
     BcArray<unsigned char> bytes;
+    if (started)
+        return fail(unableToRead);
     if (!BcInputFile::readAll(path, maxFileSize, bytes)) {
         // A file that opens but does not read whole is damaged, not missing.
         long long size = 0;
@@ -86,8 +88,10 @@ bool IeMIDIImporter::importFile(const BcString& path)
 
 bool IeMIDIImporter::importBytes(const unsigned char* data, int size, QuorvaneDocument& document)
 {
-    if (!error.isEmpty() || size < 0 || (size > 0 && !data))
+    // One importer reads one file: what it gathered would mix into another.
+    if (started || size < 0 || (size > 0 && !data))
         return fail(unableToRead);
+    started = true;
     BcArray<unsigned char>& bytes = filer.bytes();
     bytes.setCapacity(size);
     if (bytes.capacity() < size)

@@ -35,6 +35,7 @@ public:
     // errorText holds the reason.
     virtual bool importFile(const BcString& path);
     // The same for a whole file already in memory, into the given document.
+    // An importer serves one import; a second call fails.
     bool importBytes(const unsigned char* data, int size, QuorvaneDocument& document);
 
     const BcString& errorText() const { return error; }
@@ -85,6 +86,7 @@ private:
     static int timeSignatureType(int numerator, int denominatorPower);
 
     BcMemoryFiler filer;
+    bool started = false;
     int trackCount = 0;
     int division = 0;
     bool endOfTrack = false;

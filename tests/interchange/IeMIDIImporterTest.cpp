@@ -222,6 +222,9 @@ TEST(IeMIDIImporter, ImportsFilesThroughTheActiveDocument)
     ASSERT_EQ(document.works().count(), 2);
     EXPECT_TRUE(document.works()[1]->isKindOf(MnScore::staticClass()));
     EXPECT_EQ(document.mainScoreIndex(), 1);
+    // An importer serves one import.
+    EXPECT_FALSE(importer.importFile(BcString(path.c_str())));
+    EXPECT_EQ(document.works().count(), 2);
 
     // Without a document there is nowhere to put the score.
     context.activate(nullptr);
@@ -257,6 +260,11 @@ TEST(IeMIDIImporter, AcceptsTheOdditiesOfRealFiles)
     velocityZero.program(0, 0, 40).noteOn(0, 0, 60).noteOn(2 * quarter, 0, 60, 0).noteOn(0, 0, 62)
         .noteOff(quarter, 0, 62).endOfTrack();
 
+    MidiTrack laterStart;
+    laterStart.program(0, 0, 40).noteOn(0, 0, 62).noteOff(quarter, 0, 62).noteOn(quarter, 0, 60).endOfTrack();
+    MidiTrack earlierEnd;
+    earlierEnd.noteOff(0, 0, 60).endOfTrack();
+
     struct Case
     {
         const char* name;
@@ -264,6 +272,8 @@ TEST(IeMIDIImporter, AcceptsTheOdditiesOfRealFiles)
         std::string notes;
     };
     const Case cases[] = {
+        {"a note ended in a later track before it began is dropped",
+         MidiFileBuilder(1, quarter).track(laterStart).track(earlierEnd).bytes(), "0:q62"},
         {"a last track without end-of-track", MidiFileBuilder(0, quarter).track(noEnd).bytes(), "0:q60 1:q62"},
         {"a track length too short",
          MidiFileBuilder(1, quarter).chunk("MTrk", shortLength.bytes, 3).track(second).bytes(), "0:q60 1:q64"},
@@ -344,7 +354,8 @@ TEST(IeMIDIImporter, KeySignaturesGoToTheChannelOfThePrefix)
 {
     MidiTrack track;
     // Channel 0 plays nothing: its staves and this key vanish.
-    track.keySignature(0, 3).channelPrefix(0, 1).keySignature(0, -3).keySignature(0, 9)
+    // A prefix past channel 15 leaves channel 1's in force.
+    track.keySignature(0, 3).channelPrefix(0, 1).channelPrefix(0, 20).keySignature(0, -3).keySignature(0, 9)
         .keySignature(4 * quarter, 1).program(0, 1, 40).noteOn(0, 1, 60).noteOff(quarter, 1, 60)
         .noteOn(7 * quarter, 1, 62).noteOff(quarter, 1, 62).endOfTrack();
     ImportRun run(MidiFileBuilder(0, quarter).track(track).bytes());
