@@ -1,4 +1,6 @@
 #include "editing/QuorvaneDocument.h"
+#include "foundation/BcMemoryFiler.h"
+#include "foundation/BcMidiBytes.h"
 #include "interchange/IeMIDIImporter.h"
 
 #include <benchmark/benchmark.h>
@@ -16,22 +18,17 @@ static const int division = 480;
 
 static void quantity(std::vector<unsigned char>& out, std::uint32_t value)
 {
-    unsigned char groups[5];
-    int count = 0;
-    do {
-        groups[count++] = static_cast<unsigned char>(value & 0x7F);
-        value >>= 7;
-    } while (value != 0);
-    while (count-- > 0)
-        out.push_back(static_cast<unsigned char>(groups[count] | (count > 0 ? 0x80 : 0)));
+    BcMemoryFiler filer;
+    BcMidiBytes::writeQuantity(filer, value);
+    out.insert(out.end(), filer.bytes().data(), filer.bytes().data() + filer.bytes().count());
 }
 
 static void chunk(std::vector<unsigned char>& file, const char* type, const std::vector<unsigned char>& data)
 {
     file.insert(file.end(), type, type + 4);
-    const std::uint32_t length = static_cast<std::uint32_t>(data.size());
-    for (int shift = 24; shift >= 0; shift -= 8)
-        file.push_back(static_cast<unsigned char>(length >> shift));
+    BcMemoryFiler length;
+    BcMidiBytes::writeBigEndian(length, static_cast<std::uint32_t>(data.size()), 4);
+    file.insert(file.end(), length.bytes().data(), length.bytes().data() + 4);
     file.insert(file.end(), data.begin(), data.end());
 }
 

@@ -125,31 +125,20 @@ bool IeMIDIImporter::importBytes(const unsigned char* data, int size, QuorvaneDo
 // ---------------------------------------------------------------------------
 // The file's structure
 
-bool IeMIDIImporter::readChunkId(char id[5])
+bool IeMIDIImporter::readChunkId(std::string& id)
 {
-    std::memset(id, 0, 5);
-    bool ended = false;
-    for (int i = 0; i < 4; ++i) {
-        unsigned char byte = 0;
-        if (!filer.readByte(byte))
-            return false;
-        // A zero byte ends the text early; the rest of the four are read.
-        if (byte == 0)
-            ended = true;
-        if (!ended)
-            id[i] = char(byte);
-    }
-    return true;
+    // Four bytes as text; a zero byte ends it early.
+    return readText(4, id);
 }
 
 bool IeMIDIImporter::readHeader()
 {
-    char id[5];
+    std::string id;
     std::uint32_t length = 0;
     std::uint32_t format = 0;
     std::uint32_t tracks = 0;
     std::uint32_t ticks = 0;
-    if (!readChunkId(id) || std::strcmp(id, "MThd") != 0)
+    if (!readChunkId(id) || id != "MThd")
         return false;
     if (!BcMidiBytes::readBigEndian(filer, 4, length) || length != 6)
         return false;
@@ -172,9 +161,9 @@ bool IeMIDIImporter::readHeader()
 
 bool IeMIDIImporter::readTrack()
 {
-    char id[5];
+    std::string id;
     std::uint32_t length = 0;
-    if (!readChunkId(id) || std::strcmp(id, "MTrk") != 0)
+    if (!readChunkId(id) || id != "MTrk")
         return false;
     // Lengths written wrong are common; the track ends at its end-of-track
     // event, or where the data ends.
@@ -393,20 +382,13 @@ bool IeMIDIImporter::reachTime(int ticks)
 
 int IeMIDIImporter::quantisedDuration(long long ticks)
 {
-    if (ticks >= MnTicksPerWhole)
-        return MnTicksPerWhole;
-    if (ticks >= MnTicksHalf)
-        return MnTicksHalf;
-    if (ticks >= MnTicksQuarter)
-        return MnTicksQuarter;
-    if (ticks >= MnTicksEighth)
-        return MnTicksEighth;
-    if (ticks >= MnTicksSixteenth)
-        return MnTicksSixteenth;
-    if (ticks >= MnTicks32nd)
-        return MnTicks32nd;
-    if (ticks >= MnTicks64th)
-        return MnTicks64th;
+    // Plain values only: no dots, no tuplets.
+    static const int values[] = {MnTicksPerWhole, MnTicksHalf, MnTicksQuarter, MnTicksEighth,
+                                 MnTicksSixteenth, MnTicks32nd, MnTicks64th};
+    for (int value : values) {
+        if (ticks >= value)
+            return value;
+    }
     // Shorter than a sixty-fourth: written as a quarter.
     return MnTicksQuarter;
 }

@@ -52,7 +52,7 @@ private:
     bool fail(unsigned stringId);
 
     // The file's structure.
-    bool readChunkId(char id[5]);
+    bool readChunkId(std::string& id);
     bool readHeader();
     bool readTrack();
     bool readMetaEvent();
