@@ -107,6 +107,8 @@ bool IeMIDIImporter::importBytes(const unsigned char* data, int size, QuorvaneDo
         if (!readTrack())
             return fail(unableToRead);
     }
+    if (!placeMusic())
+        return fail(unableToRead);
     // A score without a single note is no import: no note ended, all were
     // dropped, or only key signatures came.
     if (!score || !hasNotes())
@@ -369,17 +371,6 @@ bool IeMIDIImporter::modelTime(long long fileTime, int& ticks) const
     return true;
 }
 
-bool IeMIDIImporter::reachTime(int ticks)
-{
-    MnStaff* first = score->staff(0);
-    while (ticks >= first->totalTicks()) {
-        // Each column takes the meter in force at the staff's last measure.
-        if (!score->insertMeasure(-1))
-            return false;
-    }
-    return true;
-}
-
 int IeMIDIImporter::quantisedDuration(long long ticks)
 {
     // Plain values only: no dots, no tuplets.
@@ -542,24 +533,13 @@ bool IeMIDIImporter::noteOff(int key)
     // note, where the exact one would be refused.
     onset = (onset + MnEditGrid / 2) / MnEditGrid * MnEditGrid;
     const int value = quantisedDuration(duration);
-    // The measures reach the note's end, so that a value crossing the last
-    // bar line is tied into the next measure rather than cut there.
-    if ((long long)onset + value > MnMaxStaffTicks || !reachTime(onset + value - 1))
+    if ((long long)onset + value > MnMaxStaffTicks)
         return fail(unableToRead);
-    MnStaff* target = score->staff(staff);
-    // The measure holding the onset, by the kept start times.
-    int low = 0;
-    int high = target->measureCount() - 1;
-    while (low < high) {
-        const int middle = (low + high + 1) / 2;
-        if (target->measureStartTime(middle) <= onset)
-            low = middle;
-        else
-            high = middle - 1;
-    }
-    MnMeasure* measure = target->measure(low);
-    // A key off the piano is lost, as the model cannot write it.
-    measure->addNoteByKey(0, onset - target->measureStartTime(low), key - lowestPianoNote, value, false);
+    // The measures must reach the note's end, so that a value crossing the
+    // last bar line is tied into the next measure rather than cut there.
+    if (onset + value - 1 > reachedTime)
+        reachedTime = onset + value - 1;
+    placements.add(Placement{staff, onset, key - lowestPianoNote, value});
     return true;
 }
 
@@ -574,17 +554,49 @@ bool IeMIDIImporter::setKeySignature(int channel, int fifths)
     const int first = staffIndex(channel, middleC);
     if (first < 0)
         return fail(unableToRead);
-    if (time > 0 && !reachTime(time))
-        return fail(unableToRead);
+    if (time > reachedTime)
+        reachedTime = time;
     // The channel's staves: one, or the two of a pair side by side.
     const int last = first + 1 < staffChannels.count() && staffChannels[first + 1] == channel ? first + 1 : first;
-    for (int staff = first; staff <= last; ++staff) {
-        MnStaff* target = score->staff(staff);
-        // A change already at the time keeps its key.
-        if (time == 0)
-            target->setKey(fifths);
-        else if (target->insertStaffChange(time))
-            target->definitionAt(time, true)->setKey(fifths);
+    for (int staff = first; staff <= last; ++staff)
+        placements.add(Placement{staff, time, fifths, 0});
+    return true;
+}
+
+bool IeMIDIImporter::placeMusic()
+{
+    if (!score)
+        return true;
+    MnStaff* first = score->staff(0);
+    while (reachedTime >= first->totalTicks()) {
+        // Each column takes the meter in force at the staff's last measure.
+        if (!score->insertMeasure(-1))
+            return false;
+    }
+    for (int i = 0; i < placements.count(); ++i) {
+        const Placement& placement = placements[i];
+        MnStaff* staff = score->staff(placement.staff);
+        if (placement.value == 0) {
+            // A change already at the time keeps its key.
+            if (placement.time == 0)
+                staff->setKey(placement.pitch);
+            else if (staff->insertStaffChange(placement.time))
+                staff->definitionAt(placement.time, true)->setKey(placement.pitch);
+            continue;
+        }
+        // The measure holding the onset, by the kept start times.
+        int low = 0;
+        int high = staff->measureCount() - 1;
+        while (low < high) {
+            const int middle = (low + high + 1) / 2;
+            if (staff->measureStartTime(middle) <= placement.time)
+                low = middle;
+            else
+                high = middle - 1;
+        }
+        // A key off the piano is lost, as the model cannot write it.
+        staff->measure(low)->addNoteByKey(0, placement.time - staff->measureStartTime(low), placement.pitch,
+                                          placement.value, false);
     }
     return true;
 }

@@ -41,6 +41,19 @@ public:
     const BcString& errorText() const { return error; }
 
 private:
+    // A note (value > 0, pitch a key index) or a key signature (value 0,
+    // pitch the fifths) waiting for its measures. The staves are made as the
+    // file names their channels, but the measures only once the whole file
+    // was read: a staff made late would otherwise copy every measure made
+    // so far.
+    struct Placement
+    {
+        int staff;
+        int time;   // model ticks
+        int pitch;
+        int value;
+    };
+
     struct MidiOpenNote
     {
         int channel;
@@ -76,8 +89,9 @@ private:
     bool createScore(int channel);
     // Model ticks of a file time; false when beyond the longest staff.
     bool modelTime(long long fileTime, int& ticks) const;
-    // Appends measure columns until the time lies inside the staves.
-    bool reachTime(int ticks);
+    // Makes the measures that the music reaches, then places the notes and
+    // key signatures in the order they came.
+    bool placeMusic();
     bool hasNotes() const;
     void finishScore();
 
@@ -107,5 +121,8 @@ private:
     // The channel of each staff, twice in a row for a pair.
     BcArray<int> staffChannels;
     BcArray<MidiOpenNote> openNotes;
+    BcArray<Placement> placements{1024};
+    // The latest time the measures must hold; -1 for none.
+    int reachedTime = -1;
     BcString error;
 };
