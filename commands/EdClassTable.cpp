@@ -14,6 +14,7 @@
 #include "foundation/GeSpline2d.h"
 #include "foundation/GeVector2d.h"
 #include "foundation/GeVector3d.h"
+#include "interchange/IeMIDIImporter.h"
 #include "interchange/IeMusicXmlImporter.h"
 #include "model/EdPath.h"
 #include "model/MnScore.h"
@@ -60,7 +61,7 @@ static const BcClassTable::Entry classTable[] = {
     {"GeUtil", "BcObject", false, nullptr},
     {"GeVector2d", "BcObject", true, &GeVector2d::newInstance},
     {"GeVector3d", "BcObject", true, &GeVector3d::newInstance},
-    {"IeMIDIImporter", "BcObject", true, nullptr},
+    {"IeMIDIImporter", "BcObject", true, &IeMIDIImporter::newInstance},
     {"IeMusicXmlExporter", "BcObject", true, nullptr},
     {"IeMusicXmlImporter", "BcObject", true, &IeMusicXmlImporter::newInstance},
     {"MnChord", "MnElement", false, nullptr},
