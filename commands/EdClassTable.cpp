@@ -13,6 +13,7 @@
 #include "foundation/GeSpline2d.h"
 #include "foundation/GeVector2d.h"
 #include "foundation/GeVector3d.h"
+#include "interchange/IeMusicXmlExporter.h"
 #include "model/EdPath.h"
 #include "model/MnScore.h"
 #include "model/MnSheetMusic.h"
@@ -56,7 +57,7 @@ static const BcClassTable::Entry classTable[] = {
     {"GeVector2d", "BcObject", true, &GeVector2d::newInstance},
     {"GeVector3d", "BcObject", true, &GeVector3d::newInstance},
     {"IeMIDIImporter", "BcObject", true, nullptr},
-    {"IeMusicXmlExporter", "BcObject", true, nullptr},
+    {"IeMusicXmlExporter", "BcObject", true, &IeMusicXmlExporter::newInstance},
     {"IeMusicXmlImporter", "BcObject", true, nullptr},
     {"MnChord", "MnElement", false, nullptr},
     {"MnCredit", "MnText", false, nullptr},
