@@ -28,8 +28,8 @@ bool IeMusicXmlExporter::exportFile(const wchar_t* path, MnWork* work, MnSheetMu
     MnCache scope;
     BcXmlFiler filer(BcString::utf8CodePage);
     filer.addDeclaration(BcString("1.0"), BcString("UTF-8"));
-    if (filer.addElement(BcString("score-partwise"))) {
-        filer.setAttribute(BcString("version"), BcString("3.1"));
+    if (filer.addElement("score-partwise")) {
+        filer.setAttribute("version", "3.1");
         writeHeader(filer, work);
         writeDefaults(filer, sheet);
         for (int i = 0; i < sheet->creditCount(); ++i)
@@ -46,11 +46,11 @@ bool IeMusicXmlExporter::exportFile(const wchar_t* path, MnWork* work, MnSheetMu
 void IeMusicXmlExporter::writeHeader(BcXmlFiler& filer, const MnWork* work)
 {
     if (work && !work->title.isEmpty()) {
-        filer.addElement(BcString("work"));
-        filer.addTextElementString(BcString("work-title"), work->title);
+        filer.addElement("work");
+        filer.addTextElementString("work-title", work->title);
         filer.goToParent();
     }
-    if (!filer.addElement(BcString("identification")))
+    if (!filer.addElement("identification"))
         return;
     if (work) {
         const struct
@@ -61,21 +61,21 @@ void IeMusicXmlExporter::writeHeader(BcXmlFiler& filer, const MnWork* work)
         for (const auto& creator : creators) {
             if (creator.name.isEmpty())
                 continue;
-            filer.addElement(BcString("creator"));
-            filer.setAttribute(BcString("type"), BcString(creator.type));
+            filer.addElement("creator");
+            filer.setAttribute("type", creator.type);
             filer.setElementText(creator.name);
             filer.goToParent();
         }
         if (!work->copyright.isEmpty())
-            filer.addTextElementString(BcString("rights"), work->copyright);
+            filer.addTextElementString("rights", work->copyright);
     }
-    if (filer.addElement(BcString("encoding"))) {
-        filer.addTextElement(BcString("software"), encodingSoftware);
+    if (filer.addElement("encoding")) {
+        filer.addTextElement("software", encodingSoftware);
         BcDate today;
         today.setNow();
         // A clock that cannot be read leaves no date rather than an invalid one.
         if (today.year > 0)
-            filer.addTextElementString(BcString("encoding-date"), today.toIsoDate());
+            filer.addTextElementString("encoding-date", today.toIsoDate());
         filer.goToParent();
     }
     filer.goToParent();
@@ -83,25 +83,25 @@ void IeMusicXmlExporter::writeHeader(BcXmlFiler& filer, const MnWork* work)
 
 void IeMusicXmlExporter::writeDefaults(BcXmlFiler& filer, const MnSheetMusic* sheet)
 {
-    if (!filer.addElement(BcString("defaults")))
+    if (!filer.addElement("defaults"))
         return;
     scale = millimetresPerTenth;
-    filer.addElement(BcString("scaling"));
-    filer.addTextElementDouble(BcString("millimeters"), 40.0 * millimetresPerTenth);
-    filer.addTextElementDouble(BcString("tenths"), 40.0);
+    filer.addElement("scaling");
+    filer.addTextElementDouble("millimeters", 40.0 * millimetresPerTenth);
+    filer.addTextElementDouble("tenths", 40.0);
     filer.goToParent();
 
     // The stored paper and margins, as the model keeps them; orientation and
     // margin links are the sheet's own business.
-    filer.addElement(BcString("page-layout"));
-    filer.addTextElementDouble(BcString("page-height"), sheet->paperHeight() / scale);
-    filer.addTextElementDouble(BcString("page-width"), sheet->paperWidth() / scale);
-    filer.addElement(BcString("page-margins"));
-    filer.setAttribute(BcString("type"), BcString("both"));
-    filer.addTextElementDouble(BcString("left-margin"), sheet->storedLeftMargin() / scale);
-    filer.addTextElementDouble(BcString("right-margin"), sheet->storedRightMargin() / scale);
-    filer.addTextElementDouble(BcString("top-margin"), sheet->storedTopMargin() / scale);
-    filer.addTextElementDouble(BcString("bottom-margin"), sheet->storedBottomMargin() / scale);
+    filer.addElement("page-layout");
+    filer.addTextElementDouble("page-height", sheet->paperHeight() / scale);
+    filer.addTextElementDouble("page-width", sheet->paperWidth() / scale);
+    filer.addElement("page-margins");
+    filer.setAttribute("type", "both");
+    filer.addTextElementDouble("left-margin", sheet->storedLeftMargin() / scale);
+    filer.addTextElementDouble("right-margin", sheet->storedRightMargin() / scale);
+    filer.addTextElementDouble("top-margin", sheet->storedTopMargin() / scale);
+    filer.addTextElementDouble("bottom-margin", sheet->storedBottomMargin() / scale);
     filer.goToParent();
     filer.goToParent();
     filer.goToParent();
@@ -113,27 +113,27 @@ void IeMusicXmlExporter::writeCredits(BcXmlFiler& filer, MnCredit* credit)
                                                                  "arranger", "lyricist", "rights"};
     static const char* const justifications[] = {"left", "center", "right"};
     static const char* const verticalAlignments[] = {"top", "middle", "bottom", "baseline"};
-    if (!credit || !filer.addElement(BcString("credit")))
+    if (!credit || !filer.addElement("credit"))
         return;
-    filer.setAttribute(BcString("page"), BcString(credit->page() + 1));
+    filer.setAttribute("page", credit->page() + 1);
     if (credit->type() >= 0 && credit->type() < MnCredit::typeCount)
-        filer.addTextElement(BcString("credit-type"), creditTypes[credit->type()]);
+        filer.addTextElement("credit-type", creditTypes[credit->type()]);
 
-    filer.addElement(BcString("credit-words"));
+    filer.addElement("credit-words");
     const GePoint2d at = credit->position();
-    filer.setAttribute(BcString("default-x"), BcString(at.x / scale));
+    filer.setAttribute("default-x", at.x / scale);
     // The model measures a credit's y upward from the top margin line, the
     // file from the bottom of the page.
     const MnSheetMusic* sheet = credit->sheetMusic();
     const double pageTop = sheet ? sheet->pageHeight() - sheet->topMargin() : 0.0;
-    filer.setAttribute(BcString("default-y"), BcString((pageTop + at.y) / scale));
-    filer.setAttribute(BcString("font-size"), BcString(int(credit->size())));
+    filer.setAttribute("default-y", (pageTop + at.y) / scale);
+    filer.setAttribute("font-size", int(credit->size()));
     const int justification = credit->creditAlignment();
     if (justification >= 0 && justification <= 2)
-        filer.setAttribute(BcString("justify"), BcString(justifications[justification]));
+        filer.setAttribute("justify", justifications[justification]);
     const int row = credit->alignment() / 3;
     if (credit->alignment() >= 0 && row <= 3)
-        filer.setAttribute(BcString("valign"), BcString(verticalAlignments[row]));
+        filer.setAttribute("valign", verticalAlignments[row]);
     filer.setElementText(credit->text());
     filer.goToParent();
     filer.goToParent();
@@ -151,7 +151,7 @@ void IeMusicXmlExporter::writePartList(BcXmlFiler& filer, MnSheetMusic* sheet)
 {
     static const char* const groupSymbols[MnPartGroup::bracketTypeCount] = {"brace", "bracket", "square", "line"};
     const MnScore* score = sheet ? sheet->score() : nullptr;
-    if (!score || !filer.addElement(BcString("part-list")))
+    if (!score || !filer.addElement("part-list"))
         return;
     // Group numbers follow nesting: a group takes the lowest number that no
     // group open at its start holds, and gives it back at its stop.
@@ -171,33 +171,33 @@ void IeMusicXmlExporter::writePartList(BcXmlFiler& filer, MnSheetMusic* sheet)
                 held.add(false);
             held[number] = true;
             numbers[j] = number + 1;
-            filer.addElement(BcString("part-group"));
-            filer.setAttribute(BcString("number"), BcString(numbers[j]));
-            filer.setAttribute(BcString("type"), BcString("start"));
+            filer.addElement("part-group");
+            filer.setAttribute("number", numbers[j]);
+            filer.setAttribute("type", "start");
             if (!group->name().isEmpty())
-                filer.addTextElementString(BcString("group-name"), group->name());
+                filer.addTextElementString("group-name", group->name());
             if (!group->abbreviation().isEmpty())
-                filer.addTextElementString(BcString("group-abbreviation"), group->abbreviation());
+                filer.addTextElementString("group-abbreviation", group->abbreviation());
             if (group->bracketType() >= 0 && group->bracketType() < MnPartGroup::bracketTypeCount)
-                filer.addTextElement(BcString("group-symbol"), groupSymbols[group->bracketType()]);
+                filer.addTextElement("group-symbol", groupSymbols[group->bracketType()]);
             filer.goToParent();
         }
 
         const MnPart* part = score->part(m);
-        filer.addElement(BcString("score-part"));
+        filer.addElement("score-part");
         filer.setAttribute(BcString("id"), BcString("P") + BcString(m + 1));
-        filer.addTextElementString(BcString("part-name"), part->name());
+        filer.addTextElementString("part-name", part->name());
         if (!part->abbreviation().isEmpty())
-            filer.addTextElementString(BcString("part-abbreviation"), part->abbreviation());
+            filer.addTextElementString("part-abbreviation", part->abbreviation());
         filer.goToParent();
 
         for (int j = 0; j < groups; ++j) {
             const MnPartGroup* group = score->partGroup(j);
             if (group->lastStaff() != m || !isWrittenGroup(group, score->staffCount()))
                 continue;
-            filer.addElement(BcString("part-group"));
-            filer.setAttribute(BcString("number"), BcString(numbers[j]));
-            filer.setAttribute(BcString("type"), BcString("stop"));
+            filer.addElement("part-group");
+            filer.setAttribute("number", numbers[j]);
+            filer.setAttribute("type", "stop");
             filer.goToParent();
             held[numbers[j] - 1] = false;
         }

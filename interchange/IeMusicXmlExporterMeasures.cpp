@@ -79,7 +79,7 @@ void IeMusicXmlExporter::writePart(BcXmlFiler& filer, MnSheetMusic* sheet, int s
     MnScore* score = sheet ? sheet->score() : nullptr;
     if (!score || staffIndex < 0 || staffIndex >= score->staffCount())
         return;
-    if (!filer.addElement(BcString("part")))
+    if (!filer.addElement("part"))
         return;
     filer.setAttribute(BcString("id"), BcString("P") + BcString(staffIndex + 1));
     MnCache scope;
@@ -125,10 +125,10 @@ void IeMusicXmlExporter::writeMeasure(BcXmlFiler& filer, MnScore* score, int sta
         double width = offsets.isEmpty() ? 0.0 : offsets[offsets.count() - 1];
         if (i == firstMeasure)
             width -= headerRoom;
-        if (!filer.addElement(BcString("measure")))
+        if (!filer.addElement("measure"))
             return;
-        filer.setAttribute(BcString("number"), BcString(lead->measure(i)->index()));
-        filer.setAttribute(BcString("width"), BcString(width / scale));
+        filer.setAttribute("number", lead->measure(i)->index());
+        filer.setAttribute("width", width / scale);
         writeBarline(filer, measure);
 
         const int start = measure->startTime();
@@ -138,8 +138,8 @@ void IeMusicXmlExporter::writeMeasure(BcXmlFiler& filer, MnScore* score, int sta
                 if (chords.isEmpty() || (chords.count() == 1 && chords[0]->isRest()) ||
                     measure->isMeasureRest(voice))
                     continue;
-                filer.addElement(BcString("backup"));
-                filer.addTextElementInt(BcString("duration"),
+                filer.addElement("backup");
+                filer.addTextElementInt("duration",
                                         int((long long)measure->length() * divisions / MnTicksQuarter));
                 filer.goToParent();
             }

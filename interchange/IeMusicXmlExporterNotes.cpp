@@ -63,7 +63,7 @@ static const char* accidentalName(int accidental)
 
 static void addEmptyElement(BcXmlFiler& filer, const char* name)
 {
-    if (filer.addElement(BcString(name)))
+    if (filer.addElement(name))
         filer.goToParent();
 }
 
@@ -75,9 +75,9 @@ static int durationInDivisions(const MnChord* chord, int divisions)
 // "voice", "type" and "dot": what notes and rests share after "duration".
 static void writeVoiceAndValue(BcXmlFiler& filer, const MnChord* chord)
 {
-    filer.addTextElementInt(BcString("voice"), chord->voice() + 1);
+    filer.addTextElementInt("voice", chord->voice() + 1);
     if (const char* type = noteTypeName(chord->undottedDuration()))
-        filer.addTextElement(BcString("type"), type);
+        filer.addTextElement("type", type);
     if (chord->isDotted())
         addEmptyElement(filer, "dot");
 }
@@ -88,10 +88,10 @@ static void writeTimeModification(BcXmlFiler& filer, const MnChord* chord)
 {
     const MnMeasure* measure = chord->measure();
     const MnChord* first = measure ? measure->tupletChordAt(chord->voice(), chord->time()) : nullptr;
-    if (!first || !filer.addElement(BcString("time-modification")))
+    if (!first || !filer.addElement("time-modification"))
         return;
-    filer.addTextElementInt(BcString("actual-notes"), first->actual());
-    filer.addTextElementInt(BcString("normal-notes"), first->normal());
+    filer.addTextElementInt("actual-notes", first->actual());
+    filer.addTextElementInt("normal-notes", first->normal());
     filer.goToParent();
 }
 
@@ -113,10 +113,10 @@ void IeMusicXmlExporter::writeChord(BcXmlFiler& filer, MnChord* chord, int index
 void IeMusicXmlExporter::writeNote(BcXmlFiler& filer, MnChord* chord, MnNote* note, int index, int divisions,
                                    bool first, int octaveShift)
 {
-    if (!filer.addElement(BcString("note")))
+    if (!filer.addElement("note"))
         return;
-    if (chord->isGrace() && filer.addElement(BcString("grace"))) {
-        filer.setAttribute(BcString("slash"), BcString(chord->hasGraceSlash() ? "yes" : "no"));
+    if (chord->isGrace() && filer.addElement("grace")) {
+        filer.setAttribute("slash", chord->hasGraceSlash() ? "yes" : "no");
         filer.goToParent();
     }
     if (!first)
@@ -124,29 +124,29 @@ void IeMusicXmlExporter::writeNote(BcXmlFiler& filer, MnChord* chord, MnNote* no
 
     // The sounding pitch: octave lines shift it, and the key and earlier
     // accidentals of the measure alter it.
-    filer.addElement(BcString("pitch"));
+    filer.addElement("pitch");
     const int step = note->step();
-    filer.addTextElement(BcString("step"), stepLetters[step >= 0 && step < 7 ? step : 0]);
+    filer.addTextElement("step", stepLetters[step >= 0 && step < 7 ? step : 0]);
     const int alteration = note->effectiveAccidental();
     if (alteration != 0 && alteration >= MnAccidentalDoubleFlat && alteration <= MnAccidentalDoubleSharp)
-        filer.addTextElementInt(BcString("alter"), alteration);
+        filer.addTextElementInt("alter", alteration);
     long long octave = (long long)note->octave() + octaveShift;
     octave = octave < 0 ? 0 : octave > highestOctave ? highestOctave : octave;
-    filer.addTextElementInt(BcString("octave"), int(octave));
+    filer.addTextElementInt("octave", int(octave));
     filer.goToParent();
 
     if (!chord->isGrace())
-        filer.addTextElementInt(BcString("duration"), durationInDivisions(chord, divisions));
+        filer.addTextElementInt("duration", durationInDivisions(chord, divisions));
     writeVoiceAndValue(filer, chord);
     if (const char* accidental = accidentalName(note->accidental()))
-        filer.addTextElement(BcString("accidental"), accidental);
+        filer.addTextElement("accidental", accidental);
     writeTimeModification(filer, chord);
 
     const MnMeasure* measure = chord->measure();
     const int voice = chord->voice();
     const int link = measure ? measure->beamLink(voice, index) : 2;
     const int stem = link == 2 ? chord->autoStemDirection() : chord->stemDirection();
-    filer.addTextElement(BcString("stem"), stem == 1 ? "up" : "down");
+    filer.addTextElement("stem", stem == 1 ? "up" : "down");
 
     // The primary beam, then the secondary beam of sixteenths and shorter;
     // a secondary beam begins only where the beam does, or after a break
@@ -173,9 +173,9 @@ void IeMusicXmlExporter::writeNote(BcXmlFiler& filer, MnChord* chord, MnNote* no
         }
     }
     if (primaryBeam)
-        filer.addTextElement(BcString("beam"), primaryBeam);
-    if (primaryBeam && secondary && secondaryBeam && filer.addElement(BcString("beam"))) {
-        filer.setAttribute(BcString("number"), BcString("2"));
+        filer.addTextElement("beam", primaryBeam);
+    if (primaryBeam && secondary && secondaryBeam && filer.addElement("beam")) {
+        filer.setAttribute("number", "2");
         filer.setElementText(BcString(secondaryBeam));
         filer.goToParent();
     }
@@ -188,24 +188,24 @@ void IeMusicXmlExporter::writeNote(BcXmlFiler& filer, MnChord* chord, MnNote* no
 
 void IeMusicXmlExporter::writeRest(BcXmlFiler& filer, MnChord* chord, int divisions)
 {
-    if (!filer.addElement(BcString("note")))
+    if (!filer.addElement("note"))
         return;
     if (chord->isHidden())
-        filer.setAttribute(BcString("print-object"), BcString("no"));
-    if (filer.addElement(BcString("rest"))) {
+        filer.setAttribute("print-object", "no");
+    if (filer.addElement("rest")) {
         const int position = chord->restPosition();
         if (position != middleLineRest) {
             // Step and octave are written together or not at all: a place
             // below C0 or above B9 has no display pitch.
             const long long place = (long long)position - middleCPosition(chord->clef()) + middleCPlace;
             if (place >= 0 && place < 7 * (highestOctave + 1)) {
-                filer.addTextElement(BcString("display-step"), stepLetters[place % 7]);
-                filer.addTextElementInt(BcString("display-octave"), int(place / 7));
+                filer.addTextElement("display-step", stepLetters[place % 7]);
+                filer.addTextElementInt("display-octave", int(place / 7));
             }
         }
         filer.goToParent();
     }
-    filer.addTextElementInt(BcString("duration"), durationInDivisions(chord, divisions));
+    filer.addTextElementInt("duration", durationInDivisions(chord, divisions));
     writeVoiceAndValue(filer, chord);
     writeTimeModification(filer, chord);
     filer.goToParent();

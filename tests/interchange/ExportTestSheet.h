@@ -1,6 +1,5 @@
 #pragma once
 
-#include "foundation/BcDate.h"
 #include "model/MnCodes.h"
 #include "model/MnMeasure.h"
 #include "model/MnScore.h"
@@ -8,9 +7,7 @@
 #include "model/MnStaff.h"
 #include "model/MnTicks.h"
 
-#include <cstdlib>
-#include <ctime>
-#include <string>
+#include "common/TestClock.h"
 
 // A new sheet music (A4, the credits a new sheet starts with) whose score
 // has staves x measures of the meter, every voice a rest.
@@ -37,34 +34,12 @@ struct ExportTestSheet
     MnScore* score = nullptr;
 };
 
-// Fixes the clock that the encoding date reads, in UTC, while it lives.
-class FixedExportClock
+// The clock of the encoding date, fixed in UTC while it lives.
+class FixedExportClock : public TestClock
 {
 public:
     // 2024-03-07 12:00 UTC.
     static constexpr time_t now = 1709812800;
 
-    FixedExportClock()
-    {
-        if (const char* tz = std::getenv("TZ")) {
-            hadTz = true;
-            previousTz = tz;
-        }
-        setenv("TZ", "UTC", 1);
-        tzset();
-        BcDate::setClock([]() -> time_t { return now; });
-    }
-    ~FixedExportClock()
-    {
-        BcDate::setClock(nullptr);
-        if (hadTz)
-            setenv("TZ", previousTz.c_str(), 1);
-        else
-            unsetenv("TZ");
-        tzset();
-    }
-
-private:
-    bool hadTz = false;
-    std::string previousTz;
+    FixedExportClock() : TestClock(now) {}
 };

@@ -14,6 +14,7 @@
 
 #include <cstdio>
 #include <dirent.h>
+#include <limits>
 #include <memory>
 #include <signal.h>
 #include <sys/resource.h>
@@ -94,6 +95,14 @@ TEST(IeMusicXmlExporter, EmptyWorkTextsLeaveOnlyTheEncoding)
         EXPECT_EQ(compactContent(file.select("identification")[0]),
                   "encoding(software=Quorvane 1.5.1 encoding-date=2024-03-07)");
     }
+}
+
+TEST(IeMusicXmlExporter, AClockThatCannotBeReadWritesNoDate)
+{
+    TestClock clock(std::numeric_limits<time_t>::max());
+    ExportTestSheet sheet;
+    ExportedMusicXml file(&sheet.sheet, nullptr, "no-date");
+    EXPECT_EQ(compactContent(file.select("identification")[0]), "encoding(software=Quorvane 1.5.1)");
 }
 
 TEST(IeMusicXmlExporter, WritesThePageLayoutInTenths)
