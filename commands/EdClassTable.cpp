@@ -1,5 +1,6 @@
 #include "commands/EdClassTable.h"
 
+#include "editing/EdClipboard.h"
 #include "editing/EdCommand.h"
 #include "editing/EdCursor.h"
 #include "editing/EdNotePath.h"
@@ -37,7 +38,7 @@ static const BcClassTable::Entry classTable[] = {
     {"BcClass", "BcObject", false, nullptr},
     {"BcClassManager", "NULL", false, nullptr},
     {"BcObject", "NULL", false, nullptr},
-    {"EdClipboard", "BcObject", true, nullptr},
+    {"EdClipboard", "BcObject", true, &EdClipboard::newInstance},
     {"EdCommand", "BcObject", true, &EdCommand::newInstance},
     {"EdCursor", "BcObject", true, &EdCursor::newInstance},
     {"EdGuideLine", "BcObject", false, nullptr},

@@ -1,6 +1,7 @@
 #include "commands/EdStartup.h"
 
 #include "commands/EdClassTable.h"
+#include "editing/EdClipboard.h"
 #include "model/MnMeasurer.h"
 #include "render/ReMeasurer.h"
 
@@ -9,4 +10,5 @@ void EdStartup::install()
     static const ReMeasurer measurer;
     EdClassTable::install();
     MnMeasurer::install(&measurer);
+    EdClipboard::installModelClipboard();
 }

@@ -12,7 +12,8 @@
 class EdStartup
 {
 public:
-    // Installs the class table and the renderer's measurer (MnMeasurer).
+    // Installs the class table, the renderer's measurer (MnMeasurer) and the
+    // clipboard through which the model lifts music (MnClipboard).
     // Selections install the model's death hook themselves when they are
     // made. Safe to call again.
     static void install();

@@ -11,6 +11,7 @@
 #include <functional>
 
 class BcMemoryFiler;
+class EdGuideLine;
 class MnElement;
 class MnScore;
 
@@ -92,6 +93,11 @@ public:
     bool removeWork(MnElement* work);
     // Moves the work holding the element to the end of the display order.
     bool bringToFront(MnElement* element);
+    // Appends the guide lines that the works offer the dragged element: for
+    // a sheet music, the edges of the other sheets' pages; for a staff of a
+    // score standing free on the desk, the x and y of the other free scores.
+    // Anything else gets none. The caller owns the lines.
+    bool addGuideLines(BcArray<EdGuideLine*>& lines, MnElement* dragged);
     // The box of every work but the work information, y growing upwards.
     // False, with the points untouched, when there is no such work.
     bool worksExtents(GePoint2d& topLeft, GePoint2d& bottomRight) const;

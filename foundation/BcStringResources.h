@@ -5,6 +5,9 @@
 // The string resources of the interface language that the core reads (the
 // default texts of new credits, for instance). The application installs its
 // own table at start-up; until then the English texts answer.
+//
+// The English texts are one table, shared by the core and the shell: the
+// shell's translations are keyed by these ids, so a text is written once.
 class BcStringResources
 {
 public:
@@ -12,10 +15,21 @@ public:
     static constexpr unsigned unknown = 10007;   // "Unknown"
     static constexpr unsigned newText = 10031;   // "New text"
 
+    struct Entry
+    {
+        unsigned id;
+        const char* text;  // UTF-8
+    };
+
     virtual ~BcStringResources();
 
     // The text of a string resource; empty for an id without text.
     virtual BcString loadString(unsigned id) const;
+
+    // The English text of an id, or null when the table has none.
+    static const char* english(unsigned id);
+    // The English table in id order, for the tools that make the catalogs.
+    static const Entry* englishTable(int& count);
 
     // The installed table, or the English defaults; never null.
     static const BcStringResources& current();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "foundation/BcObject.h"
+#include "foundation/GePoint2d.h"
 
 // A snapping line shown while an element is dragged: a page y for the
 // horizontal kind, a page x for the vertical kind. The model appends them to
@@ -12,6 +13,15 @@ class EdGuideLine : public BcObject
 public:
     ~EdGuideLine() override = default;
 
+    // Passes a dragged point by the line: a line near it becomes visible,
+    // and the first line of an axis within its tolerance pulls the point
+    // onto itself and sets that axis's flag; later lines of the axis stay
+    // visible, and show as snapped only when they lie where the point went.
+    // The caller clears every line's flags and both axis flags before each
+    // pass over the lines. zoom is the view's zoom (250 shows desk units as
+    // they are); resetAxis 1 hides the horizontal lines, 2 the vertical ones.
+    virtual GePoint2d snap(GePoint2d point, bool* snappedX, bool* snappedY, double zoom, int resetAxis) = 0;
+
     bool visible = false;
     bool snapped = false;
     // Snapping distance in desk units.
@@ -20,4 +30,8 @@ public:
 
 protected:
     EdGuideLine(double position, double tolerance) : tolerance(tolerance), position(position) {}
+
+    // The snap along the line's axis: value is the point's coordinate across
+    // the line, axisSnapped the flag of that axis (may be null).
+    void snapCoordinate(double& value, bool* axisSnapped, double zoom);
 };

@@ -9,4 +9,7 @@ class EdHorizontalGuideLine : public EdGuideLine
 public:
     EdHorizontalGuideLine(double position, double tolerance) : EdGuideLine(position, tolerance) {}
     ~EdHorizontalGuideLine() override = default;
+
+    // Moves y; resetAxis 1 hides the line and leaves the point alone.
+    GePoint2d snap(GePoint2d point, bool* snappedX, bool* snappedY, double zoom, int resetAxis) override;
 };

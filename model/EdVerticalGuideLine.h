@@ -9,4 +9,7 @@ class EdVerticalGuideLine : public EdGuideLine
 public:
     EdVerticalGuideLine(double position, double tolerance) : EdGuideLine(position, tolerance) {}
     ~EdVerticalGuideLine() override = default;
+
+    // Moves x; resetAxis 2 hides the line and leaves the point alone.
+    GePoint2d snap(GePoint2d point, bool* snappedX, bool* snappedY, double zoom, int resetAxis) override;
 };

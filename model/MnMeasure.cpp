@@ -440,6 +440,18 @@ MnChord* MnMeasure::chordAt(int index, int voice, bool visible) const
     return nullptr;
 }
 
+MnChord* MnMeasure::mainChordAt(int voice, int time) const
+{
+    if (voice < 0 || voice >= voiceCount)
+        return nullptr;
+    const BcArray<MnChord*>& chords = voices[voice];
+    for (int i = 0; i < chords.count(); ++i) {
+        if (!chords[i]->isGrace() && chords[i]->time() == time)
+            return chords[i];
+    }
+    return nullptr;
+}
+
 bool MnMeasure::isMeasureRest(int voice) const
 {
     if (voice < 0 || voice >= voiceCount)

@@ -74,6 +74,9 @@ public:
     // skipped unless nothing has been counted yet.
     int chordCount(int voice, bool visible) const;
     MnChord* chordAt(int index, int voice, bool visible) const;
+    // The chord of the voice that is not a grace chord and starts at the
+    // time; null when none does.
+    MnChord* mainChordAt(int voice, int time) const;
     // The voice holds only a whole-measure rest.
     bool isMeasureRest(int voice) const;
 

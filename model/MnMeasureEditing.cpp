@@ -610,8 +610,9 @@ bool MnMeasure::removeBeats(const BcArray<int>& beats)
         measure->removeBeatsHere(sorted);
         if (MnStaff* staff = measure->owner) {
             // From the last beat back, so that the earlier times still hold.
+            // The measure stays, and so do the changes at its start.
             for (int b = sorted.count() - 1; b >= 0; --b)
-                staff->removeTimeSpan(start + sorted[b] * beat, beat);
+                staff->removeTimeSpan(start + sorted[b] * beat, beat, sorted[b] == 0);
         }
     }
     return true;

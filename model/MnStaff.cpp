@@ -63,11 +63,8 @@ bool MnStaff::removeChild(MnElement* child)
         return false;
     int index = mnIndexOf(changes, child);
     if (index >= 0) {
-        // Taking out a time signature re-bars the score from there; that
-        // comes with the time-signature edits, and until then such a change
-        // stays.
         if (changes[index]->changesTime())
-            return false;
+            return removeTimeChange(index);
         delete changes[index];
         changes.removeAt(index);
         return true;
@@ -397,6 +394,11 @@ bool MnStaff::insertMeasure(int index, int beats, int beatTicks)
     for (int i = 0; i < lines.count(); ++i) {
         if (lines[i]->start() >= start)
             lines[i]->setStart(lines[i]->start() + length, true);
+    }
+    // Lyric lines stay with the notes they are sung to.
+    for (int i = 0; i < lyrics.count(); ++i) {
+        if (lyrics[i]->start() >= start)
+            lyrics[i]->setStart(lyrics[i]->start() + length);
     }
     return true;
 }

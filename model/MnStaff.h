@@ -90,10 +90,10 @@ public:
     // Moves a change that does not change the time signature to a free time.
     bool moveStaffChange(MnStaffChange* change, int time);
     // Inserts a new measure of the meter at index (any negative index
-    // appends); later measures are renumbered and the changes and lines from
-    // its start on move later by its length. False for an index past the
-    // end, and when the staff would pass MnMaxRecordCount measures or
-    // MnMaxStaffTicks.
+    // appends); later measures are renumbered and the changes, lines and
+    // lyric lines from its start on move later by its length. False for an
+    // index past the end, and when the staff would pass MnMaxRecordCount
+    // measures or MnMaxStaffTicks.
     bool insertMeasure(int index, int timeSignatureType);
     // The same with the meter given as beats x beat ticks; false also for a
     // meter a measure cannot have.
@@ -102,8 +102,31 @@ public:
     // chords changed. Nothing happens while reconciling is suspended.
     void reconcileWithMeasure(MnMeasure* measure);
     // Shifts the changes, lines and lyrics after a span of time that was
-    // taken out of the staff.
-    void removeTimeSpan(int time, int length);
+    // taken out of the staff; a time signature that begins in the span takes
+    // its meter with it, re-barring what follows to the meter before it.
+    // keepAtStart: the span is cut out of a measure that stays, and the
+    // changes at its start stay with it.
+    void removeTimeSpan(int time, int length, bool keepAtStart = false);
+
+    // Time signature edits (MnStaffTime.cpp). They refuse, with nothing
+    // changed, a code outside 0..10 and a measure outside the staff.
+    // The time signature of every staff of the score from time 0 on.
+    bool setTime(int type) override;
+    // Rebuilds the bar lines of the run of measures from the index that share
+    // its meter for the new one, keeping the music, its spelling and the
+    // measures' attributes where bar lines stay; what follows moves by the
+    // length the run gains. False, with nothing changed, when the music
+    // cannot be lifted (no MnClipboard installed).
+    bool rebar(int measureIndex, int type);
+    // Takes out a change of the time signature: the score goes back to the
+    // meter before it, and the copies made with it in the other staves go
+    // when they repeat what is in effect before them.
+    bool removeTimeChange(int changeIndex);
+    // Exchanges the measure with the one before it, with what is anchored in
+    // them; refused for the first measure and between meters. With
+    // syncAttributes the two measures' bar lines, voltas and breaks are
+    // copied to every staff of the score.
+    bool swapWithPreviousMeasure(int index, bool syncAttributes);
 
     // The measure whose span holds the time; null outside the staff.
     MnMeasure* measureAtTime(int time) const;

@@ -40,9 +40,12 @@ public:
     // For the staff's time edits, which keep the changes sorted and fold a
     // change that reaches time 0 into the staff's own definition.
     void setStartTime(int time) { changeTime = time; }
-    // Reading a record that has no time-signature byte (versions below 3)
-    // keeps the time type the staff gives the change beforehand.
-    void setTimeType(int type) { MnStaffDefinition::setTime(type); }
+    // The time signature of every staff of the score from the change's time
+    // on (a change is made where a staff lacks one): a variant of the same
+    // meter only relabels, any other re-bars from the measure starting
+    // there. False, with nothing changed, for the change's own code or one
+    // outside 0..10, and when no measure but the first starts at the change.
+    bool setTime(int type) override;
 
 private:
     // The last change of the staff before this one's time, else the staff.

@@ -24,7 +24,12 @@ public:
     virtual bool changesTime() const;
     // MnTimeSignatureType.
     virtual int time() const;
+    // Of a staff or a staff change: the time signature of the whole score
+    // from there on, re-barring its measures.
     virtual bool setTime(int type);
+    // The code alone, for readers and builders that make the measures to
+    // match themselves.
+    bool setTimeType(int type) { return MnStaffDefinition::setTime(type); }
     // Width of the time-signature glyphs in staff steps at scale 1.
     virtual double timeSignatureWidth() const;
 

@@ -32,15 +32,7 @@ MnChord* MnStaff::chordAt(int time, int voice) const
     if (voice < 0 || voice >= MnMeasure::voiceCount)
         return nullptr;
     const MnMeasure* measure = measureAtTime(time);
-    if (!measure)
-        return nullptr;
-    const int onset = time - measure->startTime();
-    const BcArray<MnChord*>& chords = measure->voiceChords(voice);
-    for (int i = 0; i < chords.count(); ++i) {
-        if (!chords[i]->isGrace() && chords[i]->time() == onset)
-            return chords[i];
-    }
-    return nullptr;
+    return measure ? measure->mainChordAt(voice, time - measure->startTime()) : nullptr;
 }
 
 void MnStaff::chordsAt(int time, BcArray<MnChord*>& chords) const

@@ -1,6 +1,6 @@
-// What a staff anchors to times — staff changes and lines — follows the
-// chords when a measure's chords change and when a span of time is cut out
-// of the staff.
+// What a staff anchors to times — staff changes, lines and lyric lines —
+// follows the chords when a measure's chords change and when a span of time
+// is cut out of the staff.
 
 #include "model/MnStaff.h"
 
@@ -126,47 +126,79 @@ void MnStaff::reconcileWithMeasure(MnMeasure* measure)
     }
 }
 
-void MnStaff::removeTimeSpan(int time, int length)
+void MnStaff::removeTimeSpan(int time, int length, bool keepAtStart)
 {
     if (length <= 0)
         return;
     const int cut = time;
     const int after = time + length;
 
-    // Changes inside the span go. A change of the time signature there can
-    // only stand at the span's start (meters change at bar lines); it stays
-    // there, so the measures from that time keep their meter, unless a
-    // change from after the span arrives at the same time and replaces it.
-    // (Re-barring the following measures to the meter before it needs the
-    // clipboard of the staff time edits.)
-    for (int i = changes.count() - 1; i >= 0; --i) {
-        MnStaffChange* change = changes[i];
-        const int start = change->startTime();
-        if (start < cut || start >= after)
-            continue;
-        if (change->changesTime()) {
-            change->setStartTime(cut);
-        } else {
-            changes.removeAt(i);
-            delete change;
-        }
-    }
+    // The changes before the span stay; those after it move back; of those
+    // inside, a time signature carries its meter to what now follows the
+    // cut, unless a change from after the span arrives there.
+    // Whether each change alters the meter is read before any moves.
+    BcArray<bool> altersMeter;
+    for (int i = 0; i < changes.count(); ++i)
+        altersMeter.add(changes[i]->changesTime());
+    BcArray<MnStaffChange*> kept;
+    BcArray<MnStaffChange*> gone;
+    MnStaffChange* atCut = nullptr;
+    MnStaffChange* meter = nullptr;
+    BcArray<MnStaffChange*> later;
     for (int i = 0; i < changes.count(); ++i) {
         MnStaffChange* change = changes[i];
-        if (change->startTime() < after)
-            continue;
-        change->setStartTime(change->startTime() - length);
-        // An earlier change left at the same time gives way to it.
-        if (i > 0 && changes[i - 1]->startTime() == change->startTime()) {
-            MnStaffChange* earlier = changes[i - 1];
-            changes.removeAt(i - 1);
-            delete earlier;
-            --i;
+        const int start = change->startTime();
+        if (start < cut) {
+            kept.add(change);
+        } else if (start >= after) {
+            later.add(change);
+        } else if (keepAtStart && start == cut) {
+            atCut = change;
+        } else if (altersMeter[i]) {
+            // The latest meter of the span is the one that held on.
+            if (meter)
+                gone.add(meter);
+            meter = change;
+        } else {
+            gone.add(change);
         }
     }
+    for (int i = 0; i < later.count(); ++i)
+        later[i]->setStartTime(later[i]->startTime() - length);
+    if (!later.isEmpty() && later[0]->startTime() == cut) {
+        // The change that arrives replaces what stood at the cut; one that
+        // stays with its measure takes its clef and key over instead.
+        if (meter)
+            gone.add(meter);
+        meter = nullptr;
+        if (atCut) {
+            atCut->setClef(later[0]->clef());
+            atCut->setKey(later[0]->key());
+            gone.add(later[0]);
+            later.removeAt(0);
+        }
+    }
+    if (meter && atCut) {
+        gone.add(meter);
+        meter = nullptr;
+    }
+    if (meter)
+        meter->setStartTime(cut);
+    changes.removeAll();
+    for (int i = 0; i < kept.count(); ++i)
+        changes.add(kept[i]);
+    if (atCut)
+        changes.add(atCut);
+    if (meter)
+        changes.add(meter);
+    for (int i = 0; i < later.count(); ++i)
+        changes.add(later[i]);
+    for (int i = 0; i < gone.count(); ++i)
+        delete gone[i];
+
     // A change that has arrived at the staff's start becomes the staff's
     // own definition.
-    while (!changes.isEmpty() && changes[0]->startTime() <= 0) {
+    while (!changes.isEmpty() && changes[0]->startTime() <= 0 && changes[0] != meter) {
         MnStaffChange* first = changes[0];
         MnStaffDefinition::setClef(first->clef());
         MnStaffDefinition::setKey(first->key());
@@ -212,5 +244,27 @@ void MnStaff::removeTimeSpan(int time, int length)
             lyrics.removeAt(i);
             delete lyric;
         }
+    }
+
+    // The meter went with the measures it began in: what follows goes back
+    // to the meter before it.
+    if (!meter)
+        return;
+    const int before = definitionAt(cut - 1, false)->time();
+    if (meter->time() != before) {
+        for (int m = 0; m < measures.count(); ++m) {
+            if (measureStartTime(m) != cut)
+                continue;
+            // Without re-barring, the measures keep the meter they have,
+            // and so does the change that names it.
+            if (!rebar(m, before))
+                return;
+            break;
+        }
+    }
+    const int index = changes.indexOf(meter);
+    if (index >= 0) {
+        changes.removeAt(index);
+        delete meter;
     }
 }

@@ -2,8 +2,12 @@
 
 #include "foundation/BcFiler.h"
 #include "model/MnChord.h"
+#include "model/MnClipboard.h"
 #include "model/MnCodes.h"
 #include "model/MnLimits.h"
+#include "model/MnMeasure.h"
+#include "model/MnNote.h"
+#include "model/MnStaff.h"
 
 BC_IMPLEMENT_CLASS(MnTuplet)
 
@@ -52,6 +56,38 @@ bool MnTuplet::setDirection(int direction)
     if (!mnIsSignedByte(direction))
         return false;
     directionCode = direction;
+    return true;
+}
+
+bool MnTuplet::setNumber(int number, bool isAlternative)
+{
+    if (number == noteCount && isAlternative == alternative)
+        return false;
+    MnChord* first = owner;
+    MnMeasure* measure = first ? first->measure() : nullptr;
+    MnStaff* staff = measure ? measure->staff() : nullptr;
+    if (!staff)
+        return false;
+
+    // The run ends in its own measure: the walk must not take the next
+    // measure's chords, whose times start again from 0.
+    const int measureStart = measure->startTime();
+    const long long runEnd = (long long)measureStart + first->time() + runSpan;
+    BcArray<MnNote*> notes;
+    for (const MnChord* chord = first->nextChord();
+         chord && chord->measure() == measure && measureStart + chord->time() < runEnd; chord = chord->nextChord()) {
+        for (int n = 0; n < chord->noteCount(); ++n)
+            notes.add(chord->note(n));
+    }
+    std::unique_ptr<MnClipboard> clipboard = MnClipboard::make();
+    if (!notes.isEmpty() && (!clipboard || !clipboard->copyNotes(notes)))
+        return false;
+
+    if (!measure->makeTuplet(first->voice(), first->time(), runSpan, number, isAlternative))
+        return false;
+    // The tuplet stays with the run's first chord.
+    if (!notes.isEmpty())
+        clipboard->paste(staff, measureStart + owner->time() + owner->soundingDuration());
     return true;
 }
 

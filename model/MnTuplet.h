@@ -40,6 +40,12 @@ public:
     // the text; the chords of the run are the caller's to fit.
     bool assignNumber(int number);
     static bool isNumber(int number);
+    // Makes the run again with the number: the first chord keeps its notes,
+    // the notes of the others are lifted out (MnClipboard) and pasted back
+    // from the second chord of the new run. False, with nothing changed, for
+    // the number and flag the tuplet has, when the measure refuses the new
+    // tuplet, and when notes would need lifting without a clipboard.
+    bool setNumber(int number, bool alternative);
     // The alternative ratio was chosen for this number.
     bool isAlternative() const { return alternative; }
     void setAlternative(bool on) { alternative = on; }

@@ -58,3 +58,16 @@ inline MnScore* makeScore(int staves, int measures, int notesPerChord = 1)
     }
     return score;
 }
+
+// A note alone in a slot of the voice, which the measure's editing makes.
+inline MnNote* putNote(MnMeasure* measure, int voice, int time, int duration, int step, int octave,
+                       int accidental = 3)
+{
+    return measure->setNote(voice, time, step, octave, accidental, duration, false);
+}
+
+// The non-grace chord of the voice at the time, or null.
+inline MnChord* chordAt(MnMeasure* measure, int voice, int time)
+{
+    return measure->mainChordAt(voice, time);
+}

@@ -201,7 +201,7 @@ static void addStaffChanges(MnScore* score)
         fourth->fillGapsWithRests(0, 1, 1);
         fourth->fillGapsWithRests(1, 1, 1);
         staff->insertStaffChange(3 * MnTicksPerWhole);
-        staff->definitionAt(3 * MnTicksPerWhole, true)->setTime(MnTime3_4);
+        staff->definitionAt(3 * MnTicksPerWhole, true)->setTimeType(MnTime3_4);
         fourth->setBarline(MnBarlineFinal);
     }
 }

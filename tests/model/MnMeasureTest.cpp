@@ -56,12 +56,12 @@ TEST(MnMeasure, ANewMeasureIsFilledWithRestsForItsMeter)
         }
     }
     // Both voices of a new 3/4 measure are whole-measure rests.
-    score.staff(0)->setTime(MnTime3_4);
+    score.staff(0)->setTimeType(MnTime3_4);
     MnMeasure threeFour(score.staff(0), 1, MnTime3_4);
     EXPECT_TRUE(threeFour.isMeasureRest(0));
     EXPECT_TRUE(threeFour.isMeasureRest(1));
     // A 4/4 measure cut to three beats is no whole-measure rest.
-    score.staff(0)->setTime(MnTime4_4);
+    score.staff(0)->setTimeType(MnTime4_4);
     MnMeasure shortened(score.staff(0), 1, MnTime4_4);
     shortened.setBeats(3);
     EXPECT_FALSE(shortened.isMeasureRest(0));

@@ -30,7 +30,7 @@ TEST(MnStaff, ANewStaffHasOneMeasureOfItsMeter)
     EXPECT_TRUE(staff.changesKey());
     EXPECT_TRUE(staff.changesTime());
     EXPECT_EQ(staff.timeSignatureWidth(), 4.0);
-    staff.setTime(MnTime12_8);
+    staff.setTimeType(MnTime12_8);
     EXPECT_EQ(staff.timeSignatureWidth(), 7.0);
 }
 
@@ -149,8 +149,9 @@ TEST(MnStaff, RemovingChangesMeasuresAndOtherChildren)
     staff->change(1)->setTimeType(MnTime3_4);
     EXPECT_TRUE(staff->removeChild(staff->change(0)));
     EXPECT_EQ(staff->changeCount(), 1);
-    // A time signature goes only through the re-barring of the score.
-    EXPECT_FALSE(staff->removeChild(staff->change(0)));
+    // A time signature goes too, re-barring the score to the meter before it.
+    EXPECT_TRUE(staff->removeChild(staff->change(0)));
+    EXPECT_EQ(staff->changeCount(), 0);
     EXPECT_TRUE(staff->removeChild(staff->measure(0)));
     ASSERT_EQ(staff->measureCount(), 1);
     EXPECT_EQ(staff->measure(0)->index(), 1);
@@ -161,7 +162,7 @@ TEST(MnStaff, ChangeRecords)
 {
     MnScore score;
     MnStaff* staff = score.staff(0);
-    staff->setTime(MnTime6_8);
+    staff->setTimeType(MnTime6_8);
     const struct
     {
         const char* name;

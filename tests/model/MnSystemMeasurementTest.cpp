@@ -184,7 +184,7 @@ TEST(MnSystemMeasurement, KeyAndTimeSignatureRoom)
     EXPECT_DOUBLE_EQ(fixture.score.timeSignatureWidth(0, 0.0), 4.0 * 1.5);
     EXPECT_DOUBLE_EQ(fixture.score.timeSignatureWidth(second, 2.0), 0.0);
     upper->insertStaffChange(second);
-    upper->definitionAt(second, true)->setTime(MnTime12_8);
+    upper->definitionAt(second, true)->setTimeType(MnTime12_8);
     EXPECT_DOUBLE_EQ(fixture.score.timeSignatureWidth(second, 2.0), 7.0 + 2.0);
     EXPECT_DOUBLE_EQ(fixture.score.clefWidth(), 8.0 * 1.5);
 }

@@ -78,3 +78,95 @@ TEST(MnTuplet, RemovingItFromItsChordUndoesTheTupletInTheMeasure)
     EXPECT_EQ(first->noteCount(), 1);
     EXPECT_FALSE(measure->removeTuplet(0, 0, nullptr));
 }
+
+// A triplet of eighths at the time of the measure, holding C5 D5 E5 with the
+// last one written E sharp, and its first chord.
+static MnChord* writeTriplet(MnMeasure* measure, int time)
+{
+    if (!measure->makeTuplet(0, time, MnTicksQuarter, 3, false))
+        return nullptr;
+    measure->setNote(0, time, 0, 5, MnAccidentalNone, MnTicksEighth, false);
+    measure->setNote(0, time + 20160, 1, 5, MnAccidentalNone, MnTicksEighth, false);
+    measure->setNote(0, time + 40320, 2, 5, MnAccidentalSharp, MnTicksEighth, false);
+    for (int i = 0; i < measure->voiceChords(0).count(); ++i) {
+        if (measure->voiceChords(0)[i]->time() == time)
+            return measure->voiceChords(0)[i];
+    }
+    return nullptr;
+}
+
+TEST(MnTuplet, SetNumberRefusesTheNumberItHas)
+{
+    StaffFixture fixture(1);
+    MnChord* first = writeTriplet(fixture.measure(0), 0);
+    ASSERT_NE(first, nullptr);
+    EXPECT_FALSE(first->tuplet()->setNumber(3, false));
+    EXPECT_EQ(fixture.measure(0)->voiceChords(0).count(), 3 + 2);
+    EXPECT_EQ(first->actual(), 3);
+}
+
+TEST(MnTuplet, SetNumberRefitsTheRunAndPastesTheNotesBackFromItsSecondChord)
+{
+    StaffFixture fixture(1);
+    MnMeasure* measure = fixture.measure(0);
+    MnChord* first = writeTriplet(measure, 0);
+    ASSERT_NE(first, nullptr);
+    first->setArticulation(MnArticulationStaccato, true);
+    measure->voiceChords(0)[1]->setStemDirection(-1);
+    MnTuplet* tuplet = first->tuplet();
+    ASSERT_TRUE(tuplet->setNumber(5, false));
+
+    EXPECT_EQ(first->tuplet(), tuplet);
+    EXPECT_EQ(tuplet->number(), 5);
+    EXPECT_EQ(tuplet->span(), MnTicksQuarter);
+    const struct
+    {
+        int time;
+        int duration;
+        int step; // -1 for a rest
+        int accidental;
+    } expected[] = {
+        {0, 15120, 0, MnAccidentalNone},
+        {12096, MnTicksEighth, 1, MnAccidentalNone},
+        {36288, MnTicksEighth, 2, MnAccidentalSharp},
+        {60480, MnTicksQuarter, -1, 0},
+    };
+    const BcArray<MnChord*>& chords = measure->voiceChords(0);
+    ASSERT_GE(chords.count(), 4);
+    for (int i = 0; i < 4; ++i) {
+        const MnChord* chord = chords[i];
+        EXPECT_EQ(chord->time(), expected[i].time) << i;
+        EXPECT_EQ(chord->duration(), expected[i].duration) << i;
+        if (expected[i].step < 0) {
+            EXPECT_TRUE(chord->isRest()) << i;
+            continue;
+        }
+        ASSERT_EQ(chord->noteCount(), 1) << i;
+        EXPECT_EQ(chord->note(0)->step(), expected[i].step) << i;
+        EXPECT_EQ(chord->note(0)->accidental(), expected[i].accidental) << i << ": spelt as before";
+        EXPECT_EQ(chord->actual(), 5) << i;
+        EXPECT_EQ(chord->normal(), 4) << i;
+    }
+    EXPECT_TRUE(first->hasArticulation(MnArticulationStaccato));
+    EXPECT_EQ(chords[1]->stemSetting(), -1) << "the chord's settings come back";
+}
+
+TEST(MnTuplet, SetNumberOfATripletEndingAtTheBarLineLeavesTheNextMeasureAlone)
+{
+    StaffFixture fixture(2);
+    MnMeasure* next = fixture.measure(1);
+    next->setNote(0, 0, 4, 4, MnAccidentalNone, MnTicksHalf, false);
+    next->setNote(0, MnTicksHalf, 5, 4, MnAccidentalNone, MnTicksHalf, false);
+    MnChord* first = writeTriplet(fixture.measure(0), 3 * MnTicksQuarter);
+    ASSERT_NE(first, nullptr);
+    ASSERT_TRUE(first->tuplet()->setNumber(5, false));
+    ASSERT_EQ(next->voiceChords(0).count(), 2);
+    EXPECT_EQ(next->voiceChords(0)[0]->note(0)->step(), 4);
+    EXPECT_EQ(next->voiceChords(0)[1]->note(0)->step(), 5);
+    EXPECT_EQ(next->voiceChords(0)[1]->time(), MnTicksHalf);
+    int notes = 0;
+    const BcArray<MnChord*>& chords = fixture.measure(0)->voiceChords(0);
+    for (int i = 0; i < chords.count(); ++i)
+        notes += chords[i]->noteCount();
+    EXPECT_EQ(notes, 3);
+}

@@ -45,7 +45,7 @@ struct StaffFixture
     explicit StaffFixture(int measures, int type = MnTime4_4)
     {
         staff = score.staff(0);
-        staff->setTime(type);
+        staff->setTimeType(type);
         for (int i = 0; i < measures; ++i)
             staff->insertMeasure(-1, type);
         score.removeMeasure(0);

@@ -139,7 +139,7 @@ TEST(ModelOldVersions, HandMadeRecordsOfEveryOlderLayout)
          }},
         {"staff change version 2: no time byte, the staff's meter", 2,
          [](MnScore& score) {
-             score.staff(0)->setTime(MnTime6_8);
+             score.staff(0)->setTimeType(MnTime6_8);
              return new MnStaffChange(score.staff(0), 1, 0, 0, MnTime6_8);
          },
          [] { return RecordBuilder(2).character(MnClefBass).character(-1).integer(60480).done(); },

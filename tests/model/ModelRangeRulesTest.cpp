@@ -202,7 +202,7 @@ std::vector<Rule> rules(Context& c)
          {MnClefTreble, MnClefTenor, MnClefBass}, {-1, 4}},
         {"key signature", staff, setter<MnStaff>([](MnStaff& s, double v) { return s.setKey(int(v)); }),
          whole(T::Char), {-7, 7, 0}, {-8, 8, 9}},
-        {"time signature", staff, setter<MnStaff>([](MnStaff& s, double v) { return s.setTime(int(v)); }),
+        {"time signature", staff, setter<MnStaff>([](MnStaff& s, double v) { return s.setTimeType(int(v)); }),
          whole(T::Char), {MnTimeCommon, MnTime12_8, MnTime6_8}, {-1, 11}},
         {"staff spacing", staff, setter<MnStaff>([](MnStaff& s, double v) { return s.setSpacing(v); }),
          whole(T::Double), {0.001, MnMaxCoordinate, 24}, {0, -20, notANumber, infinity, 2e9}},

@@ -423,7 +423,7 @@ TEST(ReSystemFurniture, writesAPicture)
     staff->change(0)->setClef(MnClefBass);
     staff->change(0)->setKey(-2);
     staff->change(1)->setKey(0);
-    staff->change(1)->setTime(MnTime6_8);
+    staff->change(1)->setTimeType(MnTime6_8);
     staff->change(2)->setClef(MnClefAlto);
     renderer.add(staff->change(2));
     system.setColorMode(2);

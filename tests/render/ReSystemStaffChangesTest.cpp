@@ -90,7 +90,7 @@ TEST(ReSystemStaffChanges, keyAndTimeChangeInTheirRoom)
 {
     ChangeFixture fixture;
     fixture.change->setKey(-2);
-    fixture.change->setTime(MnTime3_4);
+    fixture.change->setTimeType(MnTime3_4);
     const int time = ChangeFixture::changeTime;
     MnScore& score = fixture.score();
     const double key0 = score.keySignatureWidth(time, true, 0), key2 = score.keySignatureWidth(time, true, 2);
@@ -113,7 +113,7 @@ TEST(ReSystemStaffChanges, keyAndTimeChangeInTheirRoom)
 TEST(ReSystemStaffChanges, aTimeChangeAloneDrawsNoKey)
 {
     ChangeFixture fixture;
-    fixture.change->setTime(MnTime6_8);
+    fixture.change->setTimeType(MnTime6_8);
     RecordingRenderer renderer;
     ReSystem(&renderer).drawKeyTimeChange(fixture.change, GePoint2d(0, 0), 0);
     auto glyphs = placedGlyphs(renderer);

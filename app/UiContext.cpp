@@ -1,0 +1,88 @@
+#include "app/UiContext.h"
+
+#include "app/Quorvane.h"
+#include "app/UiDocument.h"
+#include "app/UiMainFrame.h"
+#include "foundation/BcString.h"
+#include "platform/gui/UiMessageBoxes.h"
+
+#include <wx/filedlg.h>
+#include <wx/utils.h>
+
+static wxString toWx(const BcString& text)
+{
+    return wxString::FromUTF8(text.toNarrow(BcString::utf8CodePage));
+}
+
+QuorvaneDocument* UiContext::activeDocument()
+{
+    UiMainFrame* frame = app.mainFrame();
+    UiDocManager* manager = app.documentManager();
+    if (!frame || !manager)
+        return nullptr;
+    UiDocument* document = wxDynamicCast(manager->GetCurrentDocument(), UiDocument);
+    return document ? &document->document() : nullptr;
+}
+
+EdView* UiContext::activeView()
+{
+    // The score view comes with its own window; until then no view edits.
+    return nullptr;
+}
+
+void UiContext::updateAllViews(QuorvaneDocument* document, EdView*)
+{
+    if (UiDocument* adapter = UiDocument::of(document))
+        adapter->UpdateAllViews();
+}
+
+void UiContext::showHint(unsigned int commandId)
+{
+    app.showMessage(commandId);
+}
+
+void UiContext::showInformation(unsigned int stringId)
+{
+    const wchar_t* text = app.loadString(stringId);
+    if (!text)
+        return;
+    ++messageCount;
+    UiMessageBoxes::current().information(wxString(text), wxString(app.loadString(57344)));
+}
+
+void UiContext::showInformationText(const BcString& text)
+{
+    ++messageCount;
+    UiMessageBoxes::current().information(toWx(text), wxString(app.loadString(57344)));
+}
+
+bool UiContext::askYesNo(unsigned int stringId)
+{
+    const wchar_t* text = app.loadString(stringId);
+    return text && UiMessageBoxes::current().askYesNo(wxString(text), wxString(app.loadString(57344)));
+}
+
+bool UiContext::isShiftDown()
+{
+    return wxGetKeyState(WXK_SHIFT);
+}
+
+bool UiContext::isCtrlDown()
+{
+    return wxGetKeyState(WXK_CONTROL);
+}
+
+bool UiContext::chooseFile(bool save, const BcString& filter, BcString& path)
+{
+    // The filter is written "Name (*.ext)|*.ext|...||", as the file dialog
+    // wants it but for the closing bars.
+    wxString wildcard = toWx(filter);
+    while (wildcard.EndsWith("|"))
+        wildcard.RemoveLast();
+    long style = save ? wxFD_SAVE | wxFD_OVERWRITE_PROMPT : wxFD_OPEN | wxFD_FILE_MUST_EXIST;
+    wxFileDialog dialog(app.GetTopWindow(), wxEmptyString, wxEmptyString, wxEmptyString, wildcard, style);
+    if (dialog.ShowModal() != wxID_OK)
+        return false;
+    path = BcString(dialog.GetPath().utf8_str().data());
+    return true;
+}
