@@ -20,7 +20,7 @@ struct ExportTestSheet
             score->insertStaff(-1);
         for (int s = 0; s < score->staffCount(); ++s) {
             MnStaff* staff = score->staff(s);
-            staff->setTime(timeType);
+            staff->setTimeType(timeType);
             for (int i = 0; i < measures; ++i)
                 staff->insertMeasure(-1, timeType);
         }

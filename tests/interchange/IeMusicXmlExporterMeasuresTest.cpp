@@ -276,7 +276,7 @@ TEST(IeMusicXmlExporterMeasures, WidthsAreTheLaidOutColumnsLessTheRoomOfAChangeI
         MnStaff* staff = sheet.score->staff(s);
         ASSERT_TRUE(staff->insertStaffChange(staff->measure(2)->startTime()));
         ASSERT_TRUE(staff->change(0)->setKey(3));
-        ASSERT_TRUE(staff->change(0)->setTime(MnTimeCommon));
+        ASSERT_TRUE(staff->change(0)->setTimeType(MnTimeCommon));
     }
     double expected[6] = {};
     double headerRoom = 0.0;
