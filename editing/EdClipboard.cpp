@@ -87,15 +87,9 @@ EdClipNote EdClipboard::recordOf(const MnChord* chord, const MnNote* note, int l
 bool EdClipboard::copy(const EdSelection& selection)
 {
     clear();
-    EdSelection others;
-    for (int i = 0; i < selection.count(); ++i) {
-        MnElement* element = selection.element(i);
-        if (!element->isKindOf(MnNote::staticClass()) && !element->isKindOf(MnChord::staticClass()))
-            others.add(element);
-    }
-    if (!others.isEmpty())
-        return copyElements(others);
-
+    // Notes and chords become records in one walk, so each element is
+    // fetched from memory once; any other element makes the copy a clone of
+    // its work instead.
     // One record at most per selected element: one block, filled once.
     records.setCapacity(selection.count());
     const MnScore* score = nullptr;
@@ -106,8 +100,11 @@ bool EdClipboard::copy(const EdSelection& selection)
         if (element->isKindOf(MnNote::staticClass())) {
             note = static_cast<const MnNote*>(element);
             chord = note->chord();
-        } else {
+        } else if (element->isKindOf(MnChord::staticClass())) {
             chord = static_cast<const MnChord*>(element);
+        } else {
+            records.removeAll();
+            return copyOthers(selection);
         }
         const MnStaff* staff = chord ? chord->staff() : nullptr;
         if (!staff)
@@ -140,6 +137,17 @@ bool EdClipboard::copy(const EdSelection& selection)
         records[i].line -= lowestLine;
     }
     return true;
+}
+
+bool EdClipboard::copyOthers(const EdSelection& selection)
+{
+    EdSelection others;
+    for (int i = 0; i < selection.count(); ++i) {
+        MnElement* element = selection.element(i);
+        if (!element->isKindOf(MnNote::staticClass()) && !element->isKindOf(MnChord::staticClass()))
+            others.add(element);
+    }
+    return copyElements(others);
 }
 
 // The nearest element of the class at or above the element.

@@ -38,6 +38,9 @@ public:
     // time, grace index) and counted from the earliest time and lowest line.
     // True when anything was copied.
     bool copy(const EdSelection& selection);
+    // The elements of the selection other than notes and chords, copied as
+    // clones of their works.
+    bool copyOthers(const EdSelection& selection);
     // The clone branch of copy.
     bool copyElements(const EdSelection& elements);
     // Appends records of every note of the measures first..last (0-based;
