@@ -1,105 +1,113 @@
+#include "BenchScores.h"
+
 #include "editing/QuorvaneDocument.h"
 #include "foundation/BcString.h"
+#include "model/MnCache.h"
+#include "model/MnScore.h"
 #include "model/MnSheetMusic.h"
-#include "model/MnCodes.h"
-#include "model/MnTicks.h"
+#include "model/MnStaff.h"
 #include "render/ReBitmap.h"
-#include "render/ReGlyph.h"
+#include "render/ReExportSheets.h"
 #include "render/RePDF.h"
-#include "render/ReSystem.h"
+#include "tests/common/RecordingRenderer.h"
 
 #include <benchmark/benchmark.h>
-#include <cmath>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <unistd.h>
 
-// The back ends' share of an export. Until the score composer draws whole
-// systems, a page is drawn as a full page of a ten-staff score would be:
-// one system of ten staves and five measures, eight chords a measure and
-// staff, heads, stems, flags, accidentals, barlines, clefs and lyrics, all
-// through the composer's note drawing, at the score scale of a page.
-static constexpr int pagesOfTheScore = 111;  // 500 measures of ten staves
+// Composing and exporting the benchmark sheet (10 staves x 500 measures,
+// about 126 pages). Goals: every page composed through a recording
+// renderer, one frame a page in one cache scope, under 300 ms; the whole
+// sheet as one PDF under 700 ms; one page as a 300-dpi PNG under 500 ms.
 
-static void drawDensePage(ReRenderer& renderer)
+static std::unique_ptr<QuorvaneDocument> documentOf(std::unique_ptr<MnSheetMusic> sheet)
 {
-    ReSystem system(&renderer);
-    auto bar = [&](double left, double bottom, double right, double top) {
-        renderer.fillQuad(left, top, left, bottom, right, bottom, right, top);
-    };
-    const double scale = 0.8;
-    renderer.pushScale(10, -20, scale);
-    static const int durations[] = {MnTicksQuarter, MnTicksEighth, MnTicksHalf, MnTicksSixteenth};
-    static const int accidentals[] = {MnAccidentalNone, MnAccidentalSharp, MnAccidentalNone, MnAccidentalFlat,
-                                      MnAccidentalNone, MnAccidentalNatural, MnAccidentalNone, MnAccidentalNone};
-    const BcString syllables[] = {BcString("Lau"), BcString("da"), BcString("te"), BcString("Do"), BcString("mi")};
-    for (int staff = 0; staff < 10; ++staff) {
-        double top = -20 - staff * 30.0;
-        for (int line = 0; line < 5; ++line)
-            bar(10, top - 2 * line - 0.1, 240, top - 2 * line + 0.1);
-        renderer.fillMesh(ReGlyph::gClef.vertices, ReGlyph::gClef.vertexCount, ReGlyph::gClef.triangles,
-                          ReGlyph::gClef.triangleCount, 13, top - 6, 1, 1);
-        for (int measure = 0; measure < 5; ++measure) {
-            double left = 25 + measure * 43.0;
-            bar(left + 42.8, top - 8, left + 43, top);
-            for (int chord = 0; chord < 8; ++chord) {
-                int index = staff * 40 + measure * 8 + chord;
-                int step = -(index * 5 % 11);
-                int duration = durations[index % 4];
-                double x = left + 3 + chord * 5.0;
-                system.drawNote(x, top + step, duration, index % 7 == 0, 0, 0, accidentals[index % 8], 0);
-                if (index % 3 == 0)
-                    system.drawNote(x, top + step - 4, duration, false, 0, 0, MnAccidentalNone, 0);
-                system.drawStem(x, top, step, step - (index % 3 == 0 ? 4 : 0), step < -4 ? 1 : -1, duration, false,
-                                false);
-                renderer.drawText(syllables[index % 5], x - 1, top - 14, 9, 0, false);
-            }
-        }
-    }
-    renderer.popTransform();
+    std::unique_ptr<QuorvaneDocument> document(new QuorvaneDocument);
+    document->addWork(sheet.release());
+    return document;
 }
 
-static void BM_PdfOfTheWholeScore(benchmark::State& state)
+static MnSheetMusic* onlySheet(QuorvaneDocument& document)
 {
+    return static_cast<MnSheetMusic*>(document.works()[0]);
+}
+
+static void BM_ComposeEveryPage(benchmark::State& state)
+{
+    std::unique_ptr<QuorvaneDocument> document = documentOf(makeBenchSheet());
+    MnSheetMusic* sheet = onlySheet(*document);
+    RecordingRenderer renderer;
+    int pages = 0;
+    long calls = 0;
+    for (auto _ : state) {
+        MnCache scope;
+        ReSpreadOut spreadOut(sheet);
+        pages = ReExportSheets::pageCount(sheet);
+        const double width = sheet->pageWidth();
+        const double height = sheet->pageHeight();
+        calls = 0;
+        for (int page = 0; page < pages; ++page) {
+            GePoint2d origin;
+            if (!ReExportSheets::pageOrigin(sheet, page, origin))
+                continue;
+            renderer.clear();
+            renderer.render(document.get(), origin.x + width / 2, origin.y - height / 2, width, width, height, 0, 0);
+            calls += renderer.countOf("fillQuad") + renderer.countOf("fillMesh") + renderer.countOf("drawText");
+        }
+    }
+    state.counters["pages"] = pages;
+    state.counters["fills per pass"] = double(calls);
+}
+BENCHMARK(BM_ComposeEveryPage)->Unit(benchmark::kMillisecond);
+
+static void BM_PdfOfTheWholeSheet(benchmark::State& state)
+{
+    std::unique_ptr<QuorvaneDocument> document = documentOf(makeBenchSheet());
     std::string path = "/tmp/qrv-bench-" + std::to_string(::getpid()) + ".pdf";
     for (auto _ : state) {
         RePDF pdf;
-        pdf.openDocument();
-        for (int page = 0; page < pagesOfTheScore; ++page) {
-            pdf.addPage(210, 297);
-            pdf.setView(105, -148.5, 210, 210, 297);
-            drawDensePage(pdf);
+        if (!pdf.exportDocument(BcString(path.c_str()), document.get())) {
+            state.SkipWithError("the file was not written");
+            break;
         }
-        benchmark::DoNotOptimize(pdf.saveDocument(BcString(path.c_str())));
     }
     std::remove(path.c_str());
 }
-BENCHMARK(BM_PdfOfTheWholeScore)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PdfOfTheWholeSheet)->Unit(benchmark::kMillisecond);
 
-// Draws the dense page in each band of the page it exports.
-class DenseBitmap : public ReBitmap
+// The measures the first page of the benchmark sheet holds.
+static int measuresOnTheFirstPage()
 {
-public:
-    bool begin(QuorvaneDocument* document, double cx, double cy, double pixelWidth, double pixelHeight) override
-    {
-        if (!ReBitmap::begin(document, cx, cy, pixelWidth, pixelHeight))
-            return false;
-        setColor(0, 0, 0, 255);
-        drawDensePage(*this);
-        return true;
+    std::unique_ptr<MnSheetMusic> sheet = makeBenchSheet();
+    MnCache scope;
+    const int measures = sheet->score()->staff(0)->measureCount();
+    int measure = 0;
+    for (int s = 0; s < sheet->systemsOnPage(0) && measure < measures; ++s) {
+        double stretch = 1.0;
+        measure += sheet->fitSystem(measure, stretch);
     }
-};
+    return measure;
+}
 
-// One A4 page at 300 dots per inch: drawn twice the size, read back,
-// averaged, encoded and written.
+// One A4 page of the benchmark sheet at 300 dots per inch: drawn twice the
+// size in bands, read back, averaged, encoded and written. The sheet is cut
+// to the measures of its first page, so the export writes that page alone.
 static void BM_PngPageAt300Dpi(benchmark::State& state)
 {
-    QuorvaneDocument document;
-    document.addWork(new MnSheetMusic);
+    std::unique_ptr<QuorvaneDocument> document = documentOf(makeBenchSheet(10, measuresOnTheFirstPage()));
+    {
+        MnCache scope;
+        if (onlySheet(*document)->pageCount() != 1) {
+            state.SkipWithError("the cut sheet is not one page");
+            return;
+        }
+    }
     std::string path = "/tmp/qrv-bench-" + std::to_string(::getpid()) + ".png";
     for (auto _ : state) {
-        DenseBitmap bitmap;
-        if (!bitmap.exportImages(BcString(path.c_str()), &document, false, 300 / 25.4)) {
+        ReBitmap bitmap;
+        if (!bitmap.exportImages(BcString(path.c_str()), document.get(), false, 300 / 25.4)) {
             state.SkipWithError("the page was not written");
             break;
         }

@@ -13,18 +13,6 @@ ReSystem::ReSystem(ReRenderer* renderer)
 
 ReSystem::~ReSystem() = default;
 
-void ReSystem::compose(QuorvaneDocument*)
-{
-    // A document pass starts with no pick path. The walk over the document's
-    // scores and sheets, page by page, belongs to the sheet composition.
-    renderer->pickPath = EdPath::unset();
-}
-
-void ReSystem::composeSheetPage(MnSheetMusic*, int, int)
-{
-    // Manuscript paper is composed by the sheet composition.
-}
-
 bool ReSystem::isSelected(const MnElement* element) const
 {
     return element && renderer->contains(element);

@@ -15,6 +15,10 @@ class MnTempo;
 class MnText;
 class QuorvaneDocument;
 struct ReGlyph;
+struct ReScorePass;
+class MnMeasure;
+class MnStaff;
+class ReTablature;
 
 // The composer of documents, sheets and scores. Every drawing pass builds
 // one on the stack and drops it at the end; it keeps nothing between passes.
@@ -25,9 +29,24 @@ public:
     explicit ReSystem(ReRenderer* renderer);
     ~ReSystem() override;
 
-    // Documents and sheets.
+    // Documents and sheets. Scores and sheets draw in display order, each
+    // reporting its index among the document's scores and sheets in works
+    // order to the pick paths.
     void compose(QuorvaneDocument* document);
+    void composeSheetMusic(MnSheetMusic* sheet, int workIndex);
+    // Page 0 of the sheet as manuscript paper: clefMode 0 none, 1 on every
+    // system, 2 on the first, 3 on brace-joined treble and bass pairs;
+    // measuresPerSystem bars in each measure column.
     void composeSheetPage(MnSheetMusic* sheet, int clefMode, int measuresPerSystem);
+    void composeBlankSystem(int clefMode, int measuresPerSystem, MnScore* score, int firstMeasure, int measureCount,
+                            GePoint2d origin, double stretch);
+
+    // One system of a score: measureCount measures from firstMeasure (0-based)
+    // with the staff headers, its top-left staff line at origin, the natural
+    // widths stretched by stretch. pathIndex is the work's index among the
+    // document's scores and sheets in works order.
+    void composeScore(MnScore* score, int firstMeasure, int measureCount, GePoint2d origin, double stretch,
+                      int pathIndex);
 
     // Text and labels.
     // Labels and brackets of the staves firstStaff .. firstStaff + staffCount
@@ -117,6 +136,25 @@ public:
     double horizontalPivot = 0.0;
 
 private:
+    // The passes of composeScore.
+    void composeFloatingHeader(ReScorePass& pass);
+    void composeStaffHeaders(ReScorePass& pass);
+    void composeCourtesySignatures(ReScorePass& pass);
+    void composeMeasureColumn(ReScorePass& pass, int measureIndex, double& cx);
+    struct MeasureStaff;
+    void composeVoices(ReScorePass& pass, MeasureStaff& at);
+    void composeChordTies(ReScorePass& pass, MeasureStaff& at, MnChord* chord, int voice, int chordIndex, double x,
+                          int stem, MnNote* note, int noteIndex, double noteY);
+    void composeNotePreview(ReScorePass& pass, MeasureStaff& at, MnChord* chord, int voice, int chordIndex, double x,
+                            int stem);
+    // The scale s of a part drawn about (originX, y), with its depth; x
+    // positions keep the system's unscaled layout.
+    void openStaffScope(int staffIndex, double originX, double y, double s);
+    void closeStaffScope();
+    // A 0.6 scale about (x, y) for a grace chord; answers the pivot to give
+    // back to closeGraceScope.
+    double openGraceScope(double x, double y);
+    void closeGraceScope(double savedPivot);
     void placeCredit(MnCredit* credit, GePoint2d origin, double* x, double* y);
     void composeMetronomeFigure(MnTempo* tempo, GePoint2d origin, double x, double y, double width, double height,
                                 double room, MnElement* reported);

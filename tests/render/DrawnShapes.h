@@ -20,6 +20,22 @@ inline std::vector<double> quadBox(const RecordingRenderer::Call& quad)
             std::max({a[0], a[2], a[4], a[6]}), std::max({a[1], a[3], a[5], a[7]})};
 }
 
+// The middle of the last rectangle marked for an element, in world units;
+// false when there is none.
+inline bool markMiddle(const RecordingRenderer& renderer, const MnElement* element, GePoint2d* middle)
+{
+    const RecordingRenderer::Call* mark = nullptr;
+    for (const RecordingRenderer::Call* call : renderer.callsNamed("markRect")) {
+        if (call->element == element)
+            mark = call;
+    }
+    if (!mark)
+        return false;
+    const std::vector<double>& a = mark->args;
+    *middle = mark->transform.transform(GePoint2d(a[0] + a[2] / 2, a[1] + a[3] / 2));
+    return true;
+}
+
 // The boxes of every recorded call of the quad operation, in order.
 inline std::vector<std::vector<double>> quadBoxes(const RecordingRenderer& renderer,
                                                   const std::string& operation = "fillQuad")

@@ -4,9 +4,12 @@
 #include "foundation/BcString.h"
 #include "foundation/GeRegion.h"
 #include "foundation/GeSpline2d.h"
+#include "model/MnCache.h"
+#include "model/MnScore.h"
 #include "model/MnSheetMusic.h"
 #include "render/ReGlyph.h"
 
+#include <algorithm>
 #include <cmath>
 #include "tests/render/ExportTestSheets.h"
 
@@ -265,4 +268,51 @@ TEST(Re3dPrint, glyphWallsFaceAwayFromTheirShapeAlsoMirrored)
         EXPECT_GT(outward, 0) << row.name;
         EXPECT_EQ(inward, 0) << row.name;
     }
+}
+
+TEST(Re3dPrint, thePaperPlateCoversTheInsetPage)
+{
+    QuorvaneDocument document;
+    MnSheetMusic* sheet = new MnSheetMusic;
+    document.addWork(sheet);
+    Mesh mesh;
+    Re3dPrint print;
+    ASSERT_TRUE(print.buildPageMesh(&document, &mesh.points, &mesh.normals));
+    ASSERT_GT(mesh.points.count(), 0);
+    ASSERT_EQ(mesh.points.count() % 3, 0);
+    // The lowest top face over a point: the plate, wherever the music is.
+    auto lowestTop = [&](double x, double y) {
+        double lowest = HUGE_VAL;
+        for (int t = 0; t + 2 < mesh.points.count(); t += 3) {
+            if (mesh.normals[t].z < 0.99)
+                continue;
+            const GePoint3d* p = &mesh.points[t];
+            const double d1 = (x - p[1].x) * (p[0].y - p[1].y) - (p[0].x - p[1].x) * (y - p[1].y);
+            const double d2 = (x - p[2].x) * (p[1].y - p[2].y) - (p[1].x - p[2].x) * (y - p[2].y);
+            const double d3 = (x - p[0].x) * (p[2].y - p[0].y) - (p[2].x - p[0].x) * (y - p[0].y);
+            const bool negative = d1 < 0 || d2 < 0 || d3 < 0;
+            const bool positive = d1 > 0 || d2 > 0 || d3 > 0;
+            if (!(negative && positive))
+                lowest = std::min(lowest, p[0].z);
+        }
+        return lowest;
+    };
+    // The inset page is 206 x 293 units from its lower left corner.
+    const double plate = lowestTop(103, 146.5);
+    ASSERT_LT(plate, HUGE_VAL);
+    EXPECT_GT(plate, 0.0);
+    const double points[][2] = {{0.5, 0.5}, {205.5, 0.5}, {0.5, 292.5}, {205.5, 292.5}, {20, 250}, {150, 40}};
+    for (const auto& p : points)
+        EXPECT_DOUBLE_EQ(lowestTop(p[0], p[1]), plate) << p[0] << ", " << p[1];
+
+    // A sheet without a score is its plate alone.
+    sheet->setScore(nullptr);
+    Mesh plain;
+    Re3dPrint alone;
+    ASSERT_TRUE(alone.buildPageMesh(&document, &plain.points, &plain.normals));
+    ASSERT_GT(plain.points.count(), 0);
+    double top = -HUGE_VAL;
+    for (int i = 0; i < plain.points.count(); ++i)
+        top = std::max(top, plain.points[i].z);
+    EXPECT_DOUBLE_EQ(top, plate);
 }

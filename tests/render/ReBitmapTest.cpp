@@ -1,9 +1,18 @@
 #include "render/ReBitmap.h"
 
 #include "editing/QuorvaneDocument.h"
+#include "model/MnCodes.h"
+#include "model/MnMeasure.h"
+#include "model/MnNote.h"
+#include "model/MnScore.h"
 #include "model/MnSheetMusic.h"
+#include "model/MnStaff.h"
+#include "model/MnTicks.h"
+#include "render/ReExportSheets.h"
 #include "platform/PlOffscreenContext.h"
 #include "render/ReGLHost.h"
+#include "tests/common/RecordingRenderer.h"
+#include "tests/render/DrawnShapes.h"
 #include "tests/render/GLTestFrame.h"
 
 #include "tests/render/ExportTestSheets.h"
@@ -313,4 +322,71 @@ TEST(ReBitmap, withoutAnOffscreenHostNothingIsWritten)
     ReGLHost::installOffscreenFactory(&ReGLHostOver<PlOffscreenContext>::create);
     EXPECT_FALSE(written);
     EXPECT_FALSE(exists(path));
+}
+
+TEST(ReBitmap, pageNamesOfElevenAndOneHundredAndOnePages)
+{
+    struct Row {
+        int pages;
+        std::vector<std::string> written, absent;
+    };
+    const Row rows[] = {
+        {11, {" 00", " 01", " 10"}, {"", " 0", " 11"}},
+        {101, {" 000", " 050", " 100"}, {"", " 00", " 101"}},
+    };
+    for (const Row& row : rows) {
+        QuorvaneDocument document;
+        for (int i = 0; i < row.pages; ++i)
+            addSheet(document, 10, 10);
+        ReBitmap bitmap;
+        const std::string stem = outputPath("ReBitmap-names" + std::to_string(row.pages));
+        ASSERT_TRUE(bitmap.exportImages(BcString((stem + ".png").c_str()), &document, false, 1)) << row.pages;
+        for (const std::string& suffix : row.written)
+            EXPECT_TRUE(exists(stem + suffix + ".png")) << stem + suffix;
+        for (const std::string& suffix : row.absent)
+            EXPECT_FALSE(exists(stem + suffix + ".png")) << stem + suffix;
+    }
+}
+
+TEST(ReBitmap, transparentComposedPageIsOpaqueOnlyWhereTheMusicIs)
+{
+    QuorvaneDocument document;
+    MnSheetMusic* sheet = new MnSheetMusic;
+    document.addWork(sheet);
+    MnNote* note = sheet->score()->staff(0)->measure(0)->setNote(0, 0, 6, 4, MnAccidentalNone, MnTicksQuarter, false);
+    ASSERT_NE(note, nullptr);
+
+    // Where the composer puts the head, on the page as exported.
+    RecordingRenderer recorder;
+    GePoint2d origin;
+    {
+        ReSpreadOut spreadOut(sheet);
+        ASSERT_TRUE(ReExportSheets::pageOrigin(sheet, 0, origin));
+        recorder.render(&document, origin.x + 105, origin.y - 148.5, 210, 210, 297, 0, 0);
+    }
+    GePoint2d head;
+    ASSERT_TRUE(markMiddle(recorder, note, &head));
+
+    ReBitmap bitmap;
+    const double scale = 3;
+    std::string path = outputPath("ReBitmap-transparent-music.png");
+    ASSERT_TRUE(bitmap.exportImages(BcString(path.c_str()), &document, true, scale));
+    PngImage image(path);
+    ASSERT_TRUE(image.read);
+    EXPECT_TRUE(image.hasAlpha);
+    ASSERT_EQ(image.width, 630);
+    ASSERT_EQ(image.height, 891);
+    const unsigned char* ink = image.pixel(int((head.x - origin.x) * scale), int(-(head.y - origin.y) * scale));
+    EXPECT_EQ(ink[3], 255) << "the notehead";
+    EXPECT_LT(ink[0], 30) << "the notehead";
+    struct Probe {
+        const char* name;
+        int x, y;
+    };
+    const Probe clear[] = {{"top left", 0, 0},
+                           {"bottom right", 629, 890},
+                           {"left margin by the staff", 10, int(-(head.y - origin.y) * scale)},
+                           {"under the music", 315, 700}};
+    for (const Probe& probe : clear)
+        EXPECT_EQ(image.pixel(probe.x, probe.y)[3], 0) << probe.name;
 }

@@ -6,16 +6,23 @@
 #include "model/EdVerticalGuideLine.h"
 #include "model/MnCredit.h"
 #include "model/MnCodes.h"
+#include "model/MnMeasure.h"
+#include "model/MnNote.h"
+#include "model/MnScore.h"
 #include "model/MnSheetMusic.h"
+#include "model/MnStaff.h"
 #include "model/MnTicks.h"
 #include "render/ReFontMetrics.h"
 #include "render/ReGlyph.h"
 #include "render/ReSystem.h"
 #include "tests/common/RecordingRenderer.h"
+#include "tests/render/DrawnShapes.h"
 #include "tests/common/TestServices.h"
 #include "tests/render/GLTestFrame.h"
 
 #include <GL/glu.h>
+#include <algorithm>
+#include <cmath>
 #include <gtest/gtest.h>
 
 // The drawing tests draw into a 200 x 200 pixel target over a view of 100
@@ -531,4 +538,77 @@ TEST(ReOpenGL, unprojectMapsWindowPointsOfTheLastFrame)
         EXPECT_NEAR(x, row.x, 1e-9);
         EXPECT_NEAR(y, row.y, 1e-9);
     }
+}
+
+TEST(ReOpenGL, wholePageOfASheetHasItsStaffLinesAndHeadsWhereTheLayoutPutsThem)
+{
+    TestSettings settings;
+    settings.set(BcSettings::backgroundColor, 0x808080);
+    QuorvaneDocument document;
+    MnSheetMusic* sheet = new MnSheetMusic;
+    document.addWork(sheet);
+    MnMeasure* measure = sheet->score()->staff(0)->measure(0);
+    MnNote* note = measure->setNote(0, 0, 6, 4, MnAccidentalNone, MnTicksQuarter, false);  // B4
+    ASSERT_NE(note, nullptr);
+
+    GLTestFrame frame(400, 400);
+    ReOpenGL gl;
+    ASSERT_TRUE(frame.attach(gl));
+    while (glGetError() != GL_NO_ERROR) {
+    }
+    // Where the layout puts them: the frame recorded over the same view.
+    struct View {
+        double cx, cy, width;
+    };
+    auto record = [&](RecordingRenderer& recorder, const View& view) {
+        recorder.render(&document, view.cx, view.cy, view.width, frame.width, frame.height, 0, 0);
+    };
+    auto drawn = [&](const View& view) {
+        EXPECT_TRUE(gl.render(&document, view.cx, view.cy, view.width, frame.width, frame.height, 0, 0));
+        EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+        frame.read();
+    };
+    const int paper = (255 * 239 + 128 * 16) / 255;
+
+    // The whole page: paper inside, the desk around it.
+    const View page{105, -148.5, 320};
+    drawn(page);
+    EXPECT_NEAR(frame.at(gl, 2, -295).g, paper, 2) << "paper in a corner";
+    EXPECT_NEAR(frame.at(gl, -20, -148).g, 128, 2) << "desk left of the page";
+    EXPECT_NEAR(frame.at(gl, 240, -148).g, 128, 2) << "desk right of the page";
+
+    // Close up about the note's head, 10 pixels a unit.
+    RecordingRenderer whole;
+    record(whole, page);
+    GePoint2d head;
+    ASSERT_TRUE(markMiddle(whole, note, &head));
+    const View close{head.x, head.y, 40};
+    drawn(close);
+    RecordingRenderer near;
+    record(near, close);
+    std::vector<double> lineYs;
+    double unit = 0;  // world units per staff step
+    for (const RecordingRenderer::Call* quad : near.callsNamed("fillQuad")) {
+        const GePoint2d a = quad->transform.transform(GePoint2d(quad->args[0], quad->args[1]));
+        const GePoint2d b = quad->transform.transform(GePoint2d(quad->args[4], quad->args[5]));
+        if (std::fabs(b.x - a.x) > 30)
+            lineYs.push_back((a.y + b.y) / 2);
+        unit = quad->transform.transform(GePoint2d(1, 0)).x - quad->transform.transform(GePoint2d(0, 0)).x;
+    }
+    // The five staff lines of the first staff, the middle one through the head.
+    ASSERT_GE(lineYs.size(), 5u);
+    std::sort(lineYs.begin(), lineYs.end());
+    std::vector<double> staff;
+    for (double y : lineYs) {
+        if (std::fabs(y - head.y) < 5 * unit)
+            staff.push_back(y);
+    }
+    ASSERT_EQ(staff.size(), 5u);
+    for (double y : staff)
+        EXPECT_TRUE(frame.at(gl, head.x - 8, y).isBlack()) << "staff line at " << y;
+    for (int i = 0; i < 4; ++i)
+        EXPECT_NEAR(frame.at(gl, head.x - 8, (staff[i] + staff[i + 1]) / 2).g, paper, 2) << "space " << i;
+    EXPECT_TRUE(frame.at(gl, head.x, head.y + 0.5 * unit).isBlack()) << "head above the line";
+    EXPECT_TRUE(frame.at(gl, head.x, head.y - 0.5 * unit).isBlack()) << "head below the line";
+    EXPECT_NEAR(frame.at(gl, head.x - 3 * unit, head.y + 1 * unit).g, paper, 2) << "beside the head";
 }

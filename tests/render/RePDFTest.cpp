@@ -2,14 +2,23 @@
 
 #include "editing/QuorvaneDocument.h"
 #include "foundation/GeSpline2d.h"
+#include "model/MnCache.h"
 #include "model/MnCodes.h"
+#include "model/MnCredit.h"
+#include "model/MnMeasure.h"
+#include "model/MnNote.h"
+#include "model/MnScore.h"
 #include "model/MnSheetMusic.h"
+#include "model/MnStaff.h"
 #include "model/MnTicks.h"
+#include "render/ReExportSheets.h"
 #include "render/ReGlyph.h"
 #include "render/ReSystem.h"
 
 #include <cstdio>
 #include <fstream>
+#include "tests/common/RecordingRenderer.h"
+#include "tests/render/DrawnShapes.h"
 #include "tests/render/ExportTestSheets.h"
 
 #include <gtest/gtest.h>
@@ -365,4 +374,94 @@ TEST(RePDF, failedExportLeavesTheOldFile)
     sheet->setPaperSize(6000, 300);
     EXPECT_FALSE(pdf.exportDocument(BcString(path.c_str()), &document));
     EXPECT_EQ(readFile(path), "the old file");
+}
+
+// A sheet with a title of its own and measures added until it fills the
+// pages.
+static MnSheetMusic* addTitledSheet(QuorvaneDocument& document, const char* title, int pages)
+{
+    MnSheetMusic* sheet = new MnSheetMusic;
+    document.addWork(sheet);
+    sheet->credit(0)->setText(BcString(title));
+    for (int i = 0; i < 1000; ++i) {
+        MnCache scope;
+        if (sheet->pageCount() >= pages)
+            break;
+        sheet->score()->insertMeasure(-1);
+    }
+    return sheet;
+}
+
+TEST(RePDF, composedSheetsOfThreePagesAndOnePageMakeOneFileOfFourPagesInOrder)
+{
+    QuorvaneDocument document;
+    MnSheetMusic* three = addTitledSheet(document, "Alpha", 3);
+    MnSheetMusic* one = addTitledSheet(document, "Omega", 1);
+    // Sheets lie apart in a document, or their pages would overlap.
+    one->moveTo(GePoint2d(0.0, -2000.0));
+    {
+        MnCache scope;
+        ASSERT_EQ(three->pageCount(), 3);
+        ASSERT_EQ(one->pageCount(), 1);
+    }
+    RePDF pdf;
+    std::string path = outputPath("RePDF-four-pages.pdf");
+    ASSERT_TRUE(pdf.exportDocument(BcString(path.c_str()), &document));
+    EXPECT_EQ(infoValue(path, "Pages"), "4");
+    EXPECT_EQ(infoValue(path, "Producer"), "Quorvane");
+    EXPECT_EQ(pageSizes(path), std::vector<std::string>(4, "595.276 x 841.89"));
+    EXPECT_NE(run("qpdf --check '" + path + "'; echo status $?").find("status 0"), std::string::npos);
+    // Each title on the first page of its sheet, page numbers on the others.
+    struct Page {
+        int number;
+        const char* text;
+        bool present;
+    };
+    const Page pages[] = {{1, "Alpha", true}, {2, "Alpha", false}, {3, "3", true},
+                          {4, "Omega", true}, {4, "Alpha", false}};
+    for (const Page& page : pages) {
+        const std::string n = std::to_string(page.number);
+        const std::string text = run("pdftotext -f " + n + " -l " + n + " '" + path + "' -");
+        EXPECT_EQ(text.find(page.text) != std::string::npos, page.present) << "page " << n << ": " << text;
+    }
+}
+
+TEST(RePDF, holesOfComposedHalfNotesStayWhite)
+{
+    // Half notes in spaces low and high on the staff, stems up and down,
+    // on a composed A4 page at twice the size.
+    QuorvaneDocument document;
+    MnSheetMusic* sheet = new MnSheetMusic;
+    document.addWork(sheet);
+    sheet->score()->setScale(2.0);
+    MnMeasure* measure = sheet->score()->staff(0)->measure(0);
+    std::vector<MnNote*> notes;
+    notes.push_back(measure->setNote(0, 0, 3, 4, MnAccidentalNone, MnTicksHalf, false));             // F4
+    notes.push_back(measure->setNote(0, MnTicksHalf, 2, 5, MnAccidentalNone, MnTicksHalf, false));  // E5
+    ASSERT_TRUE(notes[0] && notes[1]);
+
+    // Where the composer puts the heads, on the page as exported.
+    RecordingRenderer recorder;
+    GePoint2d origin;
+    {
+        ReSpreadOut spreadOut(sheet);
+        ASSERT_TRUE(ReExportSheets::pageOrigin(sheet, 0, origin));
+        recorder.render(&document, origin.x + 105, origin.y - 148.5, 210, 210, 297, 0, 0);
+    }
+    std::string path = outputPath("RePDF-composed-halfnotes.pdf");
+    RePDF pdf;
+    ASSERT_TRUE(pdf.exportDocument(BcString(path.c_str()), &document));
+    RenderedPage page(path, 300);
+    ASSERT_GT(page.width, 0);
+    for (MnNote* note : notes) {
+        GePoint2d centre;
+        ASSERT_TRUE(markMiddle(recorder, note, &centre));
+        const double x = centre.x - origin.x;
+        const double y = centre.y - origin.y;
+        EXPECT_GT(page.at(x, y), 200) << "hole of the head at " << x << ", " << y;
+        int darkest = 255;
+        for (double dx = -3; dx <= 3; dx += 0.05)
+            darkest = std::min(darkest, page.at(x + dx, y));
+        EXPECT_LT(darkest, 60) << "rim of the head at " << x << ", " << y;
+    }
 }
