@@ -1,6 +1,7 @@
 #include "BenchScores.h"
 
 #include "foundation/BcString.h"
+#include "model/MnChord.h"
 #include "model/MnCodes.h"
 #include "model/MnLyric.h"
 #include "model/MnMeasure.h"
@@ -96,4 +97,27 @@ std::unique_ptr<MnSheetMusic> makeBenchSheet(int staves, int measures)
         }
     }
     return sheet;
+}
+
+std::unique_ptr<MnScore> makeRestScore(int staves, int measures)
+{
+    std::unique_ptr<MnScore> score(new MnScore());
+    for (int s = 1; s < staves; ++s)
+        score->insertStaff(-1);
+    for (int m = 1; m < measures; ++m)
+        score->insertMeasure(-1);
+    return score;
+}
+
+void writeEvenNotes(MnMeasure* measure, int count, int value, int firstKey, int keyStep, int keySpan)
+{
+    BcArray<MnChord*>& chords = measure->voiceChords(0);
+    for (int i = 0; i < chords.count(); ++i)
+        delete chords[i];
+    chords.removeAll();
+    for (int i = 0; i < count; ++i) {
+        MnChord* chord = new MnChord(measure, 0, i * value, value);
+        chord->addNoteByKey(firstKey + (i * keyStep) % keySpan, false);
+        chords.add(chord);
+    }
 }

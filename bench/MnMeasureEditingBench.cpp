@@ -67,3 +67,19 @@ static void BM_EnterTiedHalfNotes(benchmark::State& state)
     state.SetItemsProcessed(int64_t(state.iterations()) * notes);
 }
 BENCHMARK(BM_EnterTiedHalfNotes)->Arg(1000)->Arg(4000)->Unit(benchmark::kMillisecond);
+
+// A staff added to a score of n measures, as importers build scores: the
+// cost must grow with n, not with n squared. Compare the 1k and 8k rows.
+static void BM_InsertStaffIntoLongScore(benchmark::State& state)
+{
+    const int measures = int(state.range(0));
+    std::unique_ptr<MnScore> score = longScore(measures);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(score->insertStaff(-1));
+        state.PauseTiming();
+        score->removeStaff(score->staffCount() - 1);
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(int64_t(state.iterations()) * measures);
+}
+BENCHMARK(BM_InsertStaffIntoLongScore)->Arg(1000)->Arg(8000)->Unit(benchmark::kMillisecond);

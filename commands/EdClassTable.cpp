@@ -15,12 +15,16 @@
 #include "foundation/GeVector2d.h"
 #include "foundation/GeVector3d.h"
 #include "interchange/IeMusicXmlExporter.h"
+#include "interchange/IeMusicXmlImporter.h"
 #include "model/EdPath.h"
 #include "model/MnScore.h"
 #include "model/MnSheetMusic.h"
 #include "model/MnText.h"
 #include "model/MnWork.h"
+#include "playback/MpMIDI.h"
 #include "playback/MpPerformer.h"
+#include "playback/MpPlayer.h"
+#include "playback/MpUnfolder.h"
 #include "render/Re3dPrint.h"
 #include "render/ReBitmap.h"
 #include "render/ReGDI.h"
@@ -59,7 +63,7 @@ static const BcClassTable::Entry classTable[] = {
     {"GeVector3d", "BcObject", true, &GeVector3d::newInstance},
     {"IeMIDIImporter", "BcObject", true, nullptr},
     {"IeMusicXmlExporter", "BcObject", true, &IeMusicXmlExporter::newInstance},
-    {"IeMusicXmlImporter", "BcObject", true, nullptr},
+    {"IeMusicXmlImporter", "BcObject", true, &IeMusicXmlImporter::newInstance},
     {"MnChord", "MnElement", false, nullptr},
     {"MnCredit", "MnText", false, nullptr},
     {"MnDynamic", "MnLine", false, nullptr},
@@ -84,7 +88,7 @@ static const BcClassTable::Entry classTable[] = {
     {"MnText", "MnElement", true, &MnText::newInstance},
     {"MnTuplet", "MnText", false, nullptr},
     {"MnWork", "MnElement", true, &MnWork::newInstance},
-    {"MpMIDI", "MpPerformer", true, nullptr},
+    {"MpMIDI", "MpPerformer", true, &MpMIDI::newInstance},
     {"MpPerformer", "BcObject", true, &MpPerformer::newInstance},
     {"MpJump", "BcObject", false, nullptr},
     {"MpRepeat", "MpJump", false, nullptr},
@@ -93,8 +97,8 @@ static const BcClassTable::Entry classTable[] = {
     {"MpDxToCoda", "MpJump", false, nullptr},
     {"MpFine", "MpJump", false, nullptr},
     {"MpToCoda", "MpJump", false, nullptr},
-    {"MpPlayer", "BcObject", true, nullptr},
-    {"MpUnfolder", "MpPerformer", true, nullptr},
+    {"MpPlayer", "BcObject", true, &MpPlayer::newInstance},
+    {"MpUnfolder", "MpPerformer", true, &MpUnfolder::newInstance},
     {"MrRecorder", "BcObject", true, nullptr},
     {"Re3dPrint", "ReRenderer", true, &Re3dPrint::newInstance},
     {"ReBeam", "ReComposer", false, nullptr},

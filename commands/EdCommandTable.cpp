@@ -1,7 +1,14 @@
 #include "commands/EdCommandTable.h"
 
+#include "editing/EdClipboard.h"
 #include "editing/EdContext.h"
+#include "editing/EdSelection.h"
+#include "editing/EdView.h"
 #include "editing/QuorvaneDocument.h"
+#include "model/MnChord.h"
+#include "model/MnMeasure.h"
+#include "model/MnNote.h"
+#include "model/MnStaff.h"
 
 #include <map>
 
@@ -64,10 +71,32 @@ bool EdCommandTable::execute(unsigned id, const EdCommandInputs& inputs)
 EdCommandInputs EdCommandTable::gather()
 {
     EdCommandInputs inputs;
-    QuorvaneDocument* document = EdContext::current().activeDocument();
+    EdContext& context = EdContext::current();
+    QuorvaneDocument* document = context.activeDocument();
     inputs.document = document != nullptr;
-    inputs.score = document && document->works().count() > 1;
-    inputs.modified = document && document->IsModified();
+    if (document) {
+        inputs.workCount = document->works().count();
+        inputs.score = inputs.workCount > 1;
+        inputs.modified = document->IsModified();
+        inputs.undoIndex = document->undoIndex();
+        inputs.snapshotCount = document->snapshotCount();
+    }
+    if (EdView* view = context.activeView()) {
+        const EdSelection& selection = view->selection();
+        inputs.selectionCount = selection.count();
+        inputs.selectedStaves = selection.countOfClass(MnStaff::staticClass());
+        inputs.selectedMeasures = selection.countOfClass(MnMeasure::staticClass());
+        inputs.selectedChords = selection.countOfClass(MnChord::staticClass());
+        inputs.selectedNotes = selection.countOfClass(MnNote::staticClass());
+        inputs.toolModifiers = view->pendingToolModifiers();
+    }
+    const EdClipboard& clipboard = context.clipboard();
+    inputs.clipboardRecords = clipboard.notes().count();
+    inputs.clipboardWorks = clipboard.cloneCount();
+    inputs.noteInput = context.noteInput();
+    inputs.toggles = context.toggles();
+    inputs.ctrlDown = context.isCtrlDown();
+    inputs.shiftDown = context.isShiftDown();
     return inputs;
 }
 
@@ -84,4 +113,9 @@ EdCommandState EdCommandTable::whenDocument(unsigned, const EdCommandInputs& inp
 EdCommandState EdCommandTable::whenScore(unsigned, const EdCommandInputs& inputs)
 {
     return EdCommandState{inputs.score, false};
+}
+
+EdCommandState EdCommandTable::whenSelection(unsigned, const EdCommandInputs& inputs)
+{
+    return EdCommandState{inputs.selectionCount > 0, false};
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "editing/EdContext.h"
+
 // The command table: every menu command, accelerator and toolbar button of
 // the application is an id that this table maps to its handler and to its
 // state function. The shell's menus ask nothing but this table, so every
@@ -24,6 +26,32 @@ struct EdCommandInputs
     bool score = false;
     // The document has changes not saved.
     bool modified = false;
+    // The number of works, the work information included.
+    int workCount = 0;
+
+    // The active score view's selection (0 without a view) and how many of
+    // its elements are of some classes (or derived ones).
+    int selectionCount = 0;
+    int selectedStaves = 0;
+    int selectedMeasures = 0;
+    int selectedChords = 0;
+    int selectedNotes = 0;
+
+    // The application's clipboard: note records and copied works.
+    int clipboardRecords = 0;
+    int clipboardWorks = 0;
+
+    // The document's undo history: current snapshot index and snapshot count.
+    int undoIndex = -1;
+    int snapshotCount = 0;
+
+    EdContext::NoteInput noteInput;
+    EdContext::Toggles toggles;
+    // The modifier keys that the active view's pending tool accepts (bit 0
+    // Ctrl, bit 1 Shift; 0 without one) and the keys held down.
+    unsigned toolModifiers = 0;
+    bool ctrlDown = false;
+    bool shiftDown = false;
 
     // Filled by the shell: which of its panes are visible, one bit each
     // (the shell numbers them), and how many panes it has.
@@ -77,4 +105,5 @@ public:
     static EdCommandState always(unsigned id, const EdCommandInputs& inputs);
     static EdCommandState whenDocument(unsigned id, const EdCommandInputs& inputs);
     static EdCommandState whenScore(unsigned id, const EdCommandInputs& inputs);
+    static EdCommandState whenSelection(unsigned id, const EdCommandInputs& inputs);
 };

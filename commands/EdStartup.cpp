@@ -1,6 +1,7 @@
 #include "commands/EdStartup.h"
 
 #include "commands/EdClassTable.h"
+#include "commands/EdCommandRows.h"
 #include "editing/EdClipboard.h"
 #include "model/MnMeasurer.h"
 #include "render/ReMeasurer.h"
@@ -11,4 +12,5 @@ void EdStartup::install()
     EdClassTable::install();
     MnMeasurer::install(&measurer);
     EdClipboard::installModelClipboard();
+    EdCommandRows::install();
 }

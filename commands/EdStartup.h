@@ -12,8 +12,9 @@
 class EdStartup
 {
 public:
-    // Installs the class table, the renderer's measurer (MnMeasurer) and the
-    // clipboard through which the model lifts music (MnClipboard).
+    // Installs the class table, the renderer's measurer (MnMeasurer), the
+    // clipboard through which the model lifts music (MnClipboard) and the
+    // editing commands' rows of the command table (EdCommandRows).
     // Selections install the model's death hook themselves when they are
     // made. Safe to call again.
     static void install();

@@ -230,6 +230,26 @@ bool EdClipboard::copyScore(MnScore* score, const EdSelection& elements)
     return true;
 }
 
+bool EdClipboard::pasteItems(EdSelection* made) const
+{
+    // Without a collection no one would own the works.
+    if (!made)
+        return false;
+    bool any = false;
+    for (const std::unique_ptr<MnElement>& clone : owned) {
+        std::unique_ptr<MnElement> work;
+        if (clone->isKindOf(MnSheetMusic::staticClass()))
+            work.reset(new MnSheetMusic());
+        else if (clone->isKindOf(MnScore::staticClass()))
+            work.reset(new MnScore());
+        if (!work || !work->copyFrom(clone.get()))
+            continue;
+        made->add(work.release());
+        any = true;
+    }
+    return any;
+}
+
 void EdClipboard::collectStaffChangeSpan(MnStaffChange* change, BcArray<MnElement*>& out)
 {
     MnStaff* staff = change ? change->staff() : nullptr;

@@ -78,6 +78,10 @@ public:
     // to the grace chord made for it before the target's main chord there;
     // false when there is none.
     bool pasteChord(const MnChord* source, MnMeasure* target, int time);
+    // Makes a new work of each clone's class, a copy of the clone, in order,
+    // and adds it to made; the caller owns what is made. The clones stay, so
+    // the same work can be pasted again. True when any work was made.
+    bool pasteItems(EdSelection* made) const;
 
     // Pastes of note records give each note its written spelling, tie and
     // arpeggio and each chord its settings, instead of spelling the keys in

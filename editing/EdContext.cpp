@@ -1,11 +1,14 @@
 #include "editing/EdContext.h"
 
+#include "editing/EdClipboard.h"
 #include "foundation/BcString.h"
 
 #include <chrono>
 
 static EdContext headlessContext;
 static EdContext* installedContext = nullptr;
+
+EdContext::EdContext() = default;
 
 EdContext::~EdContext()
 {
@@ -34,8 +37,19 @@ bool EdContext::playerPlays(const QuorvaneDocument*) { return false; }
 bool EdContext::playerPosition(int, EdNotePath&) { return false; }
 void EdContext::playerUpdate(MnElement*) {}
 void EdContext::playerStop() {}
+void EdContext::setToolbarTempo(int) {}
+void EdContext::adoptScoreTuning(MnScore*) {}
 
 void EdContext::refreshProjectBrowser() {}
+bool EdContext::projectBrowserHasFocus() { return false; }
+bool EdContext::deleteSelectedVoice() { return false; }
+
+EdClipboard& EdContext::clipboard()
+{
+    if (!copyBuffer)
+        copyBuffer = std::make_unique<EdClipboard>();
+    return *copyBuffer;
+}
 
 void EdContext::showHint(unsigned int) {}
 void EdContext::showInformation(unsigned int) {}

@@ -1,9 +1,13 @@
 #pragma once
 
+#include <memory>
+
 class BcString;
+class EdClipboard;
 class EdNotePath;
 class EdView;
 class MnElement;
+class MnScore;
 class QuorvaneDocument;
 
 // Everything editing reaches outside itself: the active document and view, the
@@ -40,6 +44,15 @@ public:
         bool useDoubleAccidentals = true;
     };
 
+    // The switches that govern dragging, one set for the whole process; the
+    // shell reads and writes them with its settings.
+    struct Toggles
+    {
+        bool snapGuideLines = true;
+        bool orthoMode = false;
+    };
+
+    EdContext();
     virtual ~EdContext();
 
     // The context in use; never null (a headless default until one is installed).
@@ -62,8 +75,18 @@ public:
     // Hands the player the edited score and the element to go on from (may be null).
     virtual void playerUpdate(MnElement* position);
     virtual void playerStop();
+    // What starting playback tells the shell: the tempo of the score's first
+    // mark for the toolbar's tempo box, and the score whose tablatures the
+    // fretboard takes when it is shown.
+    virtual void setToolbarTempo(int beatsPerMinute);
+    virtual void adoptScoreTuning(MnScore* score);
 
     virtual void refreshProjectBrowser();
+    // Whether the keyboard focus is in the project browser's window.
+    virtual bool projectBrowserHasFocus();
+    // When the browser's caret item is a voice item, deletes that voice's
+    // music as an edit and answers true; false otherwise.
+    virtual bool deleteSelectedVoice();
 
     // A command's hint: the text of the command id's string in the caption of
     // its tool; nothing when the id has no string.
@@ -91,6 +114,9 @@ public:
     virtual bool chooseFile(bool save, const BcString& filter, BcString& path);
 
     NoteInput& noteInput() { return input; }
+    Toggles& toggles() { return switches; }
+    // The application's copy buffer of Edit/Cut, Copy and Paste.
+    EdClipboard& clipboard();
 
 protected:
     // The clock behind tickCount; tests install a clock they set.
@@ -98,4 +124,8 @@ protected:
 
 private:
     NoteInput input;
+    Toggles switches;
+    // Made on first use: the headless context is a static, and a clipboard
+    // holds a live selection.
+    std::unique_ptr<EdClipboard> copyBuffer;
 };

@@ -26,6 +26,10 @@ public:
 
     virtual bool hasPendingTool() = 0;
 
+    // The modifier keys that the pending tool accepts (bit 0 Ctrl, bit 1
+    // Shift); 0 without a tool.
+    virtual unsigned pendingToolModifiers() { return 0; }
+
     // Takes the pending interactive tool out of the view, sets its cancel flag,
     // ends and deletes it; the tool's own transaction then reloads the current
     // snapshot. False when no tool was pending.

@@ -21,15 +21,36 @@ static const BcStringResources::Entry englishTexts[] = {
     {10006, "Untitled"},
     {10007, "Unknown"},
     {10031, "New text"},
+    {10063, "Unable to read the XML code"},
+    {10064, "Not a partwise MusicXML file"},
     {10066, "The file was saved with a newer version of Quorvane and the file format changed. You need "
             "to update Quorvane in order to be able to open it"},
     {10085, "%ls tool"},
     {10114, "Fretboard"},
+    {10115, "Invalid MusicXML data: %ls"},
+    // Why the player runs silent.
+    {10117, "Quorvane plays no sound: there is no instrument bank at %1."},
+    {10118, "Quorvane plays no sound: the instrument bank %1 is damaged (%2)."},
+    {10119, "Quorvane plays no sound: there is no audio output device."},
+    {10120, "Quorvane plays no sound: the audio output device would not open (%1)."},
     {10200, "Save changes to %ls?"},
     {10201, "Unable to open the file %ls."},
     {10202, "Enter an integer between %1 and %2."},
     {10203, "Enter a number between %1 and %2."},
     {10204, "Unable to save the file %ls."},
+    // The prompts of the editing commands: the hint, then the tool's name.
+    {32970, "Show all hidden rests in the selected Measure, Staff or Voice\nShow all rests"},
+    {32971, "Hide the selected rests\nHide rest"},
+    {32973, "Swap voices 1 and 2 in the selected Measures\nSwap voices"},
+    {32995, "Shorten the Measure duration by removing the beats corresponding to the selected Notes\n"
+            "Remove beat"},
+    {33020, "Set the cursor to the specified Measure of the current Score, or the main Score if the current "
+            "Score can't be determined\nGo to..."},
+    {33069, "Toggle automatic snap guide lines on element moving\nToggle Snap guide lines"},
+    {33070, "Toggle ortho mode to restrict element moving to horizontal or vertical directions\n"
+            "Toggle Ortho mode"},
+    {33087, "Hide the selected Tuplets\nHide Tuplet"},
+    {33088, "Show all hidden Tuplets in the selected Measure or Staff\nShow all Tuplets"},
     {57344, "Quorvane"},
 };
 

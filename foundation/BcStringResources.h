@@ -14,6 +14,11 @@ public:
     static constexpr unsigned untitled = 10006;  // "Untitled"
     static constexpr unsigned unknown = 10007;   // "Unknown"
     static constexpr unsigned newText = 10031;   // "New text"
+    // Why the player runs silent.
+    static constexpr unsigned noInstrumentBank = 10117;      // %1: path
+    static constexpr unsigned damagedInstrumentBank = 10118; // %1: path, %2: what is wrong
+    static constexpr unsigned noAudioDevice = 10119;
+    static constexpr unsigned audioDeviceFailed = 10120;     // %1: the audio library's reason
 
     struct Entry
     {

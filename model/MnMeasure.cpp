@@ -49,6 +49,10 @@ bool MnMeasure::fitsStaff(long long newLength) const
 
 bool MnMeasure::setBeats(int beats)
 {
+    // Setting the meter a measure already has must not recount its staff's
+    // start times: staves are built column by column this way.
+    if (beats == beatCount)
+        return true;
     if (beats < 1 || beats > MnMaxBeats || !fitsStaff((long long)beats * ticksPerBeat))
         return false;
     beatCount = beats;
@@ -59,6 +63,8 @@ bool MnMeasure::setBeats(int beats)
 
 bool MnMeasure::setBeatTicks(int ticks)
 {
+    if (ticks == ticksPerBeat)
+        return true;
     if (!mnIsBeatTicks(ticks) || !fitsStaff((long long)beatCount * ticks))
         return false;
     ticksPerBeat = ticks;

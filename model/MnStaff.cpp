@@ -377,8 +377,16 @@ bool MnStaff::insertMeasure(int index, int beats, int beatTicks)
         return false;
     MnMeasure* measure = nullptr;
     if (index < 0) {
+        // Appending extends the start times in place: recounting them for
+        // every new measure would make building a long staff quadratic.
+        const bool extendStartTimes = startTimesValid && startTimes.count() == measures.count() + 1;
         measure = new MnMeasure(this, measures.count() + 1, beats, beatTicks);
         measures.add(measure);
+        if (extendStartTimes) {
+            startTimes.add(startTimes[startTimes.count() - 1] + measure->length());
+            // The new measure's constructor announced the change this extends.
+            startTimesValid = true;
+        }
     } else {
         measure = new MnMeasure(this, index + 1, beats, beatTicks);
         measures.insertAt(index, measure);

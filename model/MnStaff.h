@@ -156,6 +156,14 @@ public:
     // nothing changed, when refused, when the line is already here and when
     // the staff holds MnMaxRecordCount lines.
     bool insertLine(MnLine* line, int startTime);
+    // A new line of the class (MnOctave, MnDynamic or MnPedal) at the time,
+    // with the kind and the place above or below the notes that the line
+    // tools give it (8va above, p and the pedal sign with release below),
+    // lasting as long as the shortest chord there. Null where insertLine
+    // refuses: an octave line never starts inside another, while an earlier
+    // mark of the class is cut where the new one starts.
+    template <typename T>
+    T* addLine(int time);
     // Keeps the lines sorted by start after a line's start changed.
     void keepLineSorted(MnLine* line);
     // A new empty lyric line of the voice at the time, after the lyrics that

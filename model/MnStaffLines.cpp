@@ -3,11 +3,14 @@
 #include "foundation/BcClass.h"
 #include "model/EdPath.h"
 #include "model/MnChord.h"
+#include "model/MnDynamic.h"
 #include "model/MnLimits.h"
 #include "model/MnLine.h"
 #include "model/MnLyric.h"
 #include "model/MnMeasure.h"
 #include "model/MnNote.h"
+#include "model/MnOctave.h"
+#include "model/MnPedal.h"
 #include "model/MnScore.h"
 
 #include <cmath>
@@ -18,13 +21,21 @@
 
 MnMeasure* MnStaff::measureAtTime(int time) const
 {
-    if (time < 0)
+    if (time < 0 || measures.isEmpty() || time >= measureStartTime(measures.count()))
         return nullptr;
-    for (int i = 0; i < measures.count(); ++i) {
-        if (time < measureStartTime(i + 1))
-            return measures[i];
+    // Every measure has a length, so the starts ascend: the measure is the
+    // last one starting at or before the time. Performances ask at every
+    // step, so a long staff is searched, not walked.
+    int low = 0;
+    int high = measures.count() - 1;
+    while (low < high) {
+        const int middle = low + (high - low + 1) / 2;
+        if (measureStartTime(middle) <= time)
+            low = middle;
+        else
+            high = middle - 1;
     }
-    return nullptr;
+    return measures[low];
 }
 
 MnChord* MnStaff::chordAt(int time, int voice) const
@@ -147,6 +158,49 @@ bool MnStaff::insertLine(MnLine* line, int startTime)
     line->setLength(0);
     return true;
 }
+
+// What a new line of each class is: its kind, and the offset asked for,
+// which moveTo keeps clear of the notes at the line's start.
+template <typename T>
+struct MnNewLine;
+
+template <>
+struct MnNewLine<MnOctave>
+{
+    static constexpr int kind = MnOctaveOneUp;
+    static constexpr double offset = 10.0;
+};
+
+template <>
+struct MnNewLine<MnDynamic>
+{
+    static constexpr int kind = MnDynamicP;
+    static constexpr double offset = -10.0;
+};
+
+template <>
+struct MnNewLine<MnPedal>
+{
+    static constexpr int kind = MnPedalSignRelease;
+    static constexpr double offset = -10.0;
+};
+
+template <typename T>
+T* MnStaff::addLine(int time)
+{
+    T* line = new T(this);
+    line->setKind(MnNewLine<T>::kind);
+    if (!insertLine(line, time)) {
+        delete line;
+        return nullptr;
+    }
+    line->moveTo(GePoint2d(0.0, MnNewLine<T>::offset));
+    return line;
+}
+
+template MnOctave* MnStaff::addLine<MnOctave>(int time);
+template MnDynamic* MnStaff::addLine<MnDynamic>(int time);
+template MnPedal* MnStaff::addLine<MnPedal>(int time);
 
 void MnStaff::keepLineSorted(MnLine* line)
 {

@@ -83,6 +83,13 @@ public:
     int lastStep() const { return step; }
     // The unfolder walks a measure at a time.
     void setLastStep(int ticks) { step = ticks; }
+    // Takes over the pending step and the last onset of another performer:
+    // one started without restart on an edited copy goes on from there.
+    void continueFrom(const MpPerformer& other)
+    {
+        step = other.step;
+        onsetTime = other.onsetTime;
+    }
     // Staff time of the latest chord that started on its own time, and the
     // tick count when it sounded.
     int lastOnsetTime() const { return onsetTime; }

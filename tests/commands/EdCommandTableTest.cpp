@@ -17,6 +17,15 @@ void record(unsigned id)
     ran.push_back(id);
 }
 
+EdCommandInputs inputsOf(bool document, bool score, bool modified)
+{
+    EdCommandInputs inputs;
+    inputs.document = document;
+    inputs.score = score;
+    inputs.modified = modified;
+    return inputs;
+}
+
 EdCommandState checkedWhenModified(unsigned, const EdCommandInputs& inputs)
 {
     return EdCommandState{inputs.document, inputs.modified};
@@ -67,9 +76,9 @@ TEST_F(EdCommandTableTest, statesComeFromTheRowsStateFunction)
     } cases[] = {
         {"a row without a state function is always enabled", {}, 1, true, false},
         {"a command without a row is greyed", {}, 4, false, false},
-        {"score commands are greyed without a score", {true, false, false}, 2, false, false},
-        {"and enabled with one", {true, true, false}, 2, true, false},
-        {"a state function may check its item", {true, false, true}, 3, true, true},
+        {"score commands are greyed without a score", inputsOf(true, false, false), 2, false, false},
+        {"and enabled with one", inputsOf(true, true, false), 2, true, false},
+        {"a state function may check its item", inputsOf(true, false, true), 3, true, true},
     };
     for (const Case& c : cases) {
         EdCommandState state = EdCommandTable::state(c.id, c.inputs);

@@ -11,6 +11,7 @@
 #include "foundation/GeMatrix2d.h"
 #include "foundation/GePoint2d.h"
 
+#include <functional>
 #include <vector>
 
 // A score view with no window: a selection, a cursor, a camera and a pending
@@ -25,6 +26,7 @@ public:
     EdSelection& selection() override { return viewSelection; }
     EdCursor& cursor() override { return viewCursor; }
     bool hasPendingTool() override { return pendingTool != nullptr; }
+    unsigned pendingToolModifiers() override { return pendingTool ? toolModifiers : 0; }
 
     // As the shell's view does: out of the view first, then cancelled and
     // deleted, so the tool's transaction reloads the current snapshot.
@@ -57,9 +59,26 @@ public:
         lastGoTo = measure;
     }
 
+    // As the shell's placing tool: a transaction that holds the new element
+    // as a change until it is confirmed (committed) or discarded (reloaded).
     bool placeElement(MnElement* element, const GeMatrix2d& placement) override
     {
         placedElement = element;
+        discardPendingTool();
+        EdCommand* tool = new EdCommand;
+        tool->markModified();
+        pendingTool = tool;
+        return true;
+    }
+
+    // Ends the pending tool as a click that places its element does.
+    bool confirmPendingTool()
+    {
+        if (!pendingTool)
+            return false;
+        EdCommand* tool = pendingTool;
+        pendingTool = nullptr;
+        delete tool;
         return true;
     }
 
@@ -68,6 +87,7 @@ public:
     EdCursor viewCursor;
     // Owned; a tool is an open transaction.
     EdCommand* pendingTool = nullptr;
+    unsigned toolModifiers = 0;
     GePoint2d scrollPosition{120.0, -20.0};
     double zoomValue = 300.0;
     int redraws = 0;
@@ -125,8 +145,12 @@ public:
         playing = false;
         ++playerStops;
     }
+    void setToolbarTempo(int beatsPerMinute) override { toolbarTempos.push_back(beatsPerMinute); }
+    void adoptScoreTuning(MnScore* score) override { adoptedTunings.push_back(score); }
 
     void refreshProjectBrowser() override { ++browserRefreshes; }
+    bool projectBrowserHasFocus() override { return browserFocus; }
+    bool deleteSelectedVoice() override { return browserCaretOnVoice && deleteVoice && deleteVoice(); }
     void showHint(unsigned int commandId) override { hints.push_back(commandId); }
     void showInformation(unsigned int stringId) override { messages.push_back(stringId); }
     void showInformationText(const BcString& text) override { messageTexts.push_back(text); }
@@ -142,6 +166,9 @@ public:
 
     bool runGoToDialog(int highestMeasure, int& measureNumber) override
     {
+        ++goToDialogs;
+        goToHighest = highestMeasure;
+        goToInitial = measureNumber;
         if (!confirmDialogs)
             return false;
         measureNumber = goToAnswer;
@@ -173,8 +200,14 @@ public:
     int playerUpdates = 0;
     int playerStops = 0;
     MnElement* playerUpdatedAt = nullptr;
+    std::vector<int> toolbarTempos;
+    std::vector<MnScore*> adoptedTunings;
 
     int browserRefreshes = 0;
+    bool browserFocus = false;
+    bool browserCaretOnVoice = false;
+    // What the browser does to the caret's voice.
+    std::function<bool()> deleteVoice;
     std::vector<unsigned int> hints;
     std::vector<unsigned int> messages;
     std::vector<BcString> messageTexts;
@@ -187,6 +220,9 @@ public:
 
     bool confirmDialogs = false;
     int goToAnswer = 1;
+    int goToDialogs = 0;
+    int goToHighest = 0;
+    int goToInitial = 0;
     TransposeChoice transposeAnswer;
     BcString fileAnswer;
 

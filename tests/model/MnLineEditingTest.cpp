@@ -383,3 +383,50 @@ TEST(MnLineEditing, ForcedStartsLeaveTheOrderToTheTimeEdits)
     EXPECT_EQ(s.indexOf(middle), 1);
     EXPECT_EQ(s.indexOf(late), 2);
 }
+
+TEST(MnLineEditing, AddLineMakesTheLineOfTheTools)
+{
+    // Kind, side and length of a new line of each class, and what stands in
+    // its way: another octave line refuses it, an earlier mark is cut.
+    {
+        LineStaff fixture;
+        MnOctave* octave = fixture.staff->addLine<MnOctave>(0);
+        ASSERT_NE(octave, nullptr);
+        EXPECT_EQ(octave->kind(), MnOctaveOneUp);
+        EXPECT_TRUE(octave->isAbove());
+        EXPECT_EQ(octave->length(), MnTicksEighth); // the shortest chord at 0
+        octave->setLength(2 * MnTicksQuarter);
+        EXPECT_EQ(fixture.staff->addLine<MnOctave>(MnTicksQuarter), nullptr);
+        EXPECT_EQ(fixture.staff->addLine<MnOctave>(0), nullptr);
+        EXPECT_EQ(fixture.staff->lineArray().count(), 1);
+        EXPECT_EQ(octave->length(), 2 * MnTicksQuarter);
+        // Past its end, and in another class, a line is made.
+        EXPECT_NE(fixture.staff->addLine<MnOctave>(2 * MnTicksQuarter), nullptr);
+        EXPECT_NE(fixture.staff->addLine<MnPedal>(MnTicksQuarter), nullptr);
+    }
+    {
+        LineStaff fixture;
+        MnDynamic* first = fixture.staff->addLine<MnDynamic>(MnTicksQuarter);
+        ASSERT_NE(first, nullptr);
+        EXPECT_EQ(first->kind(), MnDynamicP);
+        EXPECT_FALSE(first->isAbove());
+        EXPECT_EQ(first->length(), MnTicksQuarter);
+        first->setLength(MnTicksPerWhole);
+        MnDynamic* second = fixture.staff->addLine<MnDynamic>(3 * MnTicksQuarter);
+        ASSERT_NE(second, nullptr);
+        EXPECT_EQ(first->length(), 2 * MnTicksQuarter);
+        EXPECT_EQ(fixture.indexOf(first), 0);
+        EXPECT_EQ(fixture.indexOf(second), 1);
+        // A mark starting at the time is not cut: nothing is made.
+        EXPECT_EQ(fixture.staff->addLine<MnDynamic>(3 * MnTicksQuarter), nullptr);
+    }
+    {
+        LineStaff fixture;
+        MnPedal* pedal = fixture.staff->addLine<MnPedal>(MnTicksPerWhole);
+        ASSERT_NE(pedal, nullptr);
+        EXPECT_EQ(pedal->kind(), MnPedalSignRelease);
+        EXPECT_FALSE(pedal->isAbove());
+        EXPECT_EQ(pedal->length(), MnTicksQuarter);
+        EXPECT_EQ(fixture.staff->addLine<MnPedal>(-1), nullptr);
+    }
+}

@@ -1,0 +1,30 @@
+#include "commands/EdCommandRows.h"
+
+#include "commands/EdClipboardCommands.h"
+#include "commands/EdCommandTable.h"
+#include "commands/EdDeleteCommand.h"
+#include "commands/EdGoToCommands.h"
+#include "commands/EdSelectCommands.h"
+#include "commands/EdVoiceCommands.h"
+#include "editing/EdUndoRedo.h"
+
+static EdCommandState undoState(unsigned, const EdCommandInputs& inputs)
+{
+    return EdCommandState{inputs.document && inputs.undoIndex > 0, false};
+}
+
+static EdCommandState redoState(unsigned, const EdCommandInputs& inputs)
+{
+    return EdCommandState{inputs.document && inputs.snapshotCount - inputs.undoIndex - 1 > 0, false};
+}
+
+void EdCommandRows::install()
+{
+    EdCommandTable::add({57643, [](unsigned) { EdUndoRedo::undo(); }, &undoState});
+    EdCommandTable::add({57644, [](unsigned) { EdUndoRedo::redo(); }, &redoState});
+    EdClipboardCommands::addRows();
+    EdDeleteCommand::addRows();
+    EdSelectCommands::addRows();
+    EdVoiceCommands::addRows();
+    EdGoToCommands::addRows();
+}

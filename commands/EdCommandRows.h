@@ -1,0 +1,11 @@
+#pragma once
+
+// Adds the rows of the editing commands to the command table: Undo and
+// Redo, Cut, Copy, Paste, Delete, the Select commands, the rest, tuplet,
+// voice and beat commands, Go to and the two switches. EdStartup::install
+// calls it; a command class of a later theme adds its addRows here.
+class EdCommandRows
+{
+public:
+    static void install();
+};
