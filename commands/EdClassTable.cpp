@@ -15,6 +15,7 @@
 #include "foundation/GeVector2d.h"
 #include "foundation/GeVector3d.h"
 #include "interchange/IeMIDIImporter.h"
+#include "interchange/IeMusicXmlExporter.h"
 #include "interchange/IeMusicXmlImporter.h"
 #include "model/EdPath.h"
 #include "model/MnScore.h"
@@ -62,7 +63,7 @@ static const BcClassTable::Entry classTable[] = {
     {"GeVector2d", "BcObject", true, &GeVector2d::newInstance},
     {"GeVector3d", "BcObject", true, &GeVector3d::newInstance},
     {"IeMIDIImporter", "BcObject", true, &IeMIDIImporter::newInstance},
-    {"IeMusicXmlExporter", "BcObject", true, nullptr},
+    {"IeMusicXmlExporter", "BcObject", true, &IeMusicXmlExporter::newInstance},
     {"IeMusicXmlImporter", "BcObject", true, &IeMusicXmlImporter::newInstance},
     {"MnChord", "MnElement", false, nullptr},
     {"MnCredit", "MnText", false, nullptr},
