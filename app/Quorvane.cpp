@@ -136,6 +136,8 @@ bool Quorvane::startUp()
         services.player->close();
         BcString reason = services.player->openFailureReason();
         playerFailure = wxString::FromUTF8(reason.toNarrow(BcString::utf8CodePage));
+    } else if (services.player) {
+        context.setPlayer(services.playback);
     }
     // No MIDI device is no error: most users have none.
     if (services.midiInput)
@@ -221,6 +223,7 @@ void Quorvane::shutDown()
 {
     if (services.midiInput)
         services.midiInput->close();
+    context.setPlayer(nullptr);
     if (services.player)
         services.player->close();
     stringResources.clearCache();
@@ -269,8 +272,8 @@ void Quorvane::loadCustomState()
         if (loaded && hadLayout && !file.hasSection("Workspace"))
             file.save(PlPaths::userSettingsFile());
     }
-    readToggle(file, "SnapGuideLines", snapGuideLines);
-    readToggle(file, "OrthoMode", orthoMode);
+    readToggle(file, "SnapGuideLines", toggles().snapGuideLines);
+    readToggle(file, "OrthoMode", toggles().orthoMode);
     readToggle(file, "PlaybackTracking", playbackTracking);
     int muted = 0;
     if (services.player && services.player->isOpen() && file.intValue(togglesSection, "VolumeMute", muted))
@@ -284,8 +287,8 @@ void Quorvane::saveCustomState()
     file.load(path);
     if (frame)
         frame->saveLayout(file);
-    file.setIntValue(togglesSection, "SnapGuideLines", snapGuideLines ? 1 : 0);
-    file.setIntValue(togglesSection, "OrthoMode", orthoMode ? 1 : 0);
+    file.setIntValue(togglesSection, "SnapGuideLines", toggles().snapGuideLines ? 1 : 0);
+    file.setIntValue(togglesSection, "OrthoMode", toggles().orthoMode ? 1 : 0);
     file.setIntValue(togglesSection, "PlaybackTracking", playbackTracking ? 1 : 0);
     // Without a player the mute state of the last run with sound stays.
     if (services.player && services.player->isOpen())

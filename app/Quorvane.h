@@ -12,6 +12,7 @@
 
 class UiDocManager;
 class UiInstanceServer;
+class MpPlayer;
 class UiMainFrame;
 class UiMidiInputPort;
 class UiPlayerPort;
@@ -23,6 +24,9 @@ class wxSingleInstanceChecker;
 struct QuorvaneServices
 {
     UiPlayerPort* player = nullptr;
+    // The player behind `player`, which the editing commands reach through
+    // the context while it is open; null without sound.
+    MpPlayer* playback = nullptr;
     UiMidiInputPort* midiInput = nullptr;
     // Where the translations are: locale/<code>/LC_MESSAGES/quorvane.mo.
     // Empty: the folder "locale" beside the executable.
@@ -110,8 +114,9 @@ public:
     Settings settings;
     int interfaceLanguage = 0;
     int keyboardLanguage = 0;
-    bool snapGuideLines = true;
-    bool orthoMode = false;
+    // Snap guide lines and ortho mode belong to the editing context, where
+    // the commands that flip them live.
+    EdContext::Toggles& toggles() { return context.toggles(); }
     bool playbackTracking = true;
 
     UiDocManager* documentManager() { return docManager; }

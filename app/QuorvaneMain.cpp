@@ -1,12 +1,24 @@
 #include "app/Quorvane.h"
+#include "app/UiPlayer.h"
+#include "platform/PlAudioOutput.h"
+#include "playback/MpAudioOutput.h"
 
 #include <wx/init.h>
 
-// The program's entry point. The player and the MIDI input join the
-// services as they are built; without them the editor runs silent.
+// The program's entry point: the player sounds through SDL. The MIDI input
+// joins the services when it is built.
 int main(int argc, char** argv)
 {
-    QuorvaneServices services;
-    wxApp::SetInstance(new Quorvane(services));
-    return wxEntry(argc, argv);
+    MpAudioOutput::installFactory(&MpAudioOutputOver<PlAudioOutput>::create);
+    int status = 0;
+    {
+        UiPlayer player;
+        QuorvaneServices services;
+        services.player = &player;
+        services.playback = &player.engine();
+        wxApp::SetInstance(new Quorvane(services));
+        status = wxEntry(argc, argv);
+    }
+    MpAudioOutput::installFactory(nullptr);
+    return status;
 }

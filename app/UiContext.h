@@ -1,12 +1,12 @@
 #pragma once
 
-#include "editing/EdContext.h"
+#include "playback/MpPlayerContext.h"
 
 class Quorvane;
 
 // The editing context of the running application: the active document of
 // the main frame, the message boxes, the keyboard and the file dialog.
-class UiContext : public EdContext
+class UiContext : public MpPlayerContext
 {
 public:
     explicit UiContext(Quorvane& app) : app(app) {}

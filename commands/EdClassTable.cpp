@@ -14,6 +14,8 @@
 #include "foundation/GeSpline2d.h"
 #include "foundation/GeVector2d.h"
 #include "foundation/GeVector3d.h"
+#include "interchange/IeMIDIImporter.h"
+#include "interchange/IeMusicXmlExporter.h"
 #include "interchange/IeMusicXmlImporter.h"
 #include "model/EdPath.h"
 #include "model/MnScore.h"
@@ -60,8 +62,8 @@ static const BcClassTable::Entry classTable[] = {
     {"GeUtil", "BcObject", false, nullptr},
     {"GeVector2d", "BcObject", true, &GeVector2d::newInstance},
     {"GeVector3d", "BcObject", true, &GeVector3d::newInstance},
-    {"IeMIDIImporter", "BcObject", true, nullptr},
-    {"IeMusicXmlExporter", "BcObject", true, nullptr},
+    {"IeMIDIImporter", "BcObject", true, &IeMIDIImporter::newInstance},
+    {"IeMusicXmlExporter", "BcObject", true, &IeMusicXmlExporter::newInstance},
     {"IeMusicXmlImporter", "BcObject", true, &IeMusicXmlImporter::newInstance},
     {"MnChord", "MnElement", false, nullptr},
     {"MnCredit", "MnText", false, nullptr},

@@ -26,6 +26,9 @@ static const BcStringResources::Entry englishTexts[] = {
     {10065, "Unsupported %d:%d tuplet found"},
     {10066, "The file was saved with a newer version of Quorvane and the file format changed. You need "
             "to update Quorvane in order to be able to open it"},
+    {10067, "Unable to open the MIDI file"},
+    {10068, "Unable to read the MIDI data"},
+    {10069, "Unsupported MIDI format"},
     {10085, "%ls tool"},
     {10114, "Fretboard"},
     {10115, "Invalid MusicXML data: %ls"},

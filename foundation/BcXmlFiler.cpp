@@ -5,6 +5,7 @@
 #include <tinyxml.h>
 
 #include <atomic>
+#include <charconv>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -328,14 +329,7 @@ bool BcXmlFiler::addDeclaration(const BcString& version, const BcString& encodin
 
 bool BcXmlFiler::addElement(const BcString& name)
 {
-    if (name.isEmpty())
-        return false;
-    TiXmlElement* element = new TiXmlElement(name.toNarrow(codePage));
-    TiXmlNode* parent = current ? static_cast<TiXmlNode*>(current) : ensureDocument();
-    if (!parent->LinkEndChild(element))
-        return false;
-    current = element;
-    return true;
+    return addElement(name.toNarrow(codePage));
 }
 
 bool BcXmlFiler::goToParent()
@@ -381,27 +375,96 @@ bool BcXmlFiler::setElementText(const BcString& text)
 
 bool BcXmlFiler::addTextElement(const BcString& name, const char* text)
 {
-    if (!current || name.isEmpty())
+    return addTextElement(name.toNarrow(codePage), text);
+}
+
+bool BcXmlFiler::addTextElementInt(const BcString& name, int value)
+{
+    return addTextElementInt(name.toNarrow(codePage), value);
+}
+
+bool BcXmlFiler::addTextElementDouble(const BcString& name, double value)
+{
+    return addTextElementDouble(name.toNarrow(codePage), value);
+}
+
+bool BcXmlFiler::addTextElementString(const BcString& name, const BcString& text)
+{
+    return addTextElement(name.toNarrow(codePage), text.toNarrow(codePage));
+}
+
+bool BcXmlFiler::addElement(const char* name)
+{
+    if (!name || !name[0])
         return false;
-    TiXmlElement* element = new TiXmlElement(name.toNarrow(codePage));
+    TiXmlElement* element = new TiXmlElement(name);
+    TiXmlNode* parent = current ? static_cast<TiXmlNode*>(current) : ensureDocument();
+    if (!parent->LinkEndChild(element))
+        return false;
+    current = element;
+    return true;
+}
+
+bool BcXmlFiler::addTextElement(const char* name, const char* text)
+{
+    if (!current || !name || !name[0])
+        return false;
+    TiXmlElement* element = new TiXmlElement(name);
     element->LinkEndChild(new TiXmlText(text ? text : ""));
     current->LinkEndChild(element);
     return true;
 }
 
-bool BcXmlFiler::addTextElementInt(const BcString& name, int value)
+namespace {
+
+// "%d" and "%f" (six decimals), with a full stop whatever the locale, as
+// BcString writes them.
+struct BcNumberText
 {
-    return addTextElement(name, BcString(value).toNarrow(codePage));
+    explicit BcNumberText(int value)
+    {
+        *std::to_chars(digits, digits + sizeof digits - 1, value).ptr = 0;
+    }
+    explicit BcNumberText(double value)
+    {
+        *std::to_chars(digits, digits + sizeof digits - 1, value, std::chars_format::fixed, 6).ptr = 0;
+    }
+    char digits[400];
+};
+
+} // namespace
+
+bool BcXmlFiler::addTextElementInt(const char* name, int value)
+{
+    return addTextElement(name, BcNumberText(value).digits);
 }
 
-bool BcXmlFiler::addTextElementDouble(const BcString& name, double value)
+bool BcXmlFiler::addTextElementDouble(const char* name, double value)
 {
-    return addTextElement(name, BcString(value).toNarrow(codePage));
+    return addTextElement(name, BcNumberText(value).digits);
 }
 
-bool BcXmlFiler::addTextElementString(const BcString& name, const BcString& text)
+bool BcXmlFiler::addTextElementString(const char* name, const BcString& text)
 {
     return addTextElement(name, text.toNarrow(codePage));
+}
+
+bool BcXmlFiler::setAttribute(const char* name, const char* value)
+{
+    if (!current || !name || !name[0])
+        return false;
+    current->SetAttribute(name, value ? value : "");
+    return true;
+}
+
+bool BcXmlFiler::setAttribute(const char* name, int value)
+{
+    return setAttribute(name, BcNumberText(value).digits);
+}
+
+bool BcXmlFiler::setAttribute(const char* name, double value)
+{
+    return setAttribute(name, BcNumberText(value).digits);
 }
 
 bool BcXmlFiler::getElementText(const BcString& name, BcString& out) const
@@ -433,10 +496,7 @@ bool BcXmlFiler::getAttribute(const BcString& name, BcString& out) const
 
 bool BcXmlFiler::setAttribute(const BcString& name, const BcString& value)
 {
-    if (!current || name.isEmpty())
-        return false;
-    current->SetAttribute(name.toNarrow(codePage), value.toNarrow(codePage));
-    return true;
+    return setAttribute(name.toNarrow(codePage), value.toNarrow(codePage));
 }
 
 void BcXmlFiler::decodeReferences(BcString& text)

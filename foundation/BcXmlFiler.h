@@ -51,6 +51,18 @@ public:
     bool addTextElementInt(const BcString& name, int value);
     bool addTextElementDouble(const BcString& name, double value);
     bool addTextElementString(const BcString& name, const BcString& text);
+    // The same with names, attribute values and numbers that are ASCII and
+    // so the same in every code page: for writers of many elements, which
+    // they spare the conversions. Numbers are written as "%d" and "%f" with a
+    // full stop whatever the locale.
+    bool addElement(const char* name);
+    bool addTextElement(const char* name, const char* text);
+    bool addTextElementInt(const char* name, int value);
+    bool addTextElementDouble(const char* name, double value);
+    bool addTextElementString(const char* name, const BcString& text);
+    bool setAttribute(const char* name, const char* value);
+    bool setAttribute(const char* name, int value);
+    bool setAttribute(const char* name, double value);
     // The text of the first child element of that name, with the numeric
     // character references of the reference table decoded; out is unchanged
     // when there is no such text.

@@ -6,6 +6,7 @@
 #include "foundation/BcClassManager.h"
 #include "foundation/BcMemoryFiler.h"
 #include "foundation/BcXmlFiler.h"
+#include "interchange/MidiFileBuilder.h"
 #include "model/FullDocument.h"
 #include "model/MnPart.h"
 #include "model/MnScore.h"
@@ -161,6 +162,20 @@ static bool soundFontSeeds()
     return ok;
 }
 
+// Standard MIDI Files: a conductor track and two instruments (running
+// status, a system-exclusive event, a key change), and a one-track file.
+static bool midiSeeds()
+{
+    std::vector<unsigned char> bytes = midiSampleFile();
+    bool ok = writeSeed("midi", "three-tracks.mid", bytes.data(), static_cast<int>(bytes.size()));
+
+    MidiTrack melody;
+    melody.tempo(0, 500000).program(0, 0, 40).noteOn(0, 0, 60).noteOn(160, 0, 62).noteOff(0, 0, 60)
+        .noteOn(160, 0, 64).noteOff(0, 0, 62).noteOff(160, 0, 64).endOfTrack();
+    bytes = MidiFileBuilder(0, 480).track(melody).bytes();
+    return ok && writeSeed("midi", "triplets.mid", bytes.data(), static_cast<int>(bytes.size()));
+}
+
 int main(int argc, char** argv)
 {
     if (argc != 2) {
@@ -170,7 +185,7 @@ int main(int argc, char** argv)
     EdStartup::install();
     BcClassManager::instance()->linkClasses();
     corpus = argv[1];
-    bool ok = documentSeeds() && xmlSeeds() && soundFontSeeds();
+    bool ok = documentSeeds() && xmlSeeds() && soundFontSeeds() && midiSeeds();
     if (!ok)
         std::fprintf(stderr, "fuzz_seeds: a seed could not be written\n");
     return ok ? 0 : 1;

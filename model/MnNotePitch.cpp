@@ -38,29 +38,6 @@ int mnKeySignatureAlteration(int fifths, int step)
     return 0;
 }
 
-// Octaves that the octave lines of the staff shift the chord's sound by:
-// the last octave line covering the chord decides.
-static int octaveShiftAt(const MnChord* chord)
-{
-    const MnMeasure* measure = chord ? chord->measure() : nullptr;
-    const MnStaff* staff = measure ? measure->staff() : nullptr;
-    if (!staff)
-        return 0;
-    const long long time = (long long)measure->startTime() + chord->time();
-    int shift = 0;
-    const BcArray<MnLine*>& lines = staff->lineArray();
-    for (int i = 0; i < lines.count(); ++i) {
-        const MnLine* line = lines[i];
-        if (!line->isKindOf(MnOctave::staticClass()))
-            continue;
-        const long long start = line->start();
-        if (time < start || time >= start + line->length())
-            continue;
-        shift = static_cast<const MnOctave*>(line)->pitchShift();
-    }
-    return shift;
-}
-
 // The accidental to write for a wanted one (3 when the alteration is
 // natural) against what the measure carries and what the key gives.
 static int writtenAccidentalFor(int wanted, int carried, int keyAlteration)
@@ -140,7 +117,7 @@ int MnNote::effectiveAccidental() const
 int MnNote::keyNumber() const
 {
     const long long key = stepSemitones[clampedStep(noteStep)] +
-                          12LL * ((long long)noteOctave + octaveShiftAt(owner) - 1) + effectiveAccidental();
+                          12LL * ((long long)noteOctave + MnOctave::shiftAt(owner) - 1) + effectiveAccidental();
     if (key < 0)
         return 0;
     return key > highestKey ? highestKey : int(key);
@@ -172,7 +149,7 @@ bool MnNote::spellKey(int key, bool keepOldPitch)
     if (key < 0 || key > highestKey)
         return false;
     const int fifths = owner ? owner->keySignature() : 0;
-    const int octave = (key >= 3 ? (key - 3) / 12 + 1 : 0) - octaveShiftAt(owner);
+    const int octave = (key >= 3 ? (key - 3) / 12 + 1 : 0) - MnOctave::shiftAt(owner);
     const int pitchClass = (key + 9) % 12;
     // Every step of the octave must be a pitch the record reads back.
     if (!mnIsWrittenPitch(0, octave))

@@ -2,6 +2,8 @@
 
 #include "model/MnLine.h"
 
+class MnChord;
+
 // Kind of an octave line: the shift it writes.
 enum MnOctaveKind
 {
@@ -30,4 +32,7 @@ public:
 
     // The octaves that the line shifts a note by.
     int pitchShift() const;
+    // The octaves that the octave lines of the chord's staff shift its sound
+    // by: the last line in the staff's order that covers the chord decides.
+    static int shiftAt(const MnChord* chord);
 };

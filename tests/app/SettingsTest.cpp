@@ -160,10 +160,10 @@ TEST_F(SettingsTest, theCoreReadsTheInstalledSettings)
 TEST_F(SettingsTest, togglesStartOnTheirDefaultsAndMuteNeedsAPlayer)
 {
     ASSERT_TRUE(start());
-    EXPECT_TRUE(app().snapGuideLines);
-    EXPECT_FALSE(app().orthoMode);
+    EXPECT_TRUE(app().toggles().snapGuideLines);
+    EXPECT_FALSE(app().toggles().orthoMode);
     EXPECT_TRUE(app().playbackTracking);
-    app().orthoMode = true;
+    app().toggles().orthoMode = true;
     app().playbackTracking = false;
     player.muted = true;
     stop();
@@ -182,7 +182,7 @@ TEST_F(SettingsTest, togglesStartOnTheirDefaultsAndMuteNeedsAPlayer)
     log.clear();
     ASSERT_TRUE(start());
     EXPECT_EQ(std::count(log.begin(), log.end(), "player.mute"), 0);
-    EXPECT_TRUE(app().orthoMode);
+    EXPECT_TRUE(app().toggles().orthoMode);
     stop();
     file = readUser();
     EXPECT_TRUE(file.intValue("Toggles", "VolumeMute", value));

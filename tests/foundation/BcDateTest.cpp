@@ -1,6 +1,7 @@
 #include "foundation/BcDate.h"
 #include "foundation/BcString.h"
 
+#include "common/TestClock.h"
 #include "common/TestPrinters.h"
 
 #include <gtest/gtest.h>
@@ -9,45 +10,16 @@
 #include <limits>
 #include <string>
 
-static time_t fixedNow = 0;
-
-static time_t fixedClock()
-{
-    return fixedNow;
-}
-
 // Runs the dates in UTC with a clock the test sets, and puts both back.
 class BcDateTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        const char* tz = std::getenv("TZ");
-        hadTz = tz != nullptr;
-        if (hadTz)
-            previousTz = tz;
-        setenv("TZ", "UTC", 1);
-        tzset();
-        BcDate::setClock(&fixedClock);
-    }
-
-    void TearDown() override
-    {
-        BcDate::setClock(nullptr);
-        if (hadTz)
-            setenv("TZ", previousTz.c_str(), 1);
-        else
-            unsetenv("TZ");
-        tzset();
-    }
-
-    bool hadTz = false;
-    std::string previousTz;
+    TestClock clock;
 };
 
 TEST_F(BcDateTest, TakesTheLocalClock)
 {
-    fixedNow = 1709818200; // 2024-03-07 13:30:00 UTC
+    TestClock::set(1709818200); // 2024-03-07 13:30:00 UTC
     BcDate date;
     EXPECT_EQ(date.year, 2024);
     EXPECT_EQ(date.month, 3);
@@ -56,7 +28,7 @@ TEST_F(BcDateTest, TakesTheLocalClock)
     EXPECT_EQ(date.minute, 30);
     EXPECT_EQ(date.toIsoDate(), BcString("2024-03-07"));
 
-    fixedNow = 1735689599; // the last minute of 2024
+    TestClock::set(1735689599); // the last minute of 2024
     date.setNow();
     EXPECT_EQ(date.toIsoDate(), BcString("2024-12-31"));
     EXPECT_EQ(date.hour, 23);
@@ -66,7 +38,7 @@ TEST_F(BcDateTest, TakesTheLocalClock)
 TEST_F(BcDateTest, FailedConversion)
 {
     // No calendar holds this instant: its year does not fit.
-    fixedNow = std::numeric_limits<time_t>::max();
+    TestClock::set(std::numeric_limits<time_t>::max());
     BcDate date;
     EXPECT_EQ(date.day, 0);
     EXPECT_EQ(date.month, 0);
