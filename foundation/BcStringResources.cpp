@@ -23,6 +23,7 @@ static const BcStringResources::Entry englishTexts[] = {
     {10031, "New text"},
     {10063, "Unable to read the XML code"},
     {10064, "Not a partwise MusicXML file"},
+    {10065, "Unsupported %d:%d tuplet found"},
     {10066, "The file was saved with a newer version of Quorvane and the file format changed. You need "
             "to update Quorvane in order to be able to open it"},
     {10067, "Unable to open the MIDI file"},

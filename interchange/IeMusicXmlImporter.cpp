@@ -323,6 +323,8 @@ void IeMusicXmlImporter::freeRecords()
     partGroups.removeAll();
     for (int i = 0; i < openSlurs.count(); ++i)
         delete openSlurs[i];
+    octaveSpans.clear();
+    lastLyrics.clear();
     openSlurs.removeAll();
 }
 
@@ -541,20 +543,4 @@ void IeMusicXmlImporter::readScorePart(BcXmlFiler& filer)
             group->firstPart = scoreParts.count() - 1;
         ++group->partCount;
     }
-}
-
-void IeMusicXmlImporter::readNote(BcXmlFiler&, MnSheetMusic*, int, int, int*, int*)
-{
-    // Notes, rests and chords come with the second stage of the importer.
-}
-
-void IeMusicXmlImporter::readDirection(BcXmlFiler&, MnSheetMusic*, int, int, int)
-{
-    // Directions come with the second stage of the importer.
-}
-
-void IeMusicXmlImporter::applyPartGroups(MnSheetMusic*)
-{
-    // The part list's groups become brackets with the second stage of the
-    // importer.
 }

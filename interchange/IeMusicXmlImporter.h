@@ -5,7 +5,13 @@
 #include "foundation/BcObject.h"
 #include "foundation/BcString.h"
 
+#include <unordered_map>
+#include <vector>
+
 class BcXmlFiler;
+class MnLyric;
+class MnMeasure;
+class MnStaff;
 class MnSheetMusic;
 class MnWork;
 class TiXmlElement;
@@ -121,6 +127,31 @@ private:
     void finishMeasures(MnSheetMusic* sheet);
     void freeRecords();
 
+    // What a note's notations hand back to the note reader.
+    struct NoteMarks
+    {
+        bool tied = false;
+        int tiePlacement = 0;
+        bool arpeggio = false;
+        int arpeggioType = 0;
+        BcArray<int> articulations;
+    };
+    // The written ticks of a note in a 3:2 tuplet (making the triplet when
+    // none covers the chord's start); false with errorText set for any
+    // other ratio.
+    bool readTimeModification(BcXmlFiler& filer, MnMeasure* measure, int voice, int chordStart, int& ticks);
+    void readNotations(BcXmlFiler& filer, MnMeasure* measure, int measureIndex, int staffIndex, int voice,
+                       int chordStart, NoteMarks& marks);
+    void endSlur(MnMeasure* measure, int staffIndex, int voice, int chordStart, int number);
+    void readLyrics(BcXmlFiler& filer, MnMeasure* measure, int voice, int chordStart);
+    // The octaves that the octave lines of the staff covering the time
+    // shift a written pitch by.
+    int octaveShiftAt(int staffIndex, long long time) const;
+    // Lets a line start inside a line of its class that is still waiting
+    // for its stop: the length addLine gave such a line is only a
+    // placeholder.
+    void shortenOpenLines(MnStaff* staff, const BcClass* lineClass, int time);
+
     // Sets errorText to the invalid-data message naming what was found.
     void refuse(const BcString& detail);
     // " in part <id>".
@@ -133,4 +164,21 @@ private:
     // a measure no measure element addressed).
     BcArray<int> reachedTimes;
     int highestMeasure = -1;
+    // The pedals of openLines whose stop was read: the next note on their
+    // staff releases them.
+    EdSelection releasedPedals;
+    // Every octave line made, by staff and time, so that a pitch is
+    // corrected by the lines that cover its time whatever order the voices
+    // come in; end is past every time while the stop is missing.
+    struct OctaveSpan
+    {
+        int staff;
+        long long start;
+        long long end;
+        int kind;
+    };
+    std::vector<OctaveSpan> octaveSpans;
+    // Per staff, voice and lyric number: the line that the last syllable
+    // went to, the only one a following syllable can continue.
+    std::unordered_map<long long, MnLyric*> lastLyrics;
 };
