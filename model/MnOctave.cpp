@@ -46,11 +46,9 @@ int MnOctave::shiftAt(const MnChord* chord)
         return 0;
     const long long time = (long long)measure->startTime() + chord->time();
     int shift = 0;
-    const BcArray<MnLine*>& lines = staff->lineArray();
+    const BcArray<MnLine*>& lines = staff->octaveLines();
     for (int i = 0; i < lines.count(); ++i) {
         const MnLine* line = lines[i];
-        if (!line->isKindOf(MnOctave::staticClass()))
-            continue;
         const long long start = line->start();
         if (time < start || time >= start + line->length())
             continue;

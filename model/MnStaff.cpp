@@ -50,6 +50,7 @@ void MnStaff::deleteTimeContent()
     for (int i = 0; i < lines.count(); ++i)
         delete lines[i];
     lines.removeAll();
+    linesChanged();
 }
 
 MnElement* MnStaff::parent() const
@@ -76,6 +77,7 @@ bool MnStaff::removeChild(MnElement* child)
     if (index >= 0) {
         delete lines[index];
         lines.removeAt(index);
+        linesChanged();
         return true;
     }
     index = mnIndexOf(lyrics, child);
@@ -200,6 +202,7 @@ bool MnStaff::readLines(BcFiler& filer)
             return false;
         }
         lines.add(line);
+        linesChanged();
     }
     return true;
 }

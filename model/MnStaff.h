@@ -195,8 +195,17 @@ public:
         return measures;
     }
     BcArray<MnStaffChange*>& changeArray() { return changes; }
-    BcArray<MnLine*>& lineArray() { return lines; }
+    // Taking the lines for a change forgets the octave lines picked from them.
+    BcArray<MnLine*>& lineArray()
+    {
+        linesChanged();
+        return lines;
+    }
     const BcArray<MnLine*>& lineArray() const { return lines; }
+    // The octave lines among the lines, in the lines' order. Every note's
+    // pitch asks for them, so they are picked out once and kept until the
+    // lines change, not looked for among all the marks of a long staff.
+    const BcArray<MnLine*>& octaveLines() const;
     BcArray<MnLyric*>& lyricArray() { return lyrics; }
     const BcArray<MnLyric*>& lyricArray() const { return lyrics; }
     MnTablature* tablature() const { return tab; }
@@ -214,6 +223,8 @@ public:
 
 private:
     void deleteContent();
+    // Every change of the lines' membership or order calls this.
+    void linesChanged() { octaveLinesValid = false; }
     // The changes, measures and lines: what every version of the record holds.
     void deleteTimeContent();
     bool readChanges(BcFiler& filer);
@@ -235,4 +246,6 @@ private:
     mutable BcArray<int> startTimes;
     mutable bool startTimesValid = false;
     mutable int syllableStamp = 0;
+    mutable BcArray<MnLine*> octaves;
+    mutable bool octaveLinesValid = false;
 };

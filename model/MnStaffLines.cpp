@@ -151,8 +151,10 @@ bool MnStaff::insertLine(MnLine* line, int startTime)
         const int index = previous->lines.indexOf(line);
         if (index >= 0)
             previous->lines.removeAt(index);
+        previous->linesChanged();
     }
     lines.insertAt(place, line);
+    linesChanged();
     line->setStaff(this);
     line->setStart(startTime, true);
     line->setLength(0);
@@ -202,6 +204,19 @@ template MnOctave* MnStaff::addLine<MnOctave>(int time);
 template MnDynamic* MnStaff::addLine<MnDynamic>(int time);
 template MnPedal* MnStaff::addLine<MnPedal>(int time);
 
+const BcArray<MnLine*>& MnStaff::octaveLines() const
+{
+    if (!octaveLinesValid) {
+        octaves.removeAll();
+        for (int i = 0; i < lines.count(); ++i) {
+            if (lines[i]->isKindOf(MnOctave::staticClass()))
+                octaves.add(lines[i]);
+        }
+        octaveLinesValid = true;
+    }
+    return octaves;
+}
+
 void MnStaff::keepLineSorted(MnLine* line)
 {
     const int index = lines.indexOf(line);
@@ -219,6 +234,7 @@ void MnStaff::keepLineSorted(MnLine* line)
             place = i + 1;
     }
     lines.insertAt(place, line);
+    linesChanged();
 }
 
 MnLyric* MnStaff::addLyric(int startTime, int voice)
@@ -228,11 +244,11 @@ MnLyric* MnStaff::addLyric(int startTime, int voice)
     MnLyric* lyric = new MnLyric(this);
     lyric->setStart(startTime);
     lyric->setVoice(voice);
-    int place = 0;
-    for (int i = 0; i < lyrics.count(); ++i) {
-        if (lyrics[i]->start() < startTime)
-            place = i + 1;
-    }
+    // After the last line that starts earlier. Looked for from the end: a
+    // song is read from its start, so a new line mostly goes last.
+    int place = lyrics.count();
+    while (place > 0 && lyrics[place - 1]->start() >= startTime)
+        --place;
     lyrics.insertAt(place, lyric);
     return lyric;
 }

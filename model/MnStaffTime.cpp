@@ -370,6 +370,7 @@ bool MnStaff::swapWithPreviousMeasure(int index, bool syncAttributes)
             line->setLength(newEnd - newStart);
     }
     sortByStart(lines, [](const MnLine* line) { return line->start(); });
+    linesChanged();
     for (int i = 0; i < lyrics.count(); ++i) {
         MnLyric* lyric = lyrics[i];
         if (lyric->start() >= first && lyric->start() < second)

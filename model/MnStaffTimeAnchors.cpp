@@ -82,6 +82,7 @@ void MnStaff::reconcileWithMeasure(MnMeasure* measure)
         if (lineStart >= start && lineStart < end && !containsTime(onsets, lineStart)) {
             MnLine* line = lines[i];
             lines.removeAt(i);
+            linesChanged();
             delete line;
         }
     }
@@ -223,6 +224,7 @@ void MnStaff::removeTimeSpan(int time, int length, bool keepAtStart)
             line->setLength(end - after);
         } else {
             lines.removeAt(i);
+            linesChanged();
             delete line;
         }
     }

@@ -259,6 +259,13 @@ TEST(MnLyricChords, AddedLyricLinesAreSortedByStart)
     EXPECT_EQ(s.staff->addLyric(0, 2), nullptr);
     EXPECT_EQ(s.staff->addLyric(-1, 0), nullptr);
     EXPECT_EQ(lyrics.count(), 3);
+
+    // A line at the start of another goes before it, after the earlier ones.
+    MnLyric* sameStart = s.staff->addLyric(60480, 0);
+    ASSERT_EQ(lyrics.count(), 4);
+    EXPECT_EQ(lyrics[1], sameStart);
+    EXPECT_EQ(lyrics[2], middle);
+    EXPECT_EQ(s.staff->addLyric(0, 0), lyrics[0]);
 }
 
 TEST(MnLyricChords, GuideLinesAtTheOtherLyricLinesInTheSystem)

@@ -1,4 +1,5 @@
 #include "model/MnChord.h"
+#include "model/MnDynamic.h"
 #include "model/MnMeasure.h"
 #include "model/MnNote.h"
 #include "model/MnOctave.h"
@@ -9,6 +10,8 @@
 #include "model/VoiceBuilder.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace {
 
@@ -64,7 +67,7 @@ protected:
     }
     MnMeasure* bar1() { return staff->measure(0); }
     void inKey(int fifths) { staff->setKey(fifths); }
-    void addOctaveLine(int start, int length, double offset, int kind)
+    MnOctave* addOctaveLine(int start, int length, double offset, int kind)
     {
         MnOctave* line = new MnOctave(staff);
         line->setStart(start, true);
@@ -72,6 +75,7 @@ protected:
         line->setOffset(offset);
         line->setKind(kind);
         staff->lineArray().add(line);
+        return line;
     }
 
     MnScore score;
@@ -132,6 +136,51 @@ TEST_F(Pitch, OctaveLinesShiftTheSound)
     // Spelling under the line writes the note an octave lower.
     EXPECT_TRUE(later->setKeyNumber(63 - 12));
     EXPECT_EQ(spellingOf(later), (Spelling{C, 3, none}));
+}
+
+TEST_F(Pitch, OctaveLinesFollowEveryChangeOfTheStaffsLines)
+{
+    // The staff keeps its octave lines picked out between changes: each row
+    // changes the lines after the row before asked the pitches.
+    MnStaff* other = score.insertStaff(-1);
+    ASSERT_NE(other, nullptr);
+    VoiceBuilder first(bar1(), 0);
+    MnNote* one = first.note(bar, C, 4)->note(0);
+    VoiceBuilder second(staff->measure(1), 0);
+    MnNote* two = second.note(bar, C, 4)->note(0);
+    MnOctave* up = nullptr;
+    MnOctave* below = nullptr;
+
+    struct Row
+    {
+        const char* what;
+        std::function<void()> change;
+        int firstKey;
+        int secondKey;
+    };
+    const Row rows[] = {
+        {"no line", [] {}, 39, 39},
+        {"a line added on bar 2", [&] { up = staff->addLine<MnOctave>(bar); }, 39, 51},
+        {"a line below bar 1 put in the array", [&] { below = addOctaveLine(0, bar, -10.0, 1); }, 27, 51},
+        {"a mark added", [&] { staff->addLine<MnDynamic>(0); }, 27, 51},
+        {"the line below taken out", [&] { ASSERT_TRUE(staff->removeChild(below)); }, 39, 51},
+        {"bar 2 swapped before bar 1, with its line",
+         [&] { ASSERT_TRUE(staff->swapWithPreviousMeasure(1, false)); }, 39, 51},
+        {"the line moved to the other staff", [&] { ASSERT_TRUE(other->insertLine(up, 0)); }, 39, 39},
+        {"a line over both bars", [&] { addOctaveLine(0, 2 * bar, 6.0, 2); }, 63, 63},
+        {"a line below the second bar", [&] { addOctaveLine(bar, bar, -10.0, 1); }, 27, 63},
+    };
+    for (const Row& row : rows) {
+        row.change();
+        EXPECT_EQ(one->keyNumber(), row.firstKey) << row.what;
+        EXPECT_EQ(two->keyNumber(), row.secondKey) << row.what;
+    }
+
+    // Removing the second bar deletes the line that lay in it alone.
+    ASSERT_TRUE(score.removeMeasure(1));
+    EXPECT_EQ(staff->octaveLines().count(), 1);
+    EXPECT_EQ(two->keyNumber(), 63);
+    EXPECT_EQ(other->octaveLines().count(), 1);
 }
 
 TEST_F(Pitch, EffectiveAccidentalThroughTheMeasureAndTheKey)
