@@ -1,6 +1,7 @@
 #include "foundation/BcXmlFiler.h"
 
 #include "foundation/BcInputFile.h"
+#include "foundation/BcXmlStream.h"
 
 #include <tinyxml.h>
 
@@ -173,6 +174,7 @@ BcXmlFiler::BcXmlFiler(int codePage) : codePage(codePage) {}
 
 BcXmlFiler::~BcXmlFiler()
 {
+    endStream();
     delete document;
 }
 
@@ -240,8 +242,18 @@ static bool nestsWithin(const char* text, int length, int limit)
     return true;
 }
 
+bool BcXmlFiler::startStreaming()
+{
+    if (document)
+        return false;
+    if (!stream)
+        stream = std::make_unique<BcXmlStream>();
+    return true;
+}
+
 bool BcXmlFiler::open(const BcString& path)
 {
+    endStream();
     delete document;
     current = nullptr;
     fileName = path;
@@ -288,20 +300,82 @@ bool BcXmlFiler::open(const BcString& path)
     return !document->Error();
 }
 
+// A new file beside the target for the text to go to before it is renamed
+// into place; -1 when the folder takes none.
+static int createTemporary(const std::string& target, std::string& temporary)
+{
+    static std::atomic<int> counter{0};
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temporary = target + ".~" + std::to_string(getpid()) + "-" + std::to_string(counter++);
+        const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    return -1;
+}
+
+static bool writeAll(int fd, const char* data, size_t size)
+{
+    while (size > 0) {
+        const ssize_t written = ::write(fd, data, size);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        data += written;
+        size -= static_cast<size_t>(written);
+    }
+    return true;
+}
+
+// Flushed, synced and renamed over the target, or removed.
+static bool replaceTarget(int fd, bool written, const std::string& temporary, const std::string& target)
+{
+    written = written && fsync(fd) == 0;
+    written = ::close(fd) == 0 && written;
+    if (!written || std::rename(temporary.c_str(), target.c_str()) != 0) {
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    return true;
+}
+
+void BcXmlFiler::endStream()
+{
+    if (streamFile >= 0) {
+        ::close(streamFile);
+        ::unlink(streamTemporary.c_str());
+    }
+    streamFile = -1;
+    streamFailed = false;
+    stream.reset();
+}
+
+void BcXmlFiler::spillStream()
+{
+    if (!stream || stream->content().size() < streamSpillSize || fileName.isEmpty() || !stream->isSettled())
+        return;
+    if (streamFile < 0 && !streamFailed) {
+        streamTarget = fileName.toNarrow(BcString::systemCodePage);
+        streamFile = createTemporary(streamTarget, streamTemporary);
+        streamFailed = streamFile < 0;
+    }
+    // After a failure the text is dropped all the same: the save fails, and
+    // the memory stays bounded until then.
+    if (!streamFailed && !writeAll(streamFile, stream->content().data(), stream->content().size()))
+        streamFailed = true;
+    stream->clearWritten();
+}
+
 bool BcXmlFiler::save()
 {
+    if (stream)
+        return saveStream();
     if (!document || fileName.isEmpty())
         return false;
     std::string target = fileName.toNarrow(BcString::systemCodePage);
-    static std::atomic<int> counter{0};
     std::string temporary;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temporary = target + ".~" + std::to_string(getpid()) + "-" + std::to_string(counter++);
-        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST)
-            return false;
-    }
+    const int fd = createTemporary(target, temporary);
     if (fd < 0)
         return false;
     FILE* file = fdopen(fd, "w");
@@ -320,8 +394,34 @@ bool BcXmlFiler::save()
     return true;
 }
 
+bool BcXmlFiler::saveStream()
+{
+    stream->closeAll();
+    const bool anything = streamFile >= 0 || !stream->isEmpty();
+    const std::string target = fileName.toNarrow(BcString::systemCodePage);
+    // The text already written went to a file beside the name it had then.
+    bool usable = anything && !stream->misused() && !streamFailed && !fileName.isEmpty() &&
+                  (streamFile < 0 || target == streamTarget);
+    if (usable && streamFile < 0) {
+        streamFile = createTemporary(target, streamTemporary);
+        usable = streamFile >= 0;
+    }
+    if (!usable) {
+        endStream();
+        stream = std::make_unique<BcXmlStream>();
+        return false;
+    }
+    const bool written = writeAll(streamFile, stream->content().data(), stream->content().size());
+    const bool saved = replaceTarget(streamFile, written, streamTemporary, target);
+    streamFile = -1;
+    stream = std::make_unique<BcXmlStream>();
+    return saved;
+}
+
 bool BcXmlFiler::addDeclaration(const BcString& version, const BcString& encoding)
 {
+    if (stream)
+        return stream->addDeclaration(version.toNarrow(codePage), encoding.toNarrow(codePage));
     TiXmlDeclaration* declaration = new TiXmlDeclaration(version.toNarrow(codePage), encoding.toNarrow(codePage), "");
     TiXmlNode* parent = current ? static_cast<TiXmlNode*>(current) : ensureDocument();
     return parent->LinkEndChild(declaration) != nullptr;
@@ -334,6 +434,13 @@ bool BcXmlFiler::addElement(const BcString& name)
 
 bool BcXmlFiler::goToParent()
 {
+    // As in a document, leaving the top element answers false.
+    if (stream) {
+        if (!stream->closeElement())
+            return false;
+        spillStream();
+        return !stream->isAtTopLevel();
+    }
     if (!current)
         return false;
     TiXmlNode* parent = current->Parent();
@@ -366,6 +473,8 @@ bool BcXmlFiler::findElement(const BcString& name, int index)
 
 bool BcXmlFiler::setElementText(const BcString& text)
 {
+    if (stream)
+        return stream->setText(text.toNarrow(codePage));
     if (!current)
         return false;
     current->Clear();
@@ -395,6 +504,8 @@ bool BcXmlFiler::addTextElementString(const BcString& name, const BcString& text
 
 bool BcXmlFiler::addElement(const char* name)
 {
+    if (stream)
+        return stream->openElement(name);
     if (!name || !name[0])
         return false;
     TiXmlElement* element = new TiXmlElement(name);
@@ -407,6 +518,12 @@ bool BcXmlFiler::addElement(const char* name)
 
 bool BcXmlFiler::addTextElement(const char* name, const char* text)
 {
+    if (stream) {
+        if (!stream->addTextElement(name, text ? text : ""))
+            return false;
+        spillStream();
+        return true;
+    }
     if (!current || !name || !name[0])
         return false;
     TiXmlElement* element = new TiXmlElement(name);
@@ -451,6 +568,8 @@ bool BcXmlFiler::addTextElementString(const char* name, const BcString& text)
 
 bool BcXmlFiler::setAttribute(const char* name, const char* value)
 {
+    if (stream)
+        return stream->setAttribute(name, value ? value : "");
     if (!current || !name || !name[0])
         return false;
     current->SetAttribute(name, value ? value : "");

@@ -2,6 +2,10 @@
 
 #include "foundation/BcString.h"
 
+#include <memory>
+#include <string>
+
+class BcXmlStream;
 class TiXmlDocument;
 class TiXmlElement;
 
@@ -11,6 +15,10 @@ class TiXmlElement;
 // Owners use the fields directly for what the filer does not do itself: they
 // hand it a document parsed from text (the filer then owns it) or walk the
 // children of the current element.
+//
+// A filer that only writes can stream instead: it then builds no document
+// and writes each element's markup as it comes, the saved file byte for byte
+// the one the document would have given.
 class BcXmlFiler
 {
 public:
@@ -31,8 +39,22 @@ public:
     // a FIFO or a device. The cursor is at the document level.
     bool open(const BcString& path);
     // Saves the document under fileName through a temporary file in the same
-    // folder, so a failed save leaves any earlier file as it was.
+    // folder, so a failed save leaves any earlier file as it was. A stream is
+    // closed first; one written out of order is not saved. Saving ends a
+    // stream: the filer streams a new, empty document after it.
     bool save();
+
+    // From here on the writing calls append to a text instead of a document:
+    // an element's attributes must then come before its content, and its
+    // text before any child element, as the only content it has. A call out
+    // of that order adds nothing and answers false, and save() then refuses
+    // the whole text rather than store a document the writer did not mean.
+    // The cursor stays null and the reading calls answer false. False when
+    // the filer holds a document already. Opening a file ends the stream.
+    // With fileName set, a long stream goes on to the temporary file in
+    // pieces as it is written, so its whole text is never held at once.
+    bool startStreaming();
+    bool isStreaming() const { return stream != nullptr; }
 
     bool addDeclaration(const BcString& version, const BcString& encoding);
     // Appends below the cursor (or to the document) and moves onto it.
@@ -82,4 +104,18 @@ public:
 
 private:
     TiXmlDocument* ensureDocument();
+
+    void endStream();
+    // Sends the finished text of a long stream to the temporary file.
+    void spillStream();
+    bool saveStream();
+
+    // The size of the text that a stream holds before it spills.
+    static constexpr size_t streamSpillSize = size_t(1) << 20;
+    std::unique_ptr<BcXmlStream> stream;
+    int streamFile = -1;
+    std::string streamTemporary;
+    // The path the temporary file was made for.
+    std::string streamTarget;
+    bool streamFailed = false;
 };

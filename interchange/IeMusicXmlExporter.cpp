@@ -21,12 +21,23 @@ static const char* const encodingSoftware = "Quorvane 1.5.1";
 
 bool IeMusicXmlExporter::exportFile(const wchar_t* path, MnWork* work, MnSheetMusic* sheet)
 {
-    if (!path || !sheet || !sheet->score())
+    if (!path)
+        return false;
+    // Streamed, to the file as it is written: a large score's file never
+    // stands in memory, as a tree or as a whole text.
+    BcXmlFiler filer(BcString::utf8CodePage);
+    filer.startStreaming();
+    filer.fileName = BcString(path);
+    return writeDocument(filer, work, sheet) && filer.save();
+}
+
+bool IeMusicXmlExporter::writeDocument(BcXmlFiler& filer, MnWork* work, MnSheetMusic* sheet)
+{
+    if (!sheet || !sheet->score())
         return false;
     // One scope for the whole export: the pagination, the column layouts
     // and the chord caches that one part computes serve every other part.
     MnCache scope;
-    BcXmlFiler filer(BcString::utf8CodePage);
     filer.addDeclaration(BcString("1.0"), BcString("UTF-8"));
     if (filer.addElement("score-partwise")) {
         filer.setAttribute("version", "3.1");
@@ -39,8 +50,7 @@ bool IeMusicXmlExporter::exportFile(const wchar_t* path, MnWork* work, MnSheetMu
         for (int staff = 0; staff < score->staffCount(); ++staff)
             writePart(filer, sheet, staff);
     }
-    filer.fileName = BcString(path);
-    return filer.save();
+    return true;
 }
 
 void IeMusicXmlExporter::writeHeader(BcXmlFiler& filer, const MnWork* work)

@@ -32,6 +32,10 @@ public:
     // when nothing was written, an existing file then left as it was. A
     // null work writes no work texts; without a sheet nothing is written.
     virtual bool exportFile(const wchar_t* path, MnWork* work, MnSheetMusic* sheet);
+    // The whole document into the filer, which exportFile has stream it
+    // (every writer sets an element's attributes before its content); false,
+    // writing nothing, without a sheet.
+    bool writeDocument(BcXmlFiler& filer, MnWork* work, MnSheetMusic* sheet);
 
     // Frame (IeMusicXmlExporter.cpp).
     void writeCredits(BcXmlFiler& filer, MnCredit* credit);

@@ -1,6 +1,7 @@
 #include "interchange/ExportedMusicXml.h"
 
 #include "foundation/BcString.h"
+#include "foundation/BcXmlFiler.h"
 
 #include <cstdio>
 #include <fstream>
@@ -44,6 +45,29 @@ ExportedMusicXml::ExportedMusicXml(MnSheetMusic* sheet, MnWork* work, const std:
     EXPECT_TRUE(exported) << path;
     EXPECT_TRUE(matchesMusicXmlSchema(path));
     document.LoadFile(path.c_str());
+}
+
+void expectStreamedAsBuilt(MnSheetMusic* sheet, MnWork* work, const std::string& name)
+{
+    ExportedMusicXml streamed(sheet, work, name);
+    BcXmlFiler built(BcString::utf8CodePage);
+    IeMusicXmlExporter exporter;
+    ASSERT_TRUE(exporter.writeDocument(built, work, sheet));
+    ASSERT_NE(built.document, nullptr);
+    built.fileName = BcString(exportOutputPath(name + "-built.musicxml").c_str());
+    ASSERT_TRUE(built.save());
+    const std::string bytes = readWholeFile(streamed.path);
+    EXPECT_FALSE(bytes.empty());
+    // Compared line by line first, so a difference shows where it starts.
+    std::istringstream streamedLines(bytes);
+    std::istringstream builtLines(readWholeFile(exportOutputPath(name + "-built.musicxml")));
+    std::string streamedLine;
+    std::string builtLine;
+    for (int line = 1; std::getline(builtLines, builtLine); ++line) {
+        std::getline(streamedLines, streamedLine);
+        ASSERT_EQ(streamedLine, builtLine) << name << " line " << line;
+    }
+    EXPECT_EQ(bytes, readWholeFile(exportOutputPath(name + "-built.musicxml"))) << name;
 }
 
 std::vector<const TiXmlElement*> ExportedMusicXml::select(const std::string& path,

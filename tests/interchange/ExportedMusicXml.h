@@ -38,6 +38,11 @@ public:
     TiXmlDocument document;
 };
 
+// Exports the sheet as the exporter does (streamed, checked against the
+// schema) and through a document built and saved whole: the two files must
+// be the same bytes. Run under one clock, so both carry the same date.
+void expectStreamedAsBuilt(MnSheetMusic* sheet, MnWork* work, const std::string& name);
+
 // The names of the element's children, space-separated.
 std::string childNames(const TiXmlElement* element);
 // The element's children in one line: name, [attributes], =text for a leaf,

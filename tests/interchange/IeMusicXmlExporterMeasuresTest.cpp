@@ -230,6 +230,16 @@ TEST(IeMusicXmlExporterMeasures, EveryVoiceFillsItsMeasureInDivisions)
     }
 }
 
+TEST(IeMusicXmlExporterMeasures, StreamedAsBuiltForRandomMusic)
+{
+    FixedExportClock clock;
+    for (unsigned seed = 1; seed <= 24; ++seed) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        std::unique_ptr<ExportTestSheet> sheet = RandomSheet(seed).make();
+        expectStreamedAsBuilt(&sheet->sheet, nullptr, "streamed-random-" + std::to_string(seed));
+    }
+}
+
 TEST(IeMusicXmlExporterMeasures, ASecondVoiceOfOneRestIsLeftOut)
 {
     ExportTestSheet sheet(1, 3);
