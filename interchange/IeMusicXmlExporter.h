@@ -2,6 +2,9 @@
 
 #include "foundation/BcObject.h"
 
+#include <utility>
+#include <vector>
+
 class BcXmlFiler;
 class MnChord;
 class MnCredit;
@@ -53,15 +56,42 @@ public:
     // share of the measure columns is kept for the current MnCache scope.
     int partDivisions(const MnScore* score, int staffIndex);
 
+    // The directions of the measure whose times see no chord start in the
+    // first voice, written after that voice's notes (position, in
+    // divisions) with a backup to each time and a forward back; last: the
+    // measure ends the staff, and the piece's end is its own.
+    void writeDirectionsBetweenChords(BcXmlFiler& filer, MnStaff* staff, const MnMeasure* measure, bool last,
+                                      long long position, int divisions);
+    // A "backup" or "forward" of the duration; none for 0 or less.
+    void writeMove(BcXmlFiler& filer, const char* name, long long duration);
+
     // Notes and rests (IeMusicXmlExporterNotes.cpp): the "note" elements of
     // the chord at index among all chords of its voice.
     void writeChord(BcXmlFiler& filer, MnChord* chord, int index, int divisions);
 
-    // Writers of the elements around the notes; they add nothing yet.
+    // Measure furniture (IeMusicXmlExporterAttributes.cpp): the left and
+    // right barlines of a measure, and the "attributes" of the staff's own
+    // definition (all of it) or of a staff change (what it changes).
     void writeBarline(BcXmlFiler& filer, MnMeasure* measure);
+    // One of the two: a measure opens with its left barline and closes with
+    // its right one.
+    void writeBarlineSide(BcXmlFiler& filer, MnMeasure* measure, bool left);
     void writeAttributes(BcXmlFiler& filer, int divisions, MnStaffDefinition* definition);
+    // Every direction of the staff at the absolute time
+    // (IeMusicXmlExporterDirections.cpp).
     void writeDirections(BcXmlFiler& filer, MnStaff* staff, int time);
+    // The absolute times from..to (to excluded) at which writeDirections
+    // writes something for the staff, ascending.
+    void directionTimesIn(const MnStaff* staff, long long from, long long to, std::vector<long long>& times);
+    // The octaves that the octave lines of the chord's staff shift it by:
+    // the last line in the staff's order that covers its time decides.
+    int octaveShiftAt(const MnChord* chord);
+
+    // What hangs on a note (IeMusicXmlExporterNotations.cpp).
     void writeNotations(BcXmlFiler& filer, MnChord* chord, MnNote* note);
+    // The chord holds a note of the note's step, octave and sounding key;
+    // with tiedOnly, one that is itself the second note of a tie.
+    bool holdsSameNote(const MnChord* chord, const MnNote* note, bool tiedOnly);
     void writeLyrics(BcXmlFiler& filer, MnChord* chord);
 
     // Millimetres per tenth: 1 until the page layout is written, then the
@@ -85,4 +115,36 @@ private:
     int columnDivisions = 1;
     int divisionsStaff = -1;
     int staffDivisions = 1;
+
+    // The direction times and the syllables of one staff, for one MnCache
+    // scope: every writer call then finds its own by a search.
+    void indexDirections(const MnStaff* staff);
+    void indexLyrics(const MnStaff* staff);
+    const MnStaff* directionsStaff = nullptr;
+    int directionsStamp = 0;
+    // (time, index in the staff's lines) of every line's start and end that
+    // writes a direction, in time and then line order.
+    std::vector<std::pair<long long, int>> lineTimes;
+    // Every time at which the staff writes a direction.
+    std::vector<long long> directionTimes;
+    struct OctaveSpan
+    {
+        long long start;
+        long long end;
+        int shift;
+    };
+    // The staff's octave lines in its order, so that a chord's shift is
+    // found without a walk over every line of the staff.
+    std::vector<OctaveSpan> octaveSpans;
+    struct SyllableAt
+    {
+        long long time;
+        int voice;
+        int line;
+        int syllable;
+    };
+    const MnStaff* lyricsStaff = nullptr;
+    int lyricsStamp = 0;
+    // By voice, time and line.
+    std::vector<SyllableAt> syllables;
 };

@@ -69,6 +69,11 @@ int IeMusicXmlExporter::partDivisions(const MnScore* score, int staffIndex)
             }
         }
     }
+    // So are the times of the directions written between the notes.
+    std::vector<long long> times;
+    directionTimesIn(staff, 0, (long long)staff->totalTicks() + 1, times);
+    for (const long long time : times)
+        divisions = std::lcm(divisions, divisionsHolding(time));
     divisionsStaff = staffIndex;
     staffDivisions = int(divisions);
     return staffDivisions;
@@ -96,6 +101,41 @@ void IeMusicXmlExporter::writePart(BcXmlFiler& filer, MnSheetMusic* sheet, int s
         }
     }
     filer.goToParent();
+}
+
+void IeMusicXmlExporter::writeMove(BcXmlFiler& filer, const char* name, long long duration)
+{
+    if (duration <= 0 || !filer.addElement(name))
+        return;
+    filer.addTextElementInt("duration", int(duration));
+    filer.goToParent();
+}
+
+void IeMusicXmlExporter::writeDirectionsBetweenChords(BcXmlFiler& filer, MnStaff* staff, const MnMeasure* measure,
+                                                      bool last, long long position, int divisions)
+{
+    // The measure's times at which the first voice starts no chord; the
+    // piece's end belongs to the last measure.
+    const long long start = measure->startTime();
+    const long long end = start + measure->length();
+    std::vector<long long> times;
+    directionTimesIn(staff, start, last ? end + 1 : end, times);
+    const BcArray<MnChord*>& chords = measure->voiceChords(0);
+    int c = 0;
+    for (const long long time : times) {
+        while (c < chords.count() && start + chords[c]->time() < time)
+            ++c;
+        if (c < chords.count() && start + chords[c]->time() == time)
+            continue;
+        // A backup to the time and a forward back: the voice's notes stay
+        // whole, and the direction still lands at its time.
+        const long long at = (time - start) * divisions / MnTicksQuarter;
+        writeMove(filer, "backup", position - at);
+        writeMove(filer, "forward", at - position);
+        writeDirections(filer, staff, int(time));
+        writeMove(filer, "backup", at - position);
+        writeMove(filer, "forward", position - at);
+    }
 }
 
 void IeMusicXmlExporter::writeMeasure(BcXmlFiler& filer, MnScore* score, int staffIndex, int firstMeasure,
@@ -129,7 +169,7 @@ void IeMusicXmlExporter::writeMeasure(BcXmlFiler& filer, MnScore* score, int sta
             return;
         filer.setAttribute("number", lead->measure(i)->index());
         filer.setAttribute("width", width / scale);
-        writeBarline(filer, measure);
+        writeBarlineSide(filer, measure, true);
 
         const int start = measure->startTime();
         for (int voice = 0; voice < MnMeasure::voiceCount; ++voice) {
@@ -138,21 +178,32 @@ void IeMusicXmlExporter::writeMeasure(BcXmlFiler& filer, MnScore* score, int sta
                 if (chords.isEmpty() || (chords.count() == 1 && chords[0]->isRest()) ||
                     measure->isMeasureRest(voice))
                     continue;
-                filer.addElement("backup");
-                filer.addTextElementInt("duration",
-                                        int((long long)measure->length() * divisions / MnTicksQuarter));
-                filer.goToParent();
+                writeMove(filer, "backup", int((long long)measure->length() * divisions / MnTicksQuarter));
             }
+            // Where the voice has got to, in divisions from the measure's
+            // start.
+            long long position = 0;
             for (int c = 0; c < chords.count(); ++c) {
                 MnChord* chord = chords[c];
                 const int time = start + chord->time();
                 if (MnStaffDefinition* definition = staff->definitionAt(time, true))
                     writeAttributes(filer, divisions, definition);
-                if (voice == 0)
+                // Once per time: a grace chord takes its main chord's
+                // directions ahead of it.
+                if (voice == 0 && (c == 0 || chords[c - 1]->time() != chord->time()))
                     writeDirections(filer, staff, time);
                 writeChord(filer, chord, c, divisions);
+                if (!chord->isGrace())
+                    position += (long long)chord->soundingDuration() * divisions / MnTicksQuarter;
             }
+            if (voice == 0)
+                writeDirectionsBetweenChords(filer, staff, measure, i + 1 == staff->measureCount(), position,
+                                             divisions);
         }
+        // Last: a reader that takes a new meter at the measure's attributes
+        // re-bars what it has read so far, and would carry a bar line read
+        // before them to the end of the re-barred run.
+        writeBarlineSide(filer, measure, false);
         filer.goToParent();
     }
 }

@@ -9,7 +9,6 @@
 #include "model/MnCodes.h"
 #include "model/MnMeasure.h"
 #include "model/MnNote.h"
-#include "model/MnOctave.h"
 #include "model/MnStaffDefinition.h"
 #include "model/MnTicks.h"
 
@@ -105,7 +104,7 @@ void IeMusicXmlExporter::writeChord(BcXmlFiler& filer, MnChord* chord, int index
             writeRest(filer, chord, divisions);
         return;
     }
-    const int octaveShift = MnOctave::shiftAt(chord);
+    const int octaveShift = octaveShiftAt(chord);
     for (int n = 0; n < chord->noteCount(); ++n)
         writeNote(filer, chord, chord->note(n), index, divisions, n == 0, octaveShift);
 }

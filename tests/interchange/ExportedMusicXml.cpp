@@ -110,6 +110,23 @@ std::string childNames(const TiXmlElement* element)
     return names;
 }
 
+std::string elementLine(const TiXmlElement* element)
+{
+    if (!element)
+        return "";
+    std::string line = element->Value();
+    std::string attributes;
+    for (const TiXmlAttribute* attribute = element->FirstAttribute(); attribute; attribute = attribute->Next())
+        attributes += (attributes.empty() ? "" : ",") + std::string(attribute->Name()) + "=" + attribute->Value();
+    if (!attributes.empty())
+        line += "[" + attributes + "]";
+    if (element->FirstChildElement())
+        line += "(" + compactContent(element) + ")";
+    else if (element->GetText())
+        line += std::string("=") + element->GetText();
+    return line;
+}
+
 std::string compactContent(const TiXmlElement* element)
 {
     std::string line;
@@ -117,18 +134,18 @@ std::string compactContent(const TiXmlElement* element)
          child = child->NextSiblingElement()) {
         if (!line.empty())
             line += ' ';
-        line += child->Value();
-        std::string attributes;
-        for (const TiXmlAttribute* attribute = child->FirstAttribute(); attribute; attribute = attribute->Next())
-            attributes += (attributes.empty() ? "" : ",") + std::string(attribute->Name()) + "=" + attribute->Value();
-        if (!attributes.empty())
-            line += "[" + attributes + "]";
-        if (child->FirstChildElement())
-            line += "(" + compactContent(child) + ")";
-        else if (child->GetText())
-            line += std::string("=") + child->GetText();
+        line += elementLine(child);
     }
     return line;
+}
+
+std::string childLines(const TiXmlElement* element, const char* name)
+{
+    std::string lines;
+    for (const TiXmlElement* child = element ? element->FirstChildElement(name) : nullptr; child;
+         child = child->NextSiblingElement(name))
+        lines += (lines.empty() ? "" : " | ") + elementLine(child);
+    return lines;
 }
 
 std::string childText(const TiXmlElement* element, const char* name)

@@ -50,5 +50,9 @@ std::string childNames(const TiXmlElement* element);
 // <pitch><step>C</step><octave>4</octave></pitch><voice>1</voice> reads
 // "pitch(step=C octave=4) voice=1".
 std::string compactContent(const TiXmlElement* element);
+// The element itself in the form compactContent gives each child.
+std::string elementLine(const TiXmlElement* element);
+// elementLine of each child of that name, joined by " | ".
+std::string childLines(const TiXmlElement* element, const char* name);
 // The text of the first child of that name; "-" when there is none.
 std::string childText(const TiXmlElement* element, const char* name);
