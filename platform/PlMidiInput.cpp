@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <mutex>
+#include <unistd.h>
 
 const char* const PlMidiInput::clientName = "Quorvane";
 
@@ -15,6 +16,10 @@ void ignoreError(RtMidiError::Type, const std::string&, void*) {}
 // A sequencer client of our own; null where the sequencer cannot be opened.
 std::unique_ptr<RtMidiIn> newClient()
 {
+    // Without the device node ALSA would only print its failure on every
+    // hot-plug poll.
+    if (::access("/dev/snd/seq", F_OK) != 0)
+        return nullptr;
     try {
         std::unique_ptr<RtMidiIn> client(new RtMidiIn(RtMidi::LINUX_ALSA, PlMidiInput::clientName));
         if (client->getCurrentApi() != RtMidi::LINUX_ALSA)
