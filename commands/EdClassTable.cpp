@@ -26,6 +26,8 @@
 #include "playback/MpPerformer.h"
 #include "playback/MpPlayer.h"
 #include "playback/MpUnfolder.h"
+#include "playback/MrRecorder.h"
+#include "playback/UiMIDIInput.h"
 #include "render/Re3dPrint.h"
 #include "render/ReBitmap.h"
 #include "render/ReGDI.h"
@@ -100,7 +102,7 @@ static const BcClassTable::Entry classTable[] = {
     {"MpToCoda", "MpJump", false, nullptr},
     {"MpPlayer", "BcObject", true, &MpPlayer::newInstance},
     {"MpUnfolder", "MpPerformer", true, &MpUnfolder::newInstance},
-    {"MrRecorder", "BcObject", true, nullptr},
+    {"MrRecorder", "BcObject", true, &MrRecorder::newInstance},
     {"Re3dPrint", "ReRenderer", true, &Re3dPrint::newInstance},
     {"ReBeam", "ReComposer", false, nullptr},
     {"ReBitmap", "ReOpenGL", true, &ReBitmap::newInstance},
@@ -117,7 +119,7 @@ static const BcClassTable::Entry classTable[] = {
     {"ReTuplet", "ReComposer", false, nullptr},
     {"Settings", "BcObject", true, nullptr},
     {"UiManuscriptPaperViewport", "ReOpenGL", true, nullptr},
-    {"UiMIDIInput", "BcObject", true, nullptr},
+    {"UiMIDIInput", "BcObject", true, &UiMIDIInput::newInstance},
     {"ReParallax", "ReOpenGL", true, nullptr},
 };
 

@@ -37,6 +37,10 @@ static const BcStringResources::Entry englishTexts[] = {
     {10118, "Quorvane plays no sound: the instrument bank %1 is damaged (%2)."},
     {10119, "Quorvane plays no sound: there is no audio output device."},
     {10120, "Quorvane plays no sound: the audio output device would not open (%1)."},
+    // Why MIDI input could not be switched on.
+    {10121, "No MIDI input device was found."},
+    {10122, "MIDI input is unavailable: the ALSA sequencer cannot be opened."},
+    {10123, "The MIDI input device %1 would not open or start."},
     {10200, "Save changes to %ls?"},
     {10201, "Unable to open the file %ls."},
     {10202, "Enter an integer between %1 and %2."},

@@ -19,6 +19,10 @@ public:
     static constexpr unsigned damagedInstrumentBank = 10118; // %1: path, %2: what is wrong
     static constexpr unsigned noAudioDevice = 10119;
     static constexpr unsigned audioDeviceFailed = 10120;     // %1: the audio library's reason
+    // Why MIDI input could not be switched on.
+    static constexpr unsigned noMidiInputDevice = 10121;
+    static constexpr unsigned midiInputUnavailable = 10122;
+    static constexpr unsigned midiInputDeviceFailed = 10123; // %1: the device's name
 
     struct Entry
     {

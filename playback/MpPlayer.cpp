@@ -196,7 +196,7 @@ bool MpPlayer::isWaveOutMuted() const
 
 bool MpPlayer::keyDown(int key)
 {
-    if (!isOpen() || key < 0 || key >= keyCount)
+    if (!isOpen() || key < SfPerformer::lowestPreviewKey || key > SfPerformer::highestPreviewKey)
         return false;
     Lock lock;
     if (!lock)
@@ -207,7 +207,7 @@ bool MpPlayer::keyDown(int key)
 
 bool MpPlayer::keyUp(int key)
 {
-    if (!isOpen() || key < 0 || key >= keyCount)
+    if (!isOpen() || key < SfPerformer::lowestPreviewKey || key > SfPerformer::highestPreviewKey)
         return false;
     Lock lock;
     if (!lock)

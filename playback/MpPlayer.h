@@ -112,7 +112,9 @@ public:
     bool isNotePlaying(const MnChord* chord, int pass) const;
 
     // Preview keys (key index 0..87) in the preview instrument; false
-    // while closed or for another key.
+    // while closed or for another key. Held keys also reach the notes off
+    // the piano, as a MIDI keyboard plays them: key = note number - 21,
+    // -21..106.
     bool keyDown(int key);
     bool keyUp(int key);
     // Sounds the key for tapMilliseconds, releasing a tap still sounding.

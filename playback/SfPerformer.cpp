@@ -9,6 +9,12 @@ static bool isKey(int key)
     return key >= 0 && key < SfPerformer::keyCount;
 }
 
+// A preview key off the piano: a note number the synthesizer still plays.
+static bool isNoteBeyondPiano(int key)
+{
+    return !isKey(key) && key >= SfPerformer::lowestPreviewKey && key <= SfPerformer::highestPreviewKey;
+}
+
 int SfPerformer::instrumentToPreset(int instrument)
 {
     // The bank's order: piano, guitar, electric guitar, bass guitar, flute,
@@ -81,7 +87,14 @@ void SfPerformer::noteOff(int instrumentType, int key)
 
 void SfPerformer::keyDown(int preset, int key)
 {
-    if (!isKey(key) || preset < 0 || preset >= SfInstrumentBank::presetCount)
+    if (preset < 0 || preset >= SfInstrumentBank::presetCount)
+        return;
+    if (isNoteBeyondPiano(key)) {
+        if (keys->output)
+            keys->output->noteOn(preset, key + lowestMidiKey, previewVelocity);
+        return;
+    }
+    if (!isKey(key))
         return;
     if (keys->output)
         keys->output->noteOn(preset, key + lowestMidiKey, previewVelocity);
@@ -91,7 +104,17 @@ void SfPerformer::keyDown(int preset, int key)
 
 void SfPerformer::keyUp(int preset, int key)
 {
-    if (!isKey(key) || preset < 0 || preset >= SfInstrumentBank::presetCount)
+    if (preset < 0 || preset >= SfInstrumentBank::presetCount)
+        return;
+    // No count is kept off the piano: the key is released in every preset.
+    if (isNoteBeyondPiano(key)) {
+        if (keys->output) {
+            for (int other = 0; other < SfInstrumentBank::presetCount; ++other)
+                keys->output->noteOff(other, key + lowestMidiKey);
+        }
+        return;
+    }
+    if (!isKey(key))
         return;
     // The note of the current preset first; else one that an earlier
     // preview instrument struck.

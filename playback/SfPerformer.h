@@ -22,6 +22,9 @@ class SfPerformer : public MpPerformer, public MpPerformerListener
 public:
     static constexpr int keyCount = 88;
     static constexpr int lowestMidiKey = 21; // A0, key index 0
+    // The preview keys reach every note number, 0..127, off the piano too.
+    static constexpr int lowestPreviewKey = -lowestMidiKey;
+    static constexpr int highestPreviewKey = 127 - lowestMidiKey;
     static constexpr float previewVelocity = 0.5f;
 
     // The preset of the program's bank that plays an MnInstrument code:
@@ -46,7 +49,9 @@ public:
     void noteOff(int instrumentType, int key) override;
 
     // A held preview key. keyUp releases the key in the preset that struck
-    // it, even when the preview instrument changed in between.
+    // it, even when the preview instrument changed in between. Keys off the
+    // piano (lowestPreviewKey..highestPreviewKey) sound uncounted, and keyUp
+    // releases them in every preset.
     void keyDown(int preset, int key);
     void keyUp(int preset, int key);
     // A preview key that releases itself after the milliseconds; a tap

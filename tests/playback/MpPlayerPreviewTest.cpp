@@ -1,4 +1,5 @@
 #include "playback/MpPlayerTestSupport.h"
+#include "playback/SfPerformer.h"
 
 #include <functional>
 #include <memory>
@@ -127,12 +128,27 @@ INSTANTIATE_TEST_SUITE_P(
                     }}),
     [](const ::testing::TestParamInfo<PreviewCase>& info) { return std::string(info.param.name); });
 
-TEST_F(MpPlayerTest, keysOutsideThePianoAreRefused)
+TEST_F(MpPlayerTest, keysOutsideTheirRangeAreRefused)
 {
-    for (int key : {-1, MpPlayer::keyCount}) {
-        EXPECT_FALSE(player.keyDown(key));
-        EXPECT_FALSE(player.keyUp(key));
-        EXPECT_FALSE(player.keyTap(key));
+    for (int key : {-1, MpPlayer::keyCount})
+        EXPECT_FALSE(player.keyTap(key)) << key;
+    for (int key : {SfPerformer::lowestPreviewKey - 1, SfPerformer::highestPreviewKey + 1}) {
+        EXPECT_FALSE(player.keyDown(key)) << key;
+        EXPECT_FALSE(player.keyUp(key)) << key;
+    }
+    EXPECT_EQ(soundingVoices(player), 0);
+}
+
+// A MIDI keyboard reaches notes off the piano: held keys sound every note
+// number and release it again.
+TEST_F(MpPlayerTest, heldKeysReachEveryNoteNumber)
+{
+    for (int note : {0, 20, 109, 127}) {
+        const int key = note - SfPerformer::lowestMidiKey;
+        EXPECT_TRUE(player.keyDown(key)) << note;
+        EXPECT_EQ(soundingVoices(player, note, piano), 1) << note;
+        EXPECT_TRUE(player.keyUp(key)) << note;
+        EXPECT_EQ(soundingVoices(player, note), 0) << note;
     }
     EXPECT_EQ(soundingVoices(player), 0);
 }
