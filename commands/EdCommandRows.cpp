@@ -4,7 +4,10 @@
 #include "commands/EdCommandTable.h"
 #include "commands/EdDeleteCommand.h"
 #include "commands/EdGoToCommands.h"
+#include "commands/EdIntervalCommands.h"
+#include "commands/EdNoteInputCommands.h"
 #include "commands/EdSelectCommands.h"
+#include "commands/EdTransposeCommands.h"
 #include "commands/EdVoiceCommands.h"
 #include "editing/EdUndoRedo.h"
 
@@ -27,4 +30,7 @@ void EdCommandRows::install()
     EdSelectCommands::addRows();
     EdVoiceCommands::addRows();
     EdGoToCommands::addRows();
+    EdNoteInputCommands::addRows();
+    EdIntervalCommands::addRows();
+    EdTransposeCommands::addRows();
 }

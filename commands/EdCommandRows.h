@@ -2,7 +2,8 @@
 
 // Adds the rows of the editing commands to the command table: Undo and
 // Redo, Cut, Copy, Paste, Delete, the Select commands, the rest, tuplet,
-// voice and beat commands, Go to and the two switches. EdStartup::install
+// voice and beat commands, Go to, the two switches, the note-input,
+// interval and transposition commands. EdStartup::install
 // calls it; a command class of a later theme adds its addRows here.
 class EdCommandRows
 {

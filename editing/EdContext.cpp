@@ -75,3 +75,4 @@ unsigned long long EdContext::clockMilliseconds()
 bool EdContext::runGoToDialog(int, int&) { return false; }
 bool EdContext::runTransposeDialog(TransposeChoice&) { return false; }
 bool EdContext::chooseFile(bool, const BcString&, BcString&) { return false; }
+void EdContext::runSelectionObserver() {}

@@ -113,6 +113,11 @@ public:
     virtual bool runTransposeDialog(TransposeChoice& choice);
     virtual bool chooseFile(bool save, const BcString& filter, BcString& path);
 
+    // Runs the application's own selection observer at once, which derives
+    // the note-input state from the active view's selection; for edits that
+    // need the state re-derived before their transaction closes.
+    virtual void runSelectionObserver();
+
     NoteInput& noteInput() { return input; }
     Toggles& toggles() { return switches; }
     // The application's copy buffer of Edit/Cut, Copy and Paste.

@@ -47,16 +47,33 @@ static const BcStringResources::Entry englishTexts[] = {
     {10203, "Enter a number between %1 and %2."},
     {10204, "Unable to save the file %ls."},
     // The prompts of the editing commands: the hint, then the tool's name.
+    {32789, "Set Note value to Whole. If there are Notes or Rests selected set its duration to Whole\nWhole"},
+    {32790, "Set Note value to Half. If there are Notes or Rests selected set its duration to Half\nHalf"},
+    {32791, "Set Note value to Quarter. If there are Notes or Rests selected set its duration to Quarter\nQuarter"},
+    {32792, "Set Note value to Eighth. If there are Notes or Rests selected set its duration to Eighth\nEighth"},
+    {32809, "Set Note value to Sixteenth. If there are Notes or Rests selected set its duration to Sixteenth\n"
+            "Sixteenth"},
+    {32810, "Set Note value to Thirtysecond. If there are Notes or Rests selected set its duration to Thirtysecond\n"
+            "Thirtysecond"},
+    {32811, "Set Note value to Sixtyfourth. If there are Notes or Rests selected set its duration to Sixtyfourth\n"
+            "Sixtyfourth"},
+    {32813, "Toggle Rest. If there are Notes selected set them as Rest\nRest"},
+    {32833, "Toogle Dotted note. If there are Notes or Rests selected toggle them as Dotted\nDotted"},
+    {32851, "Toggle Second voice. If there are Notes selected toggle them to Second voice\nSecond voice"},
+    {32852, "Insert a Tuplet in the place of the selected Note\nTuplet"},
+    {32908, "Insert the chosen interval above or below the selected Notes\nInterval"},
     {32970, "Show all hidden rests in the selected Measure, Staff or Voice\nShow all rests"},
     {32971, "Hide the selected rests\nHide rest"},
     {32973, "Swap voices 1 and 2 in the selected Measures\nSwap voices"},
     {32995, "Shorten the Measure duration by removing the beats corresponding to the selected Notes\n"
             "Remove beat"},
+    {33015, "Select the Notes, Measures, Staves or Scores to transpose\nTranspose key/interval"},
     {33020, "Set the cursor to the specified Measure of the current Score, or the main Score if the current "
             "Score can't be determined\nGo to..."},
     {33069, "Toggle automatic snap guide lines on element moving\nToggle Snap guide lines"},
     {33070, "Toggle ortho mode to restrict element moving to horizontal or vertical directions\n"
             "Toggle Ortho mode"},
+    {33082, "Insert a Grace note before the selected Note or Measure\nGrace note"},
     {33087, "Hide the selected Tuplets\nHide Tuplet"},
     {33088, "Show all hidden Tuplets in the selected Measure or Staff\nShow all Tuplets"},
     {57344, "Quorvane"},

@@ -188,6 +188,12 @@ public:
         path = fileAnswer;
         return true;
     }
+    void runSelectionObserver() override
+    {
+        ++selectionObserverRuns;
+        if (onSelectionObserver)
+            onSelectionObserver();
+    }
 
     EdFakeView view;
     bool activeViewPresent = false;
@@ -225,6 +231,9 @@ public:
     int goToInitial = 0;
     TransposeChoice transposeAnswer;
     BcString fileAnswer;
+    int selectionObserverRuns = 0;
+    // What the application's observer does when run.
+    std::function<void()> onSelectionObserver;
 
 private:
     EdContext* previous = nullptr;
