@@ -4,7 +4,11 @@
 #include "commands/EdCommandTable.h"
 #include "commands/EdDeleteCommand.h"
 #include "commands/EdGoToCommands.h"
+#include "commands/EdLineCommands.h"
+#include "commands/EdMoveCommands.h"
 #include "commands/EdSelectCommands.h"
+#include "commands/EdStaffCommands.h"
+#include "commands/EdStructureCommands.h"
 #include "commands/EdVoiceCommands.h"
 #include "editing/EdUndoRedo.h"
 
@@ -27,4 +31,8 @@ void EdCommandRows::install()
     EdSelectCommands::addRows();
     EdVoiceCommands::addRows();
     EdGoToCommands::addRows();
+    EdMoveCommands::addRows();
+    EdStaffCommands::addRows();
+    EdLineCommands::addRows();
+    EdStructureCommands::addRows();
 }

@@ -2,7 +2,9 @@
 
 // Adds the rows of the editing commands to the command table: Undo and
 // Redo, Cut, Copy, Paste, Delete, the Select commands, the rest, tuplet,
-// voice and beat commands, Go to and the two switches. EdStartup::install
+// voice and beat commands, Go to and the two switches, the moves, the
+// group, lyrics and tablature commands, the line commands and the commands
+// that add sheet music, staves, measures and credits. EdStartup::install
 // calls it; a command class of a later theme adds its addRows here.
 class EdCommandRows
 {
