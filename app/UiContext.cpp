@@ -72,6 +72,32 @@ bool UiContext::isCtrlDown()
     return wxGetKeyState(WXK_CONTROL);
 }
 
+bool UiContext::isHeld(HeldKey key)
+{
+    switch (key) {
+    case LeftShift:
+    case RightShift:
+        return wxGetKeyState(WXK_SHIFT);
+    case LeftCtrl:
+    case RightCtrl:
+        return wxGetKeyState(WXK_CONTROL);
+    case LeftButton:
+        return wxGetMouseState().LeftIsDown();
+    case RightButton:
+        return wxGetMouseState().RightIsDown();
+    default:
+        return false;
+    }
+}
+
+bool UiContext::pointerPosition(int& x, int& y)
+{
+    const wxPoint at = wxGetMousePosition();
+    x = at.x;
+    y = at.y;
+    return true;
+}
+
 bool UiContext::chooseFile(bool save, const BcString& filter, BcString& path)
 {
     // The filter is written "Name (*.ext)|*.ext|...||", as the file dialog

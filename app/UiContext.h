@@ -22,6 +22,10 @@ public:
 
     bool isShiftDown() override;
     bool isCtrlDown() override;
+    // The toolkit does not tell the two sides of the keyboard apart: either
+    // Shift (or Ctrl) key reports both.
+    bool isHeld(HeldKey key) override;
+    bool pointerPosition(int& x, int& y) override;
 
     bool chooseFile(bool save, const BcString& filter, BcString& path) override;
 

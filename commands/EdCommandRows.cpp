@@ -5,8 +5,12 @@
 #include "commands/EdDeleteCommand.h"
 #include "commands/EdGoToCommands.h"
 #include "commands/EdIntervalCommands.h"
+#include "commands/EdLineCommands.h"
+#include "commands/EdMoveCommands.h"
 #include "commands/EdNoteInputCommands.h"
 #include "commands/EdSelectCommands.h"
+#include "commands/EdStaffCommands.h"
+#include "commands/EdStructureCommands.h"
 #include "commands/EdTransposeCommands.h"
 #include "commands/EdVoiceCommands.h"
 #include "editing/EdUndoRedo.h"
@@ -33,4 +37,8 @@ void EdCommandRows::install()
     EdNoteInputCommands::addRows();
     EdIntervalCommands::addRows();
     EdTransposeCommands::addRows();
+    EdMoveCommands::addRows();
+    EdStaffCommands::addRows();
+    EdLineCommands::addRows();
+    EdStructureCommands::addRows();
 }

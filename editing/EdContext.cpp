@@ -58,6 +58,8 @@ bool EdContext::askYesNo(unsigned int) { return false; }
 
 bool EdContext::isShiftDown() { return false; }
 bool EdContext::isCtrlDown() { return false; }
+bool EdContext::isHeld(HeldKey) { return false; }
+bool EdContext::pointerPosition(int&, int&) { return false; }
 
 unsigned long long EdContext::tickCount()
 {
@@ -76,3 +78,4 @@ bool EdContext::runGoToDialog(int, int&) { return false; }
 bool EdContext::runTransposeDialog(TransposeChoice&) { return false; }
 bool EdContext::chooseFile(bool, const BcString&, BcString&) { return false; }
 void EdContext::runSelectionObserver() {}
+bool EdContext::visibleFretboardTuning(FretboardTuning&) { return false; }

@@ -102,6 +102,21 @@ public:
 
     virtual bool isShiftDown();
     virtual bool isCtrlDown();
+    // The keys and mouse buttons held down at this moment, the two sides of
+    // the keyboard apart, and where the pointer is in screen pixels (false
+    // when it is not known).
+    enum HeldKey
+    {
+        LeftShift,
+        RightShift,
+        LeftCtrl,
+        RightCtrl,
+        LeftButton,
+        RightButton,
+        heldKeyCount
+    };
+    virtual bool isHeld(HeldKey key);
+    virtual bool pointerPosition(int& x, int& y);
 
     // Milliseconds of the one monotonic clock of the process, never 0: the
     // player's preview deadline and the active-sensing tick keep 0 for
@@ -117,6 +132,22 @@ public:
     // the note-input state from the active view's selection; for edits that
     // need the state re-derived before their transaction closes.
     virtual void runSelectionObserver();
+    // The fretboard pane's tuning: each open string as a letter (0 A .. 6 G,
+    // plus 7 for a flat, plus 14 for a sharp) and an octave, string 1 first;
+    // the frets and the capo.
+    struct FretboardTuning
+    {
+        static constexpr int maxStrings = 8;
+        int stringCount = 0;
+        int letter[maxStrings] = {};
+        int octave[maxStrings] = {};
+        int frets = 0;
+        bool capoOn = false;
+        int capoFret = 0;
+    };
+    // The tuning of the fretboard pane while its window shows; false, with
+    // the tuning untouched, when there is no pane or it is hidden.
+    virtual bool visibleFretboardTuning(FretboardTuning& tuning);
 
     NoteInput& noteInput() { return input; }
     Toggles& toggles() { return switches; }

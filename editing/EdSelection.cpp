@@ -2,7 +2,11 @@
 
 #include "editing/EdSelectionObserver.h"
 #include "foundation/BcClass.h"
+#include "model/MnChord.h"
 #include "model/MnElement.h"
+#include "model/MnMeasure.h"
+#include "model/MnNote.h"
+#include "model/MnStaff.h"
 
 BC_IMPLEMENT_CREATABLE_CLASS(EdSelection)
 
@@ -91,4 +95,53 @@ void EdSelection::notifyObservers()
 {
     for (int i = 0; i < observers.count(); ++i)
         observers[i]->selectionChanged();
+}
+
+bool EdSelection::staffTimeSpan(MnStaff*& staff, int& start, int& end) const
+{
+    MnStaff* found = nullptr;
+    int from = 0;
+    int to = 0;
+    for (int i = 0; i < list.count(); ++i) {
+        MnElement* element = list.at(i);
+        MnMeasure* measure = nullptr;
+        int first = 0;
+        int last = 0;
+        if (element->isKindOf(MnMeasure::staticClass())) {
+            measure = static_cast<MnMeasure*>(element);
+            first = measure->startTime();
+            last = first + measure->length();
+        } else {
+            MnChord* chord = nullptr;
+            if (element->isKindOf(MnChord::staticClass()))
+                chord = static_cast<MnChord*>(element);
+            else if (element->isKindOf(MnNote::staticClass()))
+                chord = static_cast<MnNote*>(element)->chord();
+            if (!chord)
+                continue;
+            measure = chord->measure();
+            // The second voice's rest over the whole measure is where that
+            // voice is unused, not music that was chosen.
+            if (chord->isRest() && chord->voice() == 1 && chord->soundingDuration() >= measure->length())
+                continue;
+            first = measure->startTime() + chord->time();
+            last = first + chord->soundingDuration();
+        }
+        if (!found) {
+            found = measure->staff();
+            from = first;
+            to = last;
+            continue;
+        }
+        if (measure->staff() != found)
+            return false;
+        from = first < from ? first : from;
+        to = last > to ? last : to;
+    }
+    if (!found)
+        return false;
+    staff = found;
+    start = from;
+    end = to;
+    return true;
 }

@@ -5,6 +5,7 @@
 #include "foundation/BcObject.h"
 
 class EdSelectionObserver;
+class MnStaff;
 class MnElement;
 
 // An ordered set of model elements with the observers that follow it. Every
@@ -53,6 +54,12 @@ public:
 
     const BcArray<MnElement*>& elementArray() const { return list.elements(); }
     const BcArray<EdSelectionObserver*>& observerArray() const { return observers; }
+
+    // The staff and the time range (ticks from the staff's start) that the
+    // selected measures, chords and notes cover; the second voice's
+    // whole-measure rests do not count. False, with the outputs untouched,
+    // when they cover no staff or more than one.
+    bool staffTimeSpan(MnStaff*& staff, int& start, int& end) const;
 
     // Puts the selection on the live list and makes sure that dying elements
     // leave the live selections (MnElement's death hook), so no selection

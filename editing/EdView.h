@@ -1,10 +1,15 @@
 #pragma once
 
+#include "foundation/BcArray.h"
+#include "foundation/GePoint2d.h"
+
 class EdCommand;
 class EdCursor;
+class EdGuideLine;
 class EdSelection;
+class EdTool;
 class GeMatrix2d;
-class GePoint2d;
+class MnChord;
 class MnElement;
 class MnMeasure;
 class QuorvaneDocument;
@@ -47,4 +52,22 @@ public:
     // Starts the placing tool with an element that was just added to the
     // document; the tool's own transaction commits it, cancelling discards it.
     virtual bool placeElement(MnElement* element, const GeMatrix2d& placement) = 0;
+
+    // Interactive tools. startTool makes the tool the pending one (a tool
+    // still pending is cancelled first), calls its begin and takes the
+    // keyboard focus; the view owns it from then on. The default view has
+    // no tools: it cancels the tool at once and answers false.
+    virtual bool startTool(EdTool* tool);
+    // A tool that finishes by itself takes itself out of the view first;
+    // the view forgets it without ending or deleting it.
+    virtual void releaseTool(EdTool* tool) {}
+    // The chord whose span holds a model point, with the point's height
+    // relative to the chord's staff in staff steps; null where none does.
+    virtual MnChord* chordAtPoint(const GePoint2d& point, double& height) { return nullptr; }
+    // A point in the view's client pixels as a point of the model.
+    virtual GePoint2d clientToModel(int x, int y);
+    // A point in screen pixels in the view's client pixels.
+    virtual void screenToClient(int& x, int& y) {}
+    // Draws the guide lines in the next frame only; they are borrowed.
+    virtual void showGuideLinesOnce(const BcArray<EdGuideLine*>& lines) {}
 };

@@ -58,10 +58,19 @@ static const BcStringResources::Entry englishTexts[] = {
     {32811, "Set Note value to Sixtyfourth. If there are Notes or Rests selected set its duration to Sixtyfourth\n"
             "Sixtyfourth"},
     {32813, "Toggle Rest. If there are Notes selected set them as Rest\nRest"},
+    {32817, "Insert a Staff. If a Staff is selected add a new one next to it\nStaff"},
+    {32818, "If a Staff is selected add a Measure at the end. If a Measure is selected add a new one before it\n"
+            "Measure"},
+    {32819, "Insert a piece of Sheet music. If a Score is selected wrap it in Sheet music\nSheet music"},
     {32833, "Toogle Dotted note. If there are Notes or Rests selected toggle them as Dotted\nDotted"},
+    {32839, "Group the selected Staves by using a brace or bracket\nGroup"},
+    {32840, "When there is a piece of Sheet music selected insert a Credit text on its first page\nCredit"},
     {32851, "Toggle Second voice. If there are Notes selected toggle them to Second voice\nSecond voice"},
     {32852, "Insert a Tuplet in the place of the selected Note\nTuplet"},
+    {32854, "Insert a Dynamic at the current position\nDynamic"},
+    {32893, "Insert an Octave line for the selected interval\nOctave"},
     {32908, "Insert the chosen interval above or below the selected Notes\nInterval"},
+    {32932, "Insert a Pedal mark at the current position\nPedal"},
     {32970, "Show all hidden rests in the selected Measure, Staff or Voice\nShow all rests"},
     {32971, "Hide the selected rests\nHide rest"},
     {32973, "Swap voices 1 and 2 in the selected Measures\nSwap voices"},
@@ -74,8 +83,12 @@ static const BcStringResources::Entry englishTexts[] = {
     {33070, "Toggle ortho mode to restrict element moving to horizontal or vertical directions\n"
             "Toggle Ortho mode"},
     {33082, "Insert a Grace note before the selected Note or Measure\nGrace note"},
+    {33086, "Insert a copy of the selected Score with all repeats written out as separate Measures\n"
+            "Unfold repeats"},
     {33087, "Hide the selected Tuplets\nHide Tuplet"},
     {33088, "Show all hidden Tuplets in the selected Measure or Staff\nShow all Tuplets"},
+    {33092, "Insert Lyrics at the selected Note position\nLyrics"},
+    {33095, "Add a lower Tablature for the selected Staff\nTablature"},
     {57344, "Quorvane"},
 };
 

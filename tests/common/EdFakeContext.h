@@ -6,6 +6,7 @@
 #include "editing/EdNotePath.h"
 #include "editing/EdSelection.h"
 #include "editing/EdSelectionObserver.h"
+#include "editing/EdTool.h"
 #include "editing/EdView.h"
 #include "foundation/BcString.h"
 #include "foundation/GeMatrix2d.h"
@@ -20,13 +21,23 @@ class EdFakeView : public EdView
 {
 public:
     explicit EdFakeView(QuorvaneDocument* document = nullptr) : shownDocument(document) {}
-    ~EdFakeView() override { delete pendingTool; }
+    ~EdFakeView() override
+    {
+        if (pendingInterface)
+            pendingInterface->end();
+        delete pendingTool;
+    }
 
     QuorvaneDocument* document() override { return shownDocument; }
     EdSelection& selection() override { return viewSelection; }
     EdCursor& cursor() override { return viewCursor; }
     bool hasPendingTool() override { return pendingTool != nullptr; }
-    unsigned pendingToolModifiers() override { return pendingTool ? toolModifiers : 0; }
+    unsigned pendingToolModifiers() override
+    {
+        if (pendingInterface)
+            return pendingInterface->modifierKeys();
+        return pendingTool ? toolModifiers : 0;
+    }
 
     // As the shell's view does: out of the view first, then cancelled and
     // deleted, so the tool's transaction reloads the current snapshot.
@@ -35,9 +46,13 @@ public:
         if (!pendingTool)
             return false;
         EdCommand* tool = pendingTool;
+        EdTool* interface = pendingInterface;
         pendingTool = nullptr;
+        pendingInterface = nullptr;
         tool->cancel = true;
         ++toolsDiscarded;
+        if (interface)
+            interface->end();
         delete tool;
         return true;
     }
@@ -64,6 +79,7 @@ public:
     bool placeElement(MnElement* element, const GeMatrix2d& placement) override
     {
         placedElement = element;
+        placedWith = placement;
         discardPendingTool();
         EdCommand* tool = new EdCommand;
         tool->markModified();
@@ -77,9 +93,54 @@ public:
         if (!pendingTool)
             return false;
         EdCommand* tool = pendingTool;
+        EdTool* interface = pendingInterface;
         pendingTool = nullptr;
+        pendingInterface = nullptr;
+        if (interface)
+            interface->end();
         delete tool;
         return true;
+    }
+
+    // As the shell's view: the tool pending in place of any other, begun,
+    // with the keyboard focus.
+    bool startTool(EdTool* tool) override
+    {
+        if (!tool)
+            return false;
+        discardPendingTool();
+        pendingTool = &tool->transaction();
+        pendingInterface = tool;
+        ++toolsStarted;
+        tool->begin();
+        ++focusTaken;
+        return true;
+    }
+
+    void releaseTool(EdTool* tool) override
+    {
+        if (!tool || tool != pendingInterface)
+            return;
+        pendingTool = nullptr;
+        pendingInterface = nullptr;
+    }
+
+    // The test says which chord lies where: the fake's model points are
+    // its client pixels.
+    MnChord* chordAtPoint(const GePoint2d& point, double& height) override
+    {
+        return pointAt ? pointAt(point, height) : nullptr;
+    }
+    GePoint2d clientToModel(int x, int y) override { return GePoint2d(x, y); }
+    void screenToClient(int& x, int& y) override
+    {
+        x -= clientOriginX;
+        y -= clientOriginY;
+    }
+    void showGuideLinesOnce(const BcArray<EdGuideLine*>& lines) override
+    {
+        ++guideLineFrames;
+        guideLinesShown = lines.count();
     }
 
     QuorvaneDocument* shownDocument;
@@ -87,13 +148,23 @@ public:
     EdCursor viewCursor;
     // Owned; a tool is an open transaction.
     EdCommand* pendingTool = nullptr;
+    // The same tool as a tool, when it came through startTool.
+    EdTool* pendingInterface = nullptr;
     unsigned toolModifiers = 0;
+    int toolsStarted = 0;
+    int focusTaken = 0;
+    std::function<MnChord*(const GePoint2d&, double&)> pointAt;
+    int clientOriginX = 0;
+    int clientOriginY = 0;
+    int guideLineFrames = 0;
+    int guideLinesShown = 0;
     GePoint2d scrollPosition{120.0, -20.0};
     double zoomValue = 300.0;
     int redraws = 0;
     int toolsDiscarded = 0;
     MnMeasure* lastGoTo = nullptr;
     MnElement* placedElement = nullptr;
+    GeMatrix2d placedWith;
 };
 
 // Counts how often it was told of a change.
@@ -162,6 +233,13 @@ public:
 
     bool isShiftDown() override { return shift; }
     bool isCtrlDown() override { return ctrl; }
+    bool isHeld(HeldKey key) override { return key >= 0 && key < heldKeyCount && held[key]; }
+    bool pointerPosition(int& x, int& y) override
+    {
+        x = pointerX;
+        y = pointerY;
+        return true;
+    }
     unsigned long long clockMilliseconds() override { return clock; }
 
     bool runGoToDialog(int highestMeasure, int& measureNumber) override
@@ -195,6 +273,14 @@ public:
             onSelectionObserver();
     }
 
+    bool visibleFretboardTuning(FretboardTuning& tuning) override
+    {
+        if (!fretboardShown)
+            return false;
+        tuning = fretboard;
+        return true;
+    }
+
     EdFakeView view;
     bool activeViewPresent = false;
     QuorvaneDocument* document = nullptr;
@@ -222,6 +308,9 @@ public:
 
     bool shift = false;
     bool ctrl = false;
+    bool held[heldKeyCount] = {};
+    int pointerX = 0;
+    int pointerY = 0;
     unsigned long long clock = 1000;
 
     bool confirmDialogs = false;
@@ -234,6 +323,9 @@ public:
     int selectionObserverRuns = 0;
     // What the application's observer does when run.
     std::function<void()> onSelectionObserver;
+
+    bool fretboardShown = false;
+    FretboardTuning fretboard;
 
 private:
     EdContext* previous = nullptr;
