@@ -23,7 +23,10 @@ public:
     bool isShiftDown() override;
     bool isCtrlDown() override;
 
-    bool chooseFile(bool save, const BcString& filter, BcString& path) override;
+    bool chooseFile(bool save, const BcString& filter, const BcString& defaultName, BcString& path,
+                    int& filterIndex) override;
+    bool hasMainWindow() override;
+    bool newDocument() override;
 
     // How many information messages were shown so far; the document adapter
     // learns from it whether a failed open already said why.

@@ -2,9 +2,14 @@
 
 #include "commands/EdClipboardCommands.h"
 #include "commands/EdCommandTable.h"
+#include "commands/EdCursorCommands.h"
 #include "commands/EdDeleteCommand.h"
+#include "commands/EdFileCommands.h"
 #include "commands/EdGoToCommands.h"
+#include "commands/EdPlayMenuCommands.h"
+#include "commands/EdPlaybackCommands.h"
 #include "commands/EdSelectCommands.h"
+#include "commands/EdToolCommands.h"
 #include "commands/EdVoiceCommands.h"
 #include "editing/EdUndoRedo.h"
 
@@ -27,4 +32,9 @@ void EdCommandRows::install()
     EdSelectCommands::addRows();
     EdVoiceCommands::addRows();
     EdGoToCommands::addRows();
+    EdCursorCommands::addRows();
+    EdPlaybackCommands::addRows();
+    EdPlayMenuCommands::addRows();
+    EdToolCommands::addRows();
+    EdFileCommands::addRows();
 }

@@ -47,4 +47,9 @@ public:
     // Starts the placing tool with an element that was just added to the
     // document; the tool's own transaction commits it, cancelling discards it.
     virtual bool placeElement(MnElement* element, const GeMatrix2d& placement) = 0;
+
+    // When the user last worked in the view (EdContext::tickCount); playback
+    // tracking waits for a quiet spell after it, and 0 lets it act at once.
+    virtual unsigned long long lastActivityTick() const { return 0; }
+    virtual void setLastActivityTick(unsigned long long) {}
 };
