@@ -209,8 +209,8 @@ void turnPage(bool back)
     }
     MnCache layout;
     GePoint2d origin;
-    const int edge = back ? 0 : sheet->pageCount() - 1;
-    if (sheet->pageOrigin(edge, origin, true))
+    const int pages = sheet->pageCount();
+    if (pages < 1 || sheet->pageOrigin(back ? 0 : pages - 1, origin, true))
         return;
     if (back && sheet->currentPage() != 0) {
         int page = sheet->currentPage() - 1;
