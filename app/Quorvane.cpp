@@ -274,7 +274,7 @@ void Quorvane::loadCustomState()
     }
     readToggle(file, "SnapGuideLines", toggles().snapGuideLines);
     readToggle(file, "OrthoMode", toggles().orthoMode);
-    readToggle(file, "PlaybackTracking", playbackTracking);
+    readToggle(file, "PlaybackTracking", toggles().playbackTracking);
     int muted = 0;
     if (services.player && services.player->isOpen() && file.intValue(togglesSection, "VolumeMute", muted))
         services.player->applyMute(muted == 1);
@@ -289,7 +289,7 @@ void Quorvane::saveCustomState()
         frame->saveLayout(file);
     file.setIntValue(togglesSection, "SnapGuideLines", toggles().snapGuideLines ? 1 : 0);
     file.setIntValue(togglesSection, "OrthoMode", toggles().orthoMode ? 1 : 0);
-    file.setIntValue(togglesSection, "PlaybackTracking", playbackTracking ? 1 : 0);
+    file.setIntValue(togglesSection, "PlaybackTracking", toggles().playbackTracking ? 1 : 0);
     // Without a player the mute state of the last run with sound stays.
     if (services.player && services.player->isOpen())
         file.setIntValue(togglesSection, "VolumeMute", services.player->isMuted() ? 1 : 0);

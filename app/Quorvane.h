@@ -114,10 +114,9 @@ public:
     Settings settings;
     int interfaceLanguage = 0;
     int keyboardLanguage = 0;
-    // Snap guide lines and ortho mode belong to the editing context, where
-    // the commands that flip them live.
+    // Snap guide lines, ortho mode and playback tracking belong to the
+    // editing context, where the commands that flip them live.
     EdContext::Toggles& toggles() { return context.toggles(); }
-    bool playbackTracking = true;
 
     UiDocManager* documentManager() { return docManager; }
     UiMainFrame* mainFrame() { return frame; }

@@ -98,7 +98,8 @@ bool UiContext::pointerPosition(int& x, int& y)
     return true;
 }
 
-bool UiContext::chooseFile(bool save, const BcString& filter, BcString& path)
+bool UiContext::chooseFile(bool save, const BcString& filter, const BcString& defaultName, BcString& path,
+                           int& filterIndex)
 {
     // The filter is written "Name (*.ext)|*.ext|...||", as the file dialog
     // wants it but for the closing bars.
@@ -106,9 +107,21 @@ bool UiContext::chooseFile(bool save, const BcString& filter, BcString& path)
     while (wildcard.EndsWith("|"))
         wildcard.RemoveLast();
     long style = save ? wxFD_SAVE | wxFD_OVERWRITE_PROMPT : wxFD_OPEN | wxFD_FILE_MUST_EXIST;
-    wxFileDialog dialog(app.GetTopWindow(), wxEmptyString, wxEmptyString, wxEmptyString, wildcard, style);
+    wxFileDialog dialog(app.GetTopWindow(), wxEmptyString, wxEmptyString, toWx(defaultName), wildcard, style);
     if (dialog.ShowModal() != wxID_OK)
         return false;
     path = BcString(dialog.GetPath().utf8_str().data());
+    filterIndex = dialog.GetFilterIndex();
     return true;
+}
+
+bool UiContext::hasMainWindow()
+{
+    return app.mainFrame() != nullptr;
+}
+
+bool UiContext::newDocument()
+{
+    UiDocManager* manager = app.documentManager();
+    return manager && manager->CreateDocument(wxEmptyString, wxDOC_NEW) && activeDocument();
 }

@@ -27,7 +27,10 @@ public:
     bool isHeld(HeldKey key) override;
     bool pointerPosition(int& x, int& y) override;
 
-    bool chooseFile(bool save, const BcString& filter, BcString& path) override;
+    bool chooseFile(bool save, const BcString& filter, const BcString& defaultName, BcString& path,
+                    int& filterIndex) override;
+    bool hasMainWindow() override;
+    bool newDocument() override;
 
     // How many information messages were shown so far; the document adapter
     // learns from it whether a failed open already said why.

@@ -2,15 +2,20 @@
 
 #include "commands/EdClipboardCommands.h"
 #include "commands/EdCommandTable.h"
+#include "commands/EdCursorCommands.h"
 #include "commands/EdDeleteCommand.h"
+#include "commands/EdFileCommands.h"
 #include "commands/EdGoToCommands.h"
 #include "commands/EdIntervalCommands.h"
 #include "commands/EdLineCommands.h"
 #include "commands/EdMoveCommands.h"
 #include "commands/EdNoteInputCommands.h"
+#include "commands/EdPlayMenuCommands.h"
+#include "commands/EdPlaybackCommands.h"
 #include "commands/EdSelectCommands.h"
 #include "commands/EdStaffCommands.h"
 #include "commands/EdStructureCommands.h"
+#include "commands/EdToolCommands.h"
 #include "commands/EdTransposeCommands.h"
 #include "commands/EdVoiceCommands.h"
 #include "editing/EdUndoRedo.h"
@@ -41,4 +46,9 @@ void EdCommandRows::install()
     EdStaffCommands::addRows();
     EdLineCommands::addRows();
     EdStructureCommands::addRows();
+    EdCursorCommands::addRows();
+    EdPlaybackCommands::addRows();
+    EdPlayMenuCommands::addRows();
+    EdToolCommands::addRows();
+    EdFileCommands::addRows();
 }

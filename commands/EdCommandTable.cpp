@@ -97,6 +97,17 @@ EdCommandInputs EdCommandTable::gather()
     inputs.toggles = context.toggles();
     inputs.ctrlDown = context.isCtrlDown();
     inputs.shiftDown = context.isShiftDown();
+    inputs.playerOpen = context.playerIsOpen();
+    inputs.playing = inputs.playerOpen && context.playerIsPlaying();
+    inputs.paused = inputs.playing && context.playerIsPaused();
+    inputs.muted = context.playerIsMuted();
+    inputs.previewInstrument = context.playerPreviewInstrument();
+    inputs.midiInput = context.midiInputState();
+    FretboardTuning tuning;
+    if (context.fretboardTuning(tuning))
+        inputs.fretboardPreset = FretboardTuning::presetIndex(tuning);
+    EdContext::FretboardCapo capo;
+    inputs.capoOn = context.fretboardCapo(capo) && capo.on;
     return inputs;
 }
 

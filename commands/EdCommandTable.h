@@ -57,6 +57,19 @@ struct EdCommandInputs
     // (the shell numbers them), and how many panes it has.
     unsigned visiblePanes = 0;
     int paneCount = 0;
+    // The player: opened, playing (a paused player counts), paused, muted,
+    // and the instrument of the preview notes.
+    bool playerOpen = false;
+    bool playing = false;
+    bool paused = false;
+    bool muted = false;
+    int previewInstrument = 0;
+    // EdContext::MidiInputState.
+    int midiInput = 0;
+    // The preset the fretboard's tuning equals (-1 none, or no pane), and
+    // its capo.
+    int fretboardPreset = -1;
+    bool capoOn = false;
 };
 
 struct EdCommandState

@@ -105,11 +105,11 @@ bool lyrics(EdCommand& edit, EdSelection& selection)
 
 // The pane's tuning on a new tablature. The pane names a string by its
 // letter from A, the model by its step from C.
-void tuneLikeFretboard(MnTablature* tablature, const EdContext::FretboardTuning& pane)
+void tuneLikeFretboard(MnTablature* tablature, const EdContext::VisibleFretboard& pane)
 {
     if (pane.stringCount != tablature->stringCount() && pane.stringCount >= 3 && pane.stringCount <= 8)
         tablature->setStringCount(pane.stringCount);
-    const int strings = std::min({pane.stringCount, tablature->stringCount(), EdContext::FretboardTuning::maxStrings});
+    const int strings = std::min({pane.stringCount, tablature->stringCount(), EdContext::VisibleFretboard::maxStrings});
     for (int i = 0; i < strings; ++i) {
         const int letter = pane.letter[i];
         if (letter < 0)
@@ -139,7 +139,7 @@ bool tablature(EdCommand& edit, EdSelection& selection)
     }
     if (staves.empty())
         return false;
-    EdContext::FretboardTuning pane;
+    EdContext::VisibleFretboard pane;
     const bool paneShown = EdContext::current().visibleFretboardTuning(pane);
     std::vector<MnTablature*> listed;
     for (MnStaff* staff : staves) {

@@ -76,6 +76,55 @@ unsigned long long EdContext::clockMilliseconds()
 
 bool EdContext::runGoToDialog(int, int&) { return false; }
 bool EdContext::runTransposeDialog(TransposeChoice&) { return false; }
-bool EdContext::chooseFile(bool, const BcString&, BcString&) { return false; }
 void EdContext::runSelectionObserver() {}
-bool EdContext::visibleFretboardTuning(FretboardTuning&) { return false; }
+bool EdContext::visibleFretboardTuning(VisibleFretboard&) { return false; }
+bool EdContext::chooseFile(bool, const BcString&, const BcString&, BcString&, int&) { return false; }
+
+bool EdContext::chooseFile(bool save, const BcString& filter, BcString& path)
+{
+    int filterIndex = 0;
+    return chooseFile(save, filter, BcString(), path, filterIndex);
+}
+
+bool EdContext::playerIsOpen() { return false; }
+bool EdContext::playerIsPaused() { return false; }
+void EdContext::playerPlay(MnScore*, int, int) {}
+void EdContext::playerPause() {}
+void EdContext::playerResume() {}
+void EdContext::playerNoteOffAll() {}
+int EdContext::playerPreviewInstrument() { return previewInstrument; }
+void EdContext::setPlayerPreviewInstrument(int instrument) { previewInstrument = instrument; }
+unsigned EdContext::playerVolume() { return 0; }
+void EdContext::setPlayerVolume(unsigned) {}
+unsigned EdContext::playerSavedVolume() { return 0; }
+void EdContext::setPlayerSavedVolume(unsigned) {}
+bool EdContext::playerIsMuted() { return false; }
+
+bool EdContext::recorderIsRecording() { return false; }
+void EdContext::recorderStart(unsigned long long) {}
+void EdContext::recorderStop() {}
+MnScore* EdContext::recorderTakeScore() { return nullptr; }
+
+int EdContext::midiInputState() { return midiInputClosed; }
+bool EdContext::midiInputOpen(BcString&) { return false; }
+bool EdContext::midiInputStart() { return false; }
+bool EdContext::midiInputReset() { return false; }
+void EdContext::releaseMidiInputKeys() {}
+
+bool EdContext::hasMainWindow() { return false; }
+void EdContext::refreshInstrumentPanes() {}
+void EdContext::redrawPianoKeyboard() {}
+
+bool EdContext::fretboardTuning(FretboardTuning&) { return false; }
+bool EdContext::setFretboardTuning(const FretboardTuning&) { return false; }
+bool EdContext::fretboardCapo(FretboardCapo&) { return false; }
+void EdContext::setFretboardCapo(const FretboardCapo&) {}
+bool EdContext::fretboardScreenRect(int&, int&, int&, int&) { return false; }
+void EdContext::movePointer(int, int) {}
+void EdContext::runFretboardTuningDialog(const FretboardTuning&) {}
+
+bool EdContext::newDocument() { return false; }
+void EdContext::runParallaxScore(MnScore*, int, int) {}
+bool EdContext::run3dPrinting() { return false; }
+void EdContext::runManuscriptPaper(MnScore*) {}
+

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "editing/FretboardTuning.h"
+
 #include <memory>
 
 class BcString;
@@ -50,6 +52,8 @@ public:
     {
         bool snapGuideLines = true;
         bool orthoMode = false;
+        // The view follows the playback once the user leaves it alone.
+        bool playbackTracking = true;
     };
 
     EdContext();
@@ -126,7 +130,12 @@ public:
     // Dialogs; each answers true when the user confirmed.
     virtual bool runGoToDialog(int highestMeasure, int& measureNumber);
     virtual bool runTransposeDialog(TransposeChoice& choice);
-    virtual bool chooseFile(bool save, const BcString& filter, BcString& path);
+    // The file dialog: filter is written "Name (*.ext)|*.ext|...||";
+    // defaultName is the name proposed to save under, and filterIndex
+    // receives the filter the user chose (0 the first).
+    virtual bool chooseFile(bool save, const BcString& filter, const BcString& defaultName, BcString& path,
+                            int& filterIndex);
+    bool chooseFile(bool save, const BcString& filter, BcString& path);
 
     // Runs the application's own selection observer at once, which derives
     // the note-input state from the active view's selection; for edits that
@@ -135,7 +144,7 @@ public:
     // The fretboard pane's tuning: each open string as a letter (0 A .. 6 G,
     // plus 7 for a flat, plus 14 for a sharp) and an octave, string 1 first;
     // the frets and the capo.
-    struct FretboardTuning
+    struct VisibleFretboard
     {
         static constexpr int maxStrings = 8;
         int stringCount = 0;
@@ -147,12 +156,104 @@ public:
     };
     // The tuning of the fretboard pane while its window shows; false, with
     // the tuning untouched, when there is no pane or it is hidden.
-    virtual bool visibleFretboardTuning(FretboardTuning& tuning);
+    virtual bool visibleFretboardTuning(VisibleFretboard& tuning);
 
     NoteInput& noteInput() { return input; }
     Toggles& toggles() { return switches; }
     // The application's copy buffer of Edit/Cut, Copy and Paste.
     EdClipboard& clipboard();
+
+    // --- The Play menu, the recorder, the MIDI input, the panes and tools ---
+
+    // The player as the Play menu drives it; each call takes the playback
+    // lock for itself. Paused counts as playing; closed is neither.
+    virtual bool playerIsOpen();
+    virtual bool playerIsPaused();
+    // Plays the score from startTime; displayFloor is where the user's
+    // position is (chords before it do not count as playing).
+    virtual void playerPlay(MnScore* score, int startTime, int displayFloor);
+    virtual void playerPause();
+    virtual void playerResume();
+    virtual void playerNoteOffAll();
+    // The MnInstrument code that preview notes sound with; stored even
+    // while the player is closed.
+    virtual int playerPreviewInstrument();
+    virtual void setPlayerPreviewInstrument(int instrument);
+    // The output volume word (low word left, high word right, 0xFFFF full)
+    // and the level the volume commands remember; nothing while closed.
+    virtual unsigned playerVolume();
+    virtual void setPlayerVolume(unsigned volume);
+    virtual unsigned playerSavedVolume();
+    virtual void setPlayerSavedVolume(unsigned volume);
+    virtual bool playerIsMuted();
+
+    // Set by the toolbar when Play is right-clicked, read and cleared by
+    // Play score: the click asks to pause or resume rather than stop.
+    bool& pauseToggleRequest() { return pauseRequest; }
+
+    // The recorder of notes played on the instruments.
+    virtual bool recorderIsRecording();
+    // Clears the recorded events and records from the tick on.
+    virtual void recorderStart(unsigned long long tick);
+    virtual void recorderStop();
+    // The recording quantised into a new score, which the caller owns; null
+    // when it holds too little.
+    virtual MnScore* recorderTakeScore();
+
+    // The MIDI input device.
+    enum MidiInputState
+    {
+        midiInputClosed = 0,
+        midiInputOn = 1,
+        midiInputOff = 2,
+    };
+    virtual int midiInputState();
+    // Opens and starts the first device that does; false with the reason.
+    virtual bool midiInputOpen(BcString& failure);
+    // Starts an open device; false when it stays stopped.
+    virtual bool midiInputStart();
+    // Stops an open device by resetting it, forgetting its last
+    // active-sensing and note-on times; false when the reset failed and the
+    // input still runs.
+    virtual bool midiInputReset();
+    // The instrument panes let go of the keys that the MIDI input held.
+    virtual void releaseMidiInputKeys();
+
+    // The main window exists: panes can be reached and redrawn.
+    virtual bool hasMainWindow();
+    // Every instrument pane shows the keys sounding now.
+    virtual void refreshInstrumentPanes();
+    // The piano keyboard pane shows the computer keyboard's new mapping at once.
+    virtual void redrawPianoKeyboard();
+
+    // The fretboard pane; false without one.
+    struct FretboardCapo
+    {
+        bool on = false;
+        int fret = 0;                 // 0: not placed yet
+        bool awaitingPointer = false; // the Capo command brought the pointer in
+    };
+    virtual bool fretboardTuning(FretboardTuning& tuning);
+    // False when the pane has that tuning already.
+    virtual bool setFretboardTuning(const FretboardTuning& tuning);
+    virtual bool fretboardCapo(FretboardCapo& capo);
+    // Sets the capo state and repaints the pane.
+    virtual void setFretboardCapo(const FretboardCapo& capo);
+    // The pane's rectangle on the screen, edges in pixels; false without one.
+    virtual bool fretboardScreenRect(int& left, int& top, int& right, int& bottom);
+    virtual void movePointer(int x, int y);
+    // The custom tuning dialog, starting from the tuning; it applies what
+    // the user confirms itself.
+    virtual void runFretboardTuningDialog(const FretboardTuning& start);
+
+    // File/New of the shell; false when no document came of it.
+    virtual bool newDocument();
+    // The tool windows; each runs modally.
+    virtual void runParallaxScore(MnScore* score, int startTime, int cursorTime);
+    // Renders the selected sheet music into a mesh and shows it; false, with
+    // nothing shown, when there is no mesh to show.
+    virtual bool run3dPrinting();
+    virtual void runManuscriptPaper(MnScore* score);
 
 protected:
     // The clock behind tickCount; tests install a clock they set.
@@ -164,4 +265,6 @@ private:
     // Made on first use: the headless context is a static, and a clipboard
     // holds a live selection.
     std::unique_ptr<EdClipboard> copyBuffer;
+    bool pauseRequest = false;
+    int previewInstrument = 0;
 };

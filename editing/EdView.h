@@ -70,4 +70,8 @@ public:
     virtual void screenToClient(int& x, int& y) {}
     // Draws the guide lines in the next frame only; they are borrowed.
     virtual void showGuideLinesOnce(const BcArray<EdGuideLine*>& lines) {}
+    // When the user last worked in the view (EdContext::tickCount); playback
+    // tracking waits for a quiet spell after it, and 0 lets it act at once.
+    virtual unsigned long long lastActivityTick() const { return 0; }
+    virtual void setLastActivityTick(unsigned long long) {}
 };

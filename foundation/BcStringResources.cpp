@@ -18,9 +18,13 @@ static const BcStringResources::Entry englishTexts[] = {
     {158, "Properties"},
     {159, "Project browser"},
     {10002, "Version"},
+    // The file dialogs' filters of Import and Export.
+    {10003, "MusicXML Files (*.musicxml)|*.musicxml||"},
+    {10004, "PDF Files (*.pdf)|*.pdf||"},
     {10006, "Untitled"},
     {10007, "Unknown"},
     {10031, "New text"},
+    {10062, "MusicXML file could not be imported due to the following problem:\n\n- %ls"},
     {10063, "Unable to read the XML code"},
     {10064, "Not a partwise MusicXML file"},
     {10065, "Unsupported %d:%d tuplet found"},
@@ -29,9 +33,11 @@ static const BcStringResources::Entry englishTexts[] = {
     {10067, "Unable to open the MIDI file"},
     {10068, "Unable to read the MIDI data"},
     {10069, "Unsupported MIDI format"},
+    {10070, "Do you want a transparent background?\n\nOtherwise, the paper color will be used"},
     {10085, "%ls tool"},
     {10114, "Fretboard"},
     {10115, "Invalid MusicXML data: %ls"},
+    {10116, "The file %ls could not be written."},
     // Why the player runs silent.
     {10117, "Quorvane plays no sound: there is no instrument bank at %1."},
     {10118, "Quorvane plays no sound: the instrument bank %1 is damaged (%2)."},
@@ -68,9 +74,16 @@ static const BcStringResources::Entry englishTexts[] = {
     {32851, "Toggle Second voice. If there are Notes selected toggle them to Second voice\nSecond voice"},
     {32852, "Insert a Tuplet in the place of the selected Note\nTuplet"},
     {32854, "Insert a Dynamic at the current position\nDynamic"},
+    {32873, "Turn the page of Sheet music in book presentation\nNext page"},
+    {32874, "Go to the previous page of Sheet music presented in book presentation\nPrevious page"},
+    {32881, "When there is a Score or a piece of Sheet music selected set it as main Score\nSet as main Score"},
     {32893, "Insert an Octave line for the selected interval\nOctave"},
     {32908, "Insert the chosen interval above or below the selected Notes\nInterval"},
     {32932, "Insert a Pedal mark at the current position\nPedal"},
+    {32957, "Open the main Score on a window with parallax display effects. If there is a single Note, Measure, "
+            "Staff or Score selected open its Score\nParallax score"},
+    {32959, "When there is Sheet music in the document open a 3D viewport window and show on it 3D solids from "
+            "the selected Sheet music\n3D Printing"},
     {32970, "Show all hidden rests in the selected Measure, Staff or Voice\nShow all rests"},
     {32971, "Hide the selected rests\nHide rest"},
     {32973, "Swap voices 1 and 2 in the selected Measures\nSwap voices"},
@@ -79,6 +92,8 @@ static const BcStringResources::Entry englishTexts[] = {
     {33015, "Select the Notes, Measures, Staves or Scores to transpose\nTranspose key/interval"},
     {33020, "Set the cursor to the specified Measure of the current Score, or the main Score if the current "
             "Score can't be determined\nGo to..."},
+    {33027, "Open a dialog to configure and print manuscript paper taking the staff structure from the selected "
+            "Score, as well as the page layout when it is Sheet music\nManuscript paper"},
     {33069, "Toggle automatic snap guide lines on element moving\nToggle Snap guide lines"},
     {33070, "Toggle ortho mode to restrict element moving to horizontal or vertical directions\n"
             "Toggle Ortho mode"},

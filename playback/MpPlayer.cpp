@@ -274,9 +274,10 @@ int MpPlayer::previewInstrument() const
 
 void MpPlayer::setPreviewInstrument(int instrument)
 {
+    // A closed player has no audio thread to race with: the choice is kept
+    // for the notes previewed once it opens.
     Lock lock;
-    if (lock)
-        preview = instrument;
+    preview = instrument;
 }
 
 int MpPlayer::displayFloor() const

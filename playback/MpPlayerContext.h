@@ -24,6 +24,20 @@ public:
     void playerUpdate(MnElement* position) override;
     void playerStop() override;
 
+    bool playerIsOpen() override;
+    bool playerIsPaused() override;
+    void playerPlay(MnScore* score, int startTime, int displayFloor) override;
+    void playerPause() override;
+    void playerResume() override;
+    void playerNoteOffAll() override;
+    int playerPreviewInstrument() override;
+    void setPlayerPreviewInstrument(int instrument) override;
+    unsigned playerVolume() override;
+    void setPlayerVolume(unsigned volume) override;
+    unsigned playerSavedVolume() override;
+    void setPlayerSavedVolume(unsigned volume) override;
+    bool playerIsMuted() override;
+
 private:
     MpPlayer* contextPlayer;
 };

@@ -162,9 +162,9 @@ TEST_F(SettingsTest, togglesStartOnTheirDefaultsAndMuteNeedsAPlayer)
     ASSERT_TRUE(start());
     EXPECT_TRUE(app().toggles().snapGuideLines);
     EXPECT_FALSE(app().toggles().orthoMode);
-    EXPECT_TRUE(app().playbackTracking);
+    EXPECT_TRUE(app().toggles().playbackTracking);
     app().toggles().orthoMode = true;
-    app().playbackTracking = false;
+    app().toggles().playbackTracking = false;
     player.muted = true;
     stop();
     PlConfigFile file = readUser();

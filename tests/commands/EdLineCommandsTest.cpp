@@ -318,7 +318,7 @@ TEST_F(UiNewLineCmdTest, aDynamicSnapsToAnotherDynamicsHeightUnlessCtrlInvertsIt
         return score->staff(0)->measure(0)->voiceChords(0)[int(point.x) / 100 % 2];
     };
     context.view.clientOriginX = 1000;
-    context.pointerX = 1050;
+    context.pointer[0] = 1050;
     // Keys that do not matter, and the auto-repeat, are declined.
     EXPECT_FALSE(tool()->onKeyDown(UiCommand::shiftKey, 1, 0));
     EXPECT_FALSE(tool()->onKeyDown(UiCommand::controlKey, 1, UiCommand::repeatFlag));

@@ -120,7 +120,7 @@ TEST_F(EdStaffCommandsTest, lyricsStartAtTheOneSelectedChordOrNote)
 
 TEST_F(EdStaffCommandsTest, aNewTablatureIsTunedLikeTheFretboardPaneWhileItShows)
 {
-    EdContext::FretboardTuning bass;
+    EdContext::VisibleFretboard bass;
     bass.stringCount = 4;
     const int letters[] = {6, 3, 0, 4}; // G D A E, counted from A
     const int octaves[] = {3, 3, 2, 2};
@@ -129,7 +129,7 @@ TEST_F(EdStaffCommandsTest, aNewTablatureIsTunedLikeTheFretboardPaneWhileItShows
         bass.octave[i] = octaves[i];
     }
     bass.frets = 20;
-    EdContext::FretboardTuning capo = bass;
+    EdContext::VisibleFretboard capo = bass;
     capo.stringCount = 6;
     const int guitar[] = {4, 1, 6, 3, 0, 4};
     const int guitarOctaves[] = {5, 4, 4, 4, 3, 3};
@@ -146,7 +146,7 @@ TEST_F(EdStaffCommandsTest, aNewTablatureIsTunedLikeTheFretboardPaneWhileItShows
     struct Case
     {
         bool shown;
-        EdContext::FretboardTuning pane;
+        EdContext::VisibleFretboard pane;
         const char* strings;
         int frets;
         bool capoOn;

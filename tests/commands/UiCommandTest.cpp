@@ -65,8 +65,8 @@ TEST_F(UiCommandTest, aModifierThatMattersResendsThePointerOnceAPress)
     };
     context.held[EdContext::RightShift] = true;
     context.held[EdContext::LeftButton] = true;
-    context.pointerX = 640;
-    context.pointerY = 410;
+    context.pointer[0] = 640;
+    context.pointer[1] = 410;
     context.view.clientOriginX = 600;
     context.view.clientOriginY = 400;
     for (const Case& c : cases) {

@@ -60,6 +60,10 @@ public:
     bool redraw(bool markActivity) override
     {
         ++redraws;
+        if (markActivity)
+            activityTick = activityMark;
+        if (onRedraw)
+            onRedraw();
         return true;
     }
 
@@ -72,7 +76,12 @@ public:
     void goTo(MnMeasure* measure, EdCommand* edit, bool markActivity) override
     {
         lastGoTo = measure;
+        if (markActivity)
+            activityTick = activityMark;
     }
+
+    unsigned long long lastActivityTick() const override { return activityTick; }
+    void setLastActivityTick(unsigned long long tick) override { activityTick = tick; }
 
     // As the shell's placing tool: a transaction that holds the new element
     // as a change until it is confirmed (committed) or discarded (reloaded).
@@ -165,6 +174,11 @@ public:
     MnMeasure* lastGoTo = nullptr;
     MnElement* placedElement = nullptr;
     GeMatrix2d placedWith;
+    // What marking activity records, and the tick now.
+    unsigned long long activityMark = 5000;
+    unsigned long long activityTick = 0;
+    // Called at each redraw, to look at what the view would draw.
+    std::function<void()> onRedraw;
 };
 
 // Counts how often it was told of a change.
@@ -236,11 +250,17 @@ public:
     bool isHeld(HeldKey key) override { return key >= 0 && key < heldKeyCount && held[key]; }
     bool pointerPosition(int& x, int& y) override
     {
-        x = pointerX;
-        y = pointerY;
+        x = pointer[0];
+        y = pointer[1];
         return true;
     }
-    unsigned long long clockMilliseconds() override { return clock; }
+    // Each read advances the clock by clockStep.
+    unsigned long long clockMilliseconds() override
+    {
+        const unsigned long long now = clock;
+        clock += clockStep;
+        return now;
+    }
 
     bool runGoToDialog(int highestMeasure, int& measureNumber) override
     {
@@ -259,11 +279,17 @@ public:
         choice = transposeAnswer;
         return true;
     }
-    bool chooseFile(bool save, const BcString& filter, BcString& path) override
+    bool chooseFile(bool save, const BcString& filter, const BcString& defaultName, BcString& path,
+                    int& filterIndex) override
     {
+        ++fileDialogs;
+        fileDialogSaves = save;
+        fileFilter = filter;
+        fileDefaultName = defaultName;
         if (!confirmDialogs)
             return false;
         path = fileAnswer;
+        filterIndex = filterAnswer;
         return true;
     }
     void runSelectionObserver() override
@@ -273,13 +299,159 @@ public:
             onSelectionObserver();
     }
 
-    bool visibleFretboardTuning(FretboardTuning& tuning) override
+    bool visibleFretboardTuning(VisibleFretboard& tuning) override
     {
         if (!fretboardShown)
             return false;
         tuning = fretboard;
         return true;
     }
+
+    bool playerIsOpen() override { return playerOpen; }
+    bool playerIsPaused() override { return playerOpen && paused; }
+    void playerPlay(MnScore* score, int startTime, int displayFloor) override
+    {
+        ++plays;
+        playedScore = score;
+        playedStart = startTime;
+        playedFloor = displayFloor;
+        if (playerOpen) {
+            playing = true;
+            paused = false;
+        }
+    }
+    void playerPause() override
+    {
+        ++pauses;
+        paused = true;
+    }
+    void playerResume() override
+    {
+        ++resumes;
+        paused = false;
+    }
+    void playerNoteOffAll() override { ++notesOffAll; }
+    unsigned playerVolume() override { return volume; }
+    void setPlayerVolume(unsigned value) override
+    {
+        if (playerOpen)
+            volume = value;
+    }
+    unsigned playerSavedVolume() override { return savedVolume; }
+    void setPlayerSavedVolume(unsigned value) override
+    {
+        if (playerOpen)
+            savedVolume = value;
+    }
+    bool playerIsMuted() override { return playerOpen && (volume & 0xFFFFu) == 0 && savedVolume != 0; }
+
+    bool recorderIsRecording() override { return recording; }
+    void recorderStart(unsigned long long tick) override
+    {
+        recording = true;
+        recordStartTick = tick;
+    }
+    void recorderStop() override { recording = false; }
+    MnScore* recorderTakeScore() override
+    {
+        MnScore* score = recordedScore;
+        recordedScore = nullptr;
+        return score;
+    }
+
+    int midiInputState() override { return midiState; }
+    bool midiInputOpen(BcString& failure) override
+    {
+        ++midiOpenTries;
+        if (!midiOpens) {
+            failure = midiFailure;
+            return false;
+        }
+        midiState = midiInputOn;
+        return true;
+    }
+    bool midiInputStart() override
+    {
+        if (midiState == midiInputOff && midiStartWorks)
+            midiState = midiInputOn;
+        return midiState == midiInputOn;
+    }
+    bool midiInputReset() override
+    {
+        ++midiResets;
+        if (midiState == midiInputOn && midiResetWorks)
+            midiState = midiInputOff;
+        return midiState == midiInputOff;
+    }
+    void releaseMidiInputKeys() override { ++midiKeyReleases; }
+
+    bool hasMainWindow() override { return mainWindow; }
+    void refreshInstrumentPanes() override { ++paneRefreshes; }
+    void redrawPianoKeyboard() override { ++pianoRedraws; }
+
+    bool fretboardTuning(FretboardTuning& out) override
+    {
+        if (!mainWindow)
+            return false;
+        out = tuning;
+        return true;
+    }
+    bool setFretboardTuning(const FretboardTuning& value) override
+    {
+        if (!mainWindow || value.equals(tuning))
+            return false;
+        tuning = value;
+        ++tuningChanges;
+        return true;
+    }
+    bool fretboardCapo(FretboardCapo& out) override
+    {
+        if (!mainWindow)
+            return false;
+        out = capo;
+        return true;
+    }
+    void setFretboardCapo(const FretboardCapo& value) override
+    {
+        capo = value;
+        ++capoRepaints;
+    }
+    bool fretboardScreenRect(int& left, int& top, int& right, int& bottom) override
+    {
+        if (!mainWindow)
+            return false;
+        left = paneRect[0];
+        top = paneRect[1];
+        right = paneRect[2];
+        bottom = paneRect[3];
+        return true;
+    }
+    void movePointer(int x, int y) override
+    {
+        pointer[0] = x;
+        pointer[1] = y;
+        ++pointerMoves;
+    }
+    void runFretboardTuningDialog(const FretboardTuning& start) override { tuningDialogs.push_back(start); }
+
+    bool newDocument() override
+    {
+        ++newDocuments;
+        return makeDocument && makeDocument();
+    }
+    void runParallaxScore(MnScore* score, int startTime, int cursorTime) override
+    {
+        parallaxScore = score;
+        parallaxStart = startTime;
+        parallaxCursor = cursorTime;
+        ++parallaxRuns;
+    }
+    bool run3dPrinting() override
+    {
+        ++printingRuns;
+        return meshBuilds;
+    }
+    void runManuscriptPaper(MnScore* score) override { manuscriptScores.push_back(score); }
 
     EdFakeView view;
     bool activeViewPresent = false;
@@ -309,8 +481,6 @@ public:
     bool shift = false;
     bool ctrl = false;
     bool held[heldKeyCount] = {};
-    int pointerX = 0;
-    int pointerY = 0;
     unsigned long long clock = 1000;
 
     bool confirmDialogs = false;
@@ -325,7 +495,62 @@ public:
     std::function<void()> onSelectionObserver;
 
     bool fretboardShown = false;
-    FretboardTuning fretboard;
+    VisibleFretboard fretboard;
+    int filterAnswer = 0;
+    int fileDialogs = 0;
+    bool fileDialogSaves = false;
+    BcString fileFilter;
+    BcString fileDefaultName;
+    unsigned long long clockStep = 0;
+
+    bool playerOpen = false;
+    bool paused = false;
+    int plays = 0;
+    int pauses = 0;
+    int resumes = 0;
+    int notesOffAll = 0;
+    MnScore* playedScore = nullptr;
+    int playedStart = 0;
+    int playedFloor = 0;
+    unsigned volume = 0xFFFFFFFFu;
+    unsigned savedVolume = 0xFFFFFFFFu;
+
+    bool recording = false;
+    unsigned long long recordStartTick = 0;
+    // Handed over by the next recorderTakeScore.
+    MnScore* recordedScore = nullptr;
+
+    int midiState = midiInputClosed;
+    bool midiOpens = false;
+    BcString midiFailure;
+    bool midiStartWorks = true;
+    bool midiResetWorks = true;
+    int midiOpenTries = 0;
+    int midiResets = 0;
+    int midiKeyReleases = 0;
+
+    bool mainWindow = true;
+    int paneRefreshes = 0;
+    int pianoRedraws = 0;
+    FretboardTuning tuning = FretboardTuning::preset(0);
+    int tuningChanges = 0;
+    FretboardCapo capo;
+    int capoRepaints = 0;
+    int paneRect[4] = {100, 200, 600, 300};
+    int pointer[2] = {20, 20};
+    int pointerMoves = 0;
+    std::vector<FretboardTuning> tuningDialogs;
+
+    int newDocuments = 0;
+    // What File/New does; without it no document comes.
+    std::function<bool()> makeDocument;
+    MnScore* parallaxScore = nullptr;
+    int parallaxStart = 0;
+    int parallaxCursor = 0;
+    int parallaxRuns = 0;
+    bool meshBuilds = false;
+    int printingRuns = 0;
+    std::vector<MnScore*> manuscriptScores;
 
 private:
     EdContext* previous = nullptr;
