@@ -86,3 +86,8 @@ bool UiContext::chooseFile(bool save, const BcString& filter, BcString& path)
     path = BcString(dialog.GetPath().utf8_str().data());
     return true;
 }
+
+void UiContext::setToolbarTempo(int beatsPerMinute)
+{
+    app.setToolbarTempo(beatsPerMinute);
+}

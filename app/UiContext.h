@@ -25,6 +25,9 @@ public:
 
     bool chooseFile(bool save, const BcString& filter, BcString& path) override;
 
+    // The player's tempo for the toolbar's box.
+    void setToolbarTempo(int beatsPerMinute) override;
+
     // How many information messages were shown so far; the document adapter
     // learns from it whether a failed open already said why.
     int messagesShown() const { return messageCount; }

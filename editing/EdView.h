@@ -42,7 +42,15 @@ public:
     virtual void camera(GePoint2d& scroll, double& zoom) = 0;
 
     // Brings the measure into view, turning pages as part of the given edit.
+    // Without an edit the pages turn as a view change only: no undo step, no
+    // modified mark, and a running tool goes on (playback tracking).
     virtual void goTo(MnMeasure* measure, EdCommand* edit, bool markActivity) = 0;
+
+    // When the user last moved the camera or drew with activity marking, in
+    // milliseconds of EdContext::tickCount; 0 for never. Playback tracking
+    // leaves the view where the user put it for a while after that.
+    virtual unsigned long long lastActivity() { return 0; }
+    virtual void setLastActivity(unsigned long long tick) {}
 
     // Starts the placing tool with an element that was just added to the
     // document; the tool's own transaction commits it, cancelling discards it.

@@ -21,6 +21,8 @@ static const BcStringResources::Entry englishTexts[] = {
     {10006, "Untitled"},
     {10007, "Unknown"},
     {10031, "New text"},
+    {10060, "A Quorvane update is available for download.\nDo you want to download it now?\n\nNew available "
+            "version: %d.%d.%d.%d\n\nCurrent installed version: %d.%d.%d.%d"},
     {10063, "Unable to read the XML code"},
     {10064, "Not a partwise MusicXML file"},
     {10065, "Unsupported %d:%d tuplet found"},
@@ -29,6 +31,10 @@ static const BcStringResources::Entry englishTexts[] = {
     {10067, "Unable to open the MIDI file"},
     {10068, "Unable to read the MIDI data"},
     {10069, "Unsupported MIDI format"},
+    {10076, "Your version is the newest available."},
+    {10077, "Low"},
+    {10078, "Medium"},
+    {10079, "High"},
     {10085, "%ls tool"},
     {10114, "Fretboard"},
     {10115, "Invalid MusicXML data: %ls"},
@@ -56,6 +62,10 @@ static const BcStringResources::Entry englishTexts[] = {
     {33087, "Hide the selected Tuplets\nHide Tuplet"},
     {33088, "Show all hidden Tuplets in the selected Measure or Staff\nShow all Tuplets"},
     {57344, "Quorvane"},
+    // What a dialog says of a number it cannot take.
+    {61712, "Please enter an integer."},
+    {61713, "Please enter an integer between %1 and %2."},
+    {61714, "Please enter a whole number of zero or more."},
 };
 
 static std::atomic<const BcStringResources*> installed{nullptr};

@@ -57,7 +57,12 @@ public:
     void goTo(MnMeasure* measure, EdCommand* edit, bool markActivity) override
     {
         lastGoTo = measure;
+        lastGoToEdit = edit;
+        ++goTos;
     }
+
+    unsigned long long lastActivity() override { return activity; }
+    void setLastActivity(unsigned long long tick) override { activity = tick; }
 
     // As the shell's placing tool: a transaction that holds the new element
     // as a change until it is confirmed (committed) or discarded (reloaded).
@@ -94,6 +99,9 @@ public:
     int toolsDiscarded = 0;
     MnMeasure* lastGoTo = nullptr;
     MnElement* placedElement = nullptr;
+    EdCommand* lastGoToEdit = nullptr;
+    int goTos = 0;
+    unsigned long long activity = 0;
 };
 
 // Counts how often it was told of a change.
