@@ -4,13 +4,17 @@
 #include "app/UiInstanceServer.h"
 #include "app/UiMainFrame.h"
 #include "app/UiPlayerPort.h"
+#include "app/UiUpdateCheck.h"
 #include "commands/EdCommandTable.h"
 #include "commands/EdStartup.h"
 #include "foundation/BcClassManager.h"
 #include "foundation/BcClassTable.h"
 #include "platform/PlConfigFile.h"
+#include "platform/PlHttp.h"
+#include "platform/PlLauncher.h"
 #include "platform/PlPaths.h"
 #include "platform/gui/UiMessageBoxes.h"
+#include "playback/MpPlayer.h"
 
 #include <wx/filename.h>
 #include <wx/log.h>
@@ -32,6 +36,8 @@ Quorvane::Quorvane(const QuorvaneServices& services)
     : services(services), context(*this)
 {
     theApp = this;
+    handOff = std::make_unique<UiHandOff>(
+        *this, [this](unsigned timestamp, unsigned message) { OnMidiInData(timestamp, message); });
     SetAppName("Quorvane");
     SetVendorName("Tolmarin");
 }
@@ -161,6 +167,13 @@ bool Quorvane::startUp()
     }
 
     frame->Show();
+    PlHttp::initialize();
+    if (settings.checkForUpdates && updateCheckInstalled())
+        checkUpdateResult(true, false);
+    // Last, so that the empty document of a start without files can make
+    // way for the restored ones.
+    autoSave.recover();
+    Bind(wxEVT_IDLE, &Quorvane::idleEvent, this);
     if (!playerFailure.empty())
         CallAfter(&Quorvane::reportPlayerFailure);
     // Smoke tests and the start-up benchmark run the editor to its first
@@ -179,6 +192,107 @@ void Quorvane::exitAtFirstIdle(wxIdleEvent& event)
         if (frame)
             frame->runCommand(57665);
     });
+}
+
+void Quorvane::idleEvent(wxIdleEvent& event)
+{
+    event.Skip();
+    if (onIdle())
+        event.RequestMore();
+}
+
+bool Quorvane::onIdle()
+{
+    if (!started)
+        return false;
+    return idle.run(false, playbackTracking);
+}
+
+void Quorvane::selectionChanged()
+{
+    UiNoteInput::selectionChanged(context);
+}
+
+int Quorvane::toolbarTempo() const
+{
+    return tempoBox ? UiNoteInput::tempoOfText(tempoBox->text()) : UiNoteInput::tempoWithoutBox;
+}
+
+void Quorvane::setToolbarTempo(int beatsPerMinute)
+{
+    if (tempoBox)
+        tempoBox->setText(std::to_string(UiNoteInput::clampTempo(beatsPerMinute)).c_str());
+}
+
+void Quorvane::OnMidiInData(unsigned timestamp, unsigned message)
+{
+    if (midiData)
+        midiData(timestamp, int(message & 0xFF), int((message >> 8) & 0xFF));
+}
+
+bool QuorvaneIdleHost::mainWindowExists()
+{
+    return app.frame != nullptr;
+}
+
+bool QuorvaneIdleHost::playerIsPlaying()
+{
+    return app.context.playerIsPlaying();
+}
+
+bool QuorvaneIdleHost::playerIsPaused()
+{
+    MpPlayer* player = app.context.player();
+    return player && player->isPaused();
+}
+
+void QuorvaneIdleHost::refreshPanels()
+{
+    // The instrument panels join here when they are built.
+}
+
+void QuorvaneIdleHost::autoSavePass()
+{
+    if (app.settings.autoSave)
+        app.autoSave.saveBackups(app.settings.autoSaveMinutes);
+}
+
+void QuorvaneIdleHost::hotPlug()
+{
+    if (app.midiHotPlug)
+        app.midiHotPlug();
+}
+
+void QuorvaneIdleHost::updatePickUp()
+{
+    app.checkUpdateResult(false, false);
+}
+
+void Quorvane::checkUpdateResult(bool start, bool manual)
+{
+    if (start) {
+        UiUpdateCheck::start();
+        updateCheckManual = manual;
+        return;
+    }
+    UpdateResult offered;
+    if (!UiUpdateCheck::take(offered))
+        return;
+    if (offered.newerThan(versionMajor, versionMinor, versionRevision, versionBuild)) {
+        const wchar_t* format = loadString(10060);
+        if (!format)
+            return;
+        wxString text = wxString::Format(wxString(format), offered.major, offered.minor, offered.revision,
+                                         offered.build, versionMajor, versionMinor, versionRevision, versionBuild);
+        // The page of the language chosen now, which may not be the one
+        // the program runs in.
+        if (UiMessageBoxes::current().askYesNo(text, wxString(loadString(57344))))
+            PlLauncher::current().open(UiUpdateCheck::downloadPage(settings.language));
+    } else if (updateCheckManual) {
+        const wchar_t* text = loadString(10076);
+        if (text)
+            UiMessageBoxes::current().information(wxString(text), wxString(loadString(57344)));
+    }
 }
 
 void Quorvane::reportPlayerFailure()
@@ -221,6 +335,9 @@ void Quorvane::frameDestroyed(UiMainFrame* dying)
 
 void Quorvane::shutDown()
 {
+    Unbind(wxEVT_IDLE, &Quorvane::idleEvent, this);
+    // A normal end leaves no backups.
+    autoSave.finish();
     if (services.midiInput)
         services.midiInput->close();
     context.setPlayer(nullptr);

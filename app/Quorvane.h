@@ -1,12 +1,18 @@
 #pragma once
 
+#include "app/AutoSave.h"
 #include "app/Settings.h"
+#include "app/UiAutoSaveWorkspace.h"
+#include "app/UiHandOff.h"
+#include "app/UiIdleWork.h"
+#include "app/UiNoteInput.h"
 #include "app/UiContext.h"
 #include "app/UiStringResources.h"
 
 #include <wx/app.h>
 #include <wx/arrstr.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -34,6 +40,25 @@ struct QuorvaneServices
     // The program's own run: shut-down also deletes the class registry,
     // after which nothing may ask for a class. A test keeps it.
     bool endsProcess = true;
+};
+
+class Quorvane;
+
+// What the idle work reaches of the running program.
+class QuorvaneIdleHost : public UiIdleWork::Host
+{
+public:
+    explicit QuorvaneIdleHost(Quorvane& app) : app(app) {}
+    bool mainWindowExists() override;
+    bool playerIsPlaying() override;
+    bool playerIsPaused() override;
+    void refreshPanels() override;
+    void autoSavePass() override;
+    void hotPlug() override;
+    void updatePickUp() override;
+
+private:
+    Quorvane& app;
 };
 
 // The application object: it starts the program, owns the long-lived
@@ -90,6 +115,13 @@ public:
     static void setBackSideCard(Hook hook);
     void cmdOptions();
     void OnCheckForUpdates();
+    static bool updateCheckInstalled();
+    // start: clears the result and starts a check in the background; manual
+    // (Help/Check for updates...) also says when this version is the
+    // newest. Otherwise takes the result of a finished check, once, and
+    // offers a newer version's download page.
+    void checkUpdateResult(bool start, bool manual);
+    bool updateCheckManual = false;
     void cmdBackSide();
 
     // The help commands.
@@ -112,6 +144,9 @@ public:
     void removeRecentFile(const wxString& path);
 
     Settings settings;
+    // The backups of modified documents, and what they see of the program.
+    UiAutoSaveWorkspace autoSaveWorkspace{*this};
+    AutoSave autoSave{autoSaveWorkspace};
     int interfaceLanguage = 0;
     int keyboardLanguage = 0;
     // Snap guide lines, ortho mode and playback tracking belong to the
@@ -128,6 +163,33 @@ public:
     void loadCustomState();
     void saveCustomState();
 
+    // The work between messages: the backups' pass, playback tracking, the
+    // MIDI device poll and the update check's answer. True asks for another
+    // call before the next message.
+    bool onIdle();
+    UiIdleWork& idleWork() { return idle; }
+
+    // The application's selection observer: the note-input state and the
+    // view's cursor follow the active view's selection.
+    void selectionChanged();
+    // The toolbar's tempo box, which the toolbar puts in (not owned; null
+    // when it goes). Read as 40..208, 80 without a box.
+    void setTempoBox(UiTempoBox* box) { tempoBox = box; }
+    int toolbarTempo() const;
+    void setToolbarTempo(int beatsPerMinute);
+
+    // The MIDI input's device poll, which idle work calls while no playback
+    // is tracked.
+    void setMidiHotPlug(std::function<void()> poll) { midiHotPlug = std::move(poll); }
+    // The MIDI input's data from its driver thread: posted here, it reaches
+    // OnMidiInData on the interface thread in arrival order.
+    UiHandOff& midiHandOff() { return *handOff; }
+    void OnMidiInData(unsigned timestamp, unsigned message);
+    // Where OnMidiInData passes the data: the MIDI input's status byte and
+    // key of each message.
+    using MidiDataReceiver = std::function<void(unsigned timestamp, int status, int key)>;
+    void setMidiDataReceiver(MidiDataReceiver receiver) { midiData = std::move(receiver); }
+
     // Called by the main frame as it is destroyed.
     void frameDestroyed(UiMainFrame* dying);
 
@@ -140,6 +202,7 @@ private:
     void registerCommands();
     void reportPlayerFailure();
     void exitAtFirstIdle(wxIdleEvent& event);
+    void idleEvent(wxIdleEvent& event);
 
     QuorvaneServices services;
     UiStringResources stringResources;
@@ -154,4 +217,11 @@ private:
     wxArrayString recent;
     wxString playerFailure;
     bool forwardingKey = false;
+    QuorvaneIdleHost idleHost{*this};
+    UiIdleWork idle{idleHost};
+    std::function<void()> midiHotPlug;
+    UiTempoBox* tempoBox = nullptr;
+    MidiDataReceiver midiData;
+    std::unique_ptr<UiHandOff> handOff;
+    friend class QuorvaneIdleHost;
 };

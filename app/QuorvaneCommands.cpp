@@ -163,6 +163,11 @@ void Quorvane::setUpdateCheck(Hook hook)
     updateCheck = hook;
 }
 
+bool Quorvane::updateCheckInstalled()
+{
+    return updateCheck != nullptr;
+}
+
 void Quorvane::setBackSideCard(Hook hook)
 {
     backSideCard = hook;

@@ -1,4 +1,5 @@
 #include "app/Quorvane.h"
+#include "app/UiOptionsDialog.h"
 #include "app/UiPlayer.h"
 #include "platform/PlAudioOutput.h"
 #include "playback/MpAudioOutput.h"
@@ -16,6 +17,8 @@ int main(int argc, char** argv)
         QuorvaneServices services;
         services.player = &player;
         services.playback = &player.engine();
+        Quorvane::setOptionsDialog(&UiOptionsDialog::run);
+        Quorvane::setUpdateCheck([](Quorvane& app) { app.checkUpdateResult(true, true); });
         wxApp::SetInstance(new Quorvane(services));
         status = wxEntry(argc, argv);
     }

@@ -125,3 +125,8 @@ bool UiContext::newDocument()
     UiDocManager* manager = app.documentManager();
     return manager && manager->CreateDocument(wxEmptyString, wxDOC_NEW) && activeDocument();
 }
+
+void UiContext::setToolbarTempo(int beatsPerMinute)
+{
+    app.setToolbarTempo(beatsPerMinute);
+}

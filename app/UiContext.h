@@ -32,6 +32,9 @@ public:
     bool hasMainWindow() override;
     bool newDocument() override;
 
+    // The player's tempo for the toolbar's box.
+    void setToolbarTempo(int beatsPerMinute) override;
+
     // How many information messages were shown so far; the document adapter
     // learns from it whether a failed open already said why.
     int messagesShown() const { return messageCount; }

@@ -35,6 +35,13 @@ UiDocument* UiDocument::of(QuorvaneDocument* document)
     return nullptr;
 }
 
+void UiDocument::rename(const BcString& title)
+{
+    SetTitle(toWx(title));
+    score.setTitle(QuorvaneDocument::titleForModified(title, score.IsModified()));
+    titleChanged();
+}
+
 bool UiDocument::OnNewDocument()
 {
     if (!wxDocument::OnNewDocument() || !score.OnNewDocument())
@@ -85,6 +92,8 @@ bool UiDocument::DoSaveDocument(const wxString& path)
 bool UiDocument::OnCloseDocument()
 {
     score.OnCloseDocument();
+    if (Quorvane::exists())
+        Quorvane::instance().autoSave.removeBackup(&score, true);
     return wxDocument::OnCloseDocument();
 }
 
@@ -113,6 +122,8 @@ bool UiDocument::Save()
 {
     bool saved = score.OnFileSave([this] { return wxDocument::Save(); });
     titleChanged();
+    if (saved && Quorvane::exists())
+        Quorvane::instance().autoSave.removeBackup(&score, false);
     return saved;
 }
 
@@ -124,6 +135,8 @@ bool UiDocument::SaveAs()
         return wxDocument::SaveAs();
     });
     titleChanged();
+    if (saved && Quorvane::exists())
+        Quorvane::instance().autoSave.removeBackup(&score, false);
     return saved;
 }
 

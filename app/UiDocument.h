@@ -25,6 +25,9 @@ public:
     void Modify(bool modified) override;
     wxString GetUserReadableName() const override;
 
+    // Gives a document that has no file a title of its own.
+    void rename(const BcString& title);
+
     // The adapter of the active document window's document, or null.
     static UiDocument* of(QuorvaneDocument* document);
 

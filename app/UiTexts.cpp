@@ -1,5 +1,7 @@
 #include "app/UiTexts.h"
 
+#include "app/UiDialogTemplates.h"
+
 #include <cstdio>
 #include <cstring>
 #include <set>
@@ -188,6 +190,17 @@ const char* UiTexts::dialogText(const char* context)
     for (const UiText* row = dialogRows; row->context; ++row)
         if (std::strcmp(row->context, context) == 0)
             return row->text;
+    for (const UiDialogTemplate* const* t = UiDialogTemplates::all(); *t; ++t) {
+        for (int i = -1; i < (*t)->controlCount; ++i) {
+            const char* text = i < 0 ? (*t)->caption : (*t)->controls[i].text;
+            if (!text)
+                continue;
+            char own[64];
+            (*t)->context(i, own, sizeof own);
+            if (std::strcmp(own, context) == 0)
+                return text;
+        }
+    }
     return nullptr;
 }
 
@@ -206,6 +219,16 @@ void UiTexts::forEachText(void (*visit)(const char*, const char*, void*), void* 
     }
     for (const UiText* row = dialogRows; row->context; ++row)
         visit(row->context, row->text, data);
+    for (const UiDialogTemplate* const* t = UiDialogTemplates::all(); *t; ++t) {
+        for (int i = -1; i < (*t)->controlCount; ++i) {
+            const char* text = i < 0 ? (*t)->caption : (*t)->controls[i].text;
+            if (!text)
+                continue;
+            char context[64];
+            (*t)->context(i, context, sizeof context);
+            visit(context, text, data);
+        }
+    }
 }
 
 const UiTexts::Accelerator* UiTexts::hiddenAccelerators(int& count)

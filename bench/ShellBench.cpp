@@ -26,6 +26,7 @@ struct ScratchUser
         ::setenv("XDG_CONFIG_HOME", (root + "/config").c_str(), 1);
         ::setenv("XDG_CONFIG_DIRS", (root + "/machine").c_str(), 1);
         ::setenv("XDG_RUNTIME_DIR", (root + "/run").c_str(), 1);
+        ::setenv("XDG_DATA_HOME", (root + "/data").c_str(), 1);
     }
     ~ScratchUser() { std::filesystem::remove_all(root); }
     std::string root;

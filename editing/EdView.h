@@ -47,6 +47,8 @@ public:
     virtual void camera(GePoint2d& scroll, double& zoom) = 0;
 
     // Brings the measure into view, turning pages as part of the given edit.
+    // Without an edit the pages turn as a view change only: no undo step, no
+    // modified mark, and a running tool goes on (playback tracking).
     virtual void goTo(MnMeasure* measure, EdCommand* edit, bool markActivity) = 0;
 
     // Starts the placing tool with an element that was just added to the

@@ -24,6 +24,8 @@ static const BcStringResources::Entry englishTexts[] = {
     {10006, "Untitled"},
     {10007, "Unknown"},
     {10031, "New text"},
+    {10060, "A Quorvane update is available for download.\nDo you want to download it now?\n\nNew available "
+            "version: %d.%d.%d.%d\n\nCurrent installed version: %d.%d.%d.%d"},
     {10062, "MusicXML file could not be imported due to the following problem:\n\n- %ls"},
     {10063, "Unable to read the XML code"},
     {10064, "Not a partwise MusicXML file"},
@@ -34,6 +36,10 @@ static const BcStringResources::Entry englishTexts[] = {
     {10068, "Unable to read the MIDI data"},
     {10069, "Unsupported MIDI format"},
     {10070, "Do you want a transparent background?\n\nOtherwise, the paper color will be used"},
+    {10076, "Your version is the newest available."},
+    {10077, "Low"},
+    {10078, "Medium"},
+    {10079, "High"},
     {10085, "%ls tool"},
     {10114, "Fretboard"},
     {10115, "Invalid MusicXML data: %ls"},
@@ -105,6 +111,10 @@ static const BcStringResources::Entry englishTexts[] = {
     {33092, "Insert Lyrics at the selected Note position\nLyrics"},
     {33095, "Add a lower Tablature for the selected Staff\nTablature"},
     {57344, "Quorvane"},
+    // What a dialog says of a number it cannot take.
+    {61712, "Please enter an integer."},
+    {61713, "Please enter an integer between %1 and %2."},
+    {61714, "Please enter a whole number of zero or more."},
 };
 
 static std::atomic<const BcStringResources*> installed{nullptr};

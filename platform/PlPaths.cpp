@@ -21,6 +21,15 @@ std::string PlPaths::configHome()
     return std::string(user && user[0] ? user : "/tmp") + "/.config";
 }
 
+std::string PlPaths::dataHome()
+{
+    std::string home = absoluteVariable("XDG_DATA_HOME");
+    if (!home.empty())
+        return home;
+    const char* user = std::getenv("HOME");
+    return std::string(user && user[0] ? user : "/tmp") + "/.local/share";
+}
+
 std::vector<std::string> PlPaths::configDirs()
 {
     std::vector<std::string> dirs;

@@ -9,6 +9,8 @@ class PlPaths
 public:
     // $XDG_CONFIG_HOME when it is an absolute path, else $HOME/.config.
     static std::string configHome();
+    // $XDG_DATA_HOME when it is an absolute path, else $HOME/.local/share.
+    static std::string dataHome();
     // $XDG_CONFIG_DIRS, most important first, else /etc/xdg.
     static std::vector<std::string> configDirs();
     // The user's settings file: Tolmarin/Quorvane.conf in configHome.

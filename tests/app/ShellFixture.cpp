@@ -17,12 +17,14 @@ ShellTest::ShellTest()
     configHome = root + "/config";
     machineDirs = root + "/machine";
     runtime = root + "/run";
+    dataHome = root + "/data";
     std::filesystem::create_directories(configHome);
     std::filesystem::create_directories(machineDirs);
     std::filesystem::create_directories(runtime);
     ::setenv("XDG_CONFIG_HOME", configHome.c_str(), 1);
     ::setenv("XDG_CONFIG_DIRS", machineDirs.c_str(), 1);
     ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+    ::setenv("XDG_DATA_HOME", dataHome.c_str(), 1);
     localeRoot = QRV_LOCALE_DIR;
 }
 

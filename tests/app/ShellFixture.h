@@ -168,6 +168,9 @@ protected:
 
     std::string root;
     std::string configHome;
+    std::string dataHome;
+    // Where the backups of the application go.
+    std::string autoSaveFolder() const { return dataHome + "/Tolmarin/Quorvane/AutoSave"; }
     std::string machineDirs;
     std::string runtime;
     EventLog log;
@@ -182,6 +185,7 @@ protected:
 private:
     ScopedVariable config{"XDG_CONFIG_HOME", nullptr};
     ScopedVariable configDirs{"XDG_CONFIG_DIRS", nullptr};
+    ScopedVariable dataHomeVariable{"XDG_DATA_HOME", nullptr};
     ScopedVariable runtimeDir{"XDG_RUNTIME_DIR", nullptr};
     ScopedVariable lcAll{"LC_ALL", nullptr};
     ScopedVariable lcMessages{"LC_MESSAGES", nullptr};

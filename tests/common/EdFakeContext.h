@@ -76,6 +76,8 @@ public:
     void goTo(MnMeasure* measure, EdCommand* edit, bool markActivity) override
     {
         lastGoTo = measure;
+        lastGoToEdit = edit;
+        ++goTos;
         if (markActivity)
             activityTick = activityMark;
     }
@@ -179,6 +181,8 @@ public:
     unsigned long long activityTick = 0;
     // Called at each redraw, to look at what the view would draw.
     std::function<void()> onRedraw;
+    EdCommand* lastGoToEdit = nullptr;
+    int goTos = 0;
 };
 
 // Counts how often it was told of a change.
