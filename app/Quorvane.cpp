@@ -205,7 +205,7 @@ bool Quorvane::onIdle()
 {
     if (!started)
         return false;
-    return idle.run(false, playbackTracking);
+    return idle.run(false, toggles().playbackTracking);
 }
 
 void Quorvane::selectionChanged()
