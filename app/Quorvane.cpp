@@ -4,6 +4,7 @@
 #include "app/UiInstanceServer.h"
 #include "app/UiMainFrame.h"
 #include "app/UiPlayerPort.h"
+#include "app/UiQuorvaneView.h"
 #include "app/UiUpdateCheck.h"
 #include "commands/EdCommandTable.h"
 #include "commands/EdStartup.h"
@@ -133,7 +134,7 @@ bool Quorvane::startUp()
     docManager = new UiDocManager;
     new wxDocTemplate(docManager, UiDocManager::documentString(3), "*.qrv", wxEmptyString, "qrv",
                       UiDocManager::documentString(2), "Quorvane view", CLASSINFO(UiDocument),
-                      CLASSINFO(UiDocumentView));
+                      CLASSINFO(UiQuorvaneView));
     registerCommands();
 
     // Without sound the editor still works; the reason is told once the

@@ -3,6 +3,8 @@
 #include "app/Quorvane.h"
 #include "app/UiDocument.h"
 #include "app/UiMainFrame.h"
+#include "app/UiQuorvaneView.h"
+#include "app/UiViewInput.h"
 #include "foundation/BcString.h"
 #include "platform/gui/UiMessageBoxes.h"
 
@@ -26,8 +28,8 @@ QuorvaneDocument* UiContext::activeDocument()
 
 EdView* UiContext::activeView()
 {
-    // The score view comes with its own window; until then no view edits.
-    return nullptr;
+    UiQuorvaneView* view = UiQuorvaneView::activeView();
+    return view ? view->core() : nullptr;
 }
 
 void UiContext::updateAllViews(QuorvaneDocument* document, EdView*)
@@ -75,12 +77,15 @@ bool UiContext::isCtrlDown()
 bool UiContext::isHeld(HeldKey key)
 {
     switch (key) {
+    // The view's key events tell the sides apart.
     case LeftShift:
+        return UiViewKeys::shared().isDown(UiViewKeys::leftShift);
     case RightShift:
-        return wxGetKeyState(WXK_SHIFT);
+        return UiViewKeys::shared().isDown(UiViewKeys::rightShift);
     case LeftCtrl:
+        return UiViewKeys::shared().isDown(UiViewKeys::leftControl);
     case RightCtrl:
-        return wxGetKeyState(WXK_CONTROL);
+        return UiViewKeys::shared().isDown(UiViewKeys::rightControl);
     case LeftButton:
         return wxGetMouseState().LeftIsDown();
     case RightButton:

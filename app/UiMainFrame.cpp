@@ -1,4 +1,5 @@
 #include "app/UiMainFrame.h"
+#include "app/UiQuorvaneView.h"
 
 #include "app/Quorvane.h"
 #include "app/UiDocument.h"
@@ -94,6 +95,8 @@ UiMainFrame::UiMainFrame(UiDocManager* manager, Quorvane& app) : app(app)
 UiMainFrame::~UiMainFrame()
 {
     aui.UnInit();
+    // The views are gone: the context they shared goes last.
+    UiQuorvaneView::releaseSharedContext();
     app.frameDestroyed(this);
 }
 

@@ -1,0 +1,119 @@
+#pragma once
+
+#include "app/UiQuorvaneViewCamera.h"
+#include "editing/EdCursor.h"
+#include "editing/EdView.h"
+#include "render/ReOpenGL.h"
+
+class UiCommand;
+
+// What a score view's window needs beyond the camera's environment: the
+// keyboard focus, screen coordinates and the main frame, which takes the
+// keys that neither the view nor its tool handles.
+class UiViewWindow : public UiViewEnvironment
+{
+public:
+    virtual void takeFocus() {}
+    virtual void screenToClient(int& x, int& y) {}
+    // A key the view declined, with its repeat count and flags.
+    virtual void forwardKey(unsigned key, unsigned repeat, unsigned flags, bool down) {}
+};
+
+// The score view without its window: the document it shows, its renderer
+// (which is also its selection), its note-entry cursor, its camera and its
+// current interactive tool. The window class forwards its events here as
+// plain values, so that all of this runs with no display.
+class UiViewCore : public EdView
+{
+public:
+    UiViewCore(UiViewWindow& window, QuorvaneDocument* document);
+    ~UiViewCore() override;
+    UiViewCore(const UiViewCore&) = delete;
+    UiViewCore& operator=(const UiViewCore&) = delete;
+
+    // Takes the document's stored camera.
+    void takeDocumentCamera();
+    // Draws one frame through the renderer: the window calls it from
+    // present with its context current. Guide lines handed to the view
+    // since the last frame are drawn in this one only.
+    void renderFrame(const UiViewFrame& frame);
+    // The guide lines the last frame drew.
+    int lastFrameGuideLines() const { return framedGuideLines; }
+
+    // Events, offered to the current tool first. Points are client pixels.
+    bool mouseMove(unsigned flags, int x, int y);
+    bool leftButtonDown(unsigned flags, int x, int y);
+    bool leftButtonUp(unsigned flags, int x, int y);
+    void mouseWheel(int x, int y, int delta);
+    // Keys the tool declines go to the main frame.
+    void keyDown(unsigned key, unsigned repeat, unsigned flags);
+    void keyUp(unsigned key, unsigned repeat, unsigned flags);
+    // The view lost its place as the active one: the tool is cancelled.
+    void deactivate();
+
+    // The snapping of the current tool before a frame, its pan afterwards.
+    void updateSnap();
+    void toolPanned(int dx, int dy);
+
+    UiCommand* currentCommand() const;
+
+    // The box to fly to for a point or a measure (see UiElementBoxes), and
+    // the flight to the box under a client point, drawn at its end.
+    bool findElementBox(GePoint2d& corner1, GePoint2d& corner2, const GePoint2d& point, MnMeasure* measure);
+    void zoomToElementAt(int x, int y);
+
+    // EdView
+    QuorvaneDocument* document() override { return shown; }
+    EdSelection& selection() override { return renderer; }
+    EdCursor& cursor() override { return noteCursor; }
+    bool hasPendingTool() override { return currentTool != nullptr; }
+    unsigned pendingToolModifiers() override;
+    bool discardPendingTool() override;
+    bool redraw(bool markActivity) override { return view.redraw(markActivity); }
+    void camera(GePoint2d& scroll, double& zoom) override;
+    void goTo(MnMeasure* measure, EdCommand* edit, bool markActivity) override;
+    bool placeElement(MnElement* element, const GeMatrix2d& placement) override;
+    bool startTool(EdTool* tool) override;
+    void releaseTool(EdTool* tool) override;
+    GePoint2d clientToModel(int x, int y) override { return view.clientToDrawing(x, y); }
+    void screenToClient(int& x, int& y) override { window.screenToClient(x, y); }
+    void showGuideLinesOnce(const BcArray<EdGuideLine*>& lines) override;
+    unsigned long long lastActivityTick() const override { return view.lastActivity; }
+    void setLastActivityTick(unsigned long long tick) override { view.lastActivity = tick; }
+
+private:
+    // The camera's environment: the window's, with the tool's snapping
+    // and pan hooks answered by the view.
+    class Bridge : public UiViewEnvironment
+    {
+    public:
+        Bridge(UiViewCore& core, UiViewWindow& window) : core(core), window(window) {}
+        unsigned long long tickCount() override { return window.tickCount(); }
+        void clientSize(int& width, int& height) override { window.clientSize(width, height); }
+        void pointer(int& x, int& y) override { window.pointer(x, y); }
+        void present(const UiViewFrame& frame) override { window.present(frame); }
+        void updateSnap() override { core.updateSnap(); }
+        void toolPanned(int dx, int dy) override { core.toolPanned(dx, dy); }
+        bool playerSounding() override { return window.playerSounding(); }
+        void refreshPanels() override { window.refreshPanels(); }
+
+    private:
+        UiViewCore& core;
+        UiViewWindow& window;
+    };
+
+    UiViewWindow& window;
+    Bridge bridge;
+
+public:
+    ReOpenGL renderer;
+    UiViewCamera view;
+
+private:
+    QuorvaneDocument* shown;
+    EdCursor noteCursor;
+    EdTool* currentTool = nullptr;
+    BcArray<EdGuideLine*> onceGuideLines;
+    bool guideLinesPending = false;
+    int framedGuideLines = 0;
+};
