@@ -122,10 +122,11 @@ bool UiElementBoxes::findSystemElementBox(GePoint2d& corner1, GePoint2d& corner2
         b = GePoint2d(origin.x + total, origin.y - E - F);
         if (!measure) {
             if (!inside(p, origin.x, origin.y, total, E)) {
-                const GeVector2d names = score->partsExtents(firstMeasure > 0);
-                if (!(names.x > 0) || !inside(p, origin.x - names.x, origin.y, names.x, names.y))
+                // The labels reach left of the origin: their extent's x is negative.
+                const double names = -score->partsExtents(firstMeasure > 0).x;
+                if (!(names > 0) || !inside(p, origin.x - names, origin.y, names, E))
                     return false;
-                a.x -= names.x;
+                a.x -= names;
             } else {
                 double x = origin.x + pass.headerWidth;
                 for (double w : widths) {
