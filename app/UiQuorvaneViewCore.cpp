@@ -140,13 +140,6 @@ void UiViewCore::camera(GePoint2d& scroll, double& zoom)
     zoom = view.zoom;
 }
 
-void UiViewCore::goTo(MnMeasure* measure, EdCommand* edit, bool markActivity)
-{
-    // Finding the measure's box comes with the element boxes; until then
-    // the view shows the document as it stands.
-    redraw(markActivity);
-}
-
 bool UiViewCore::placeElement(MnElement* element, const GeMatrix2d& placement)
 {
     // No placing tool yet: the caller takes the element out again.

@@ -5,6 +5,7 @@
 #include "editing/EdView.h"
 #include "render/ReOpenGL.h"
 
+class MnSheetMusic;
 class UiCommand;
 
 // What a score view's window needs beyond the camera's environment: the
@@ -82,6 +83,9 @@ public:
     void setLastActivityTick(unsigned long long tick) override { view.lastActivity = tick; }
 
 private:
+    // One animated book page turn of half a second, forward or back.
+    void turnPage(MnSheetMusic* sheet, bool forward, bool markActivity);
+
     // The camera's environment: the window's, with the tool's snapping
     // and pan hooks answered by the view.
     class Bridge : public UiViewEnvironment
