@@ -63,6 +63,13 @@ public:
     bool findElementBox(GePoint2d& corner1, GePoint2d& corner2, const GePoint2d& point, MnMeasure* measure);
     void zoomToElementAt(int x, int y);
 
+    // The chord whose span holds a drawing point, laid out with the view's
+    // camera: band 0 catches 10 units above and below a staff, below 0 down
+    // to the next staff, above 0 up to the previous one; betweenChords cuts
+    // the spans halfway between chords, else each chord owns the gap
+    // before it. where gets the point, its y in staff units from the top.
+    MnChord* chordAtPoint(const GePoint2d& point, GePoint2d* where, int band, bool betweenChords);
+
     // EdView
     QuorvaneDocument* document() override { return shown; }
     EdSelection& selection() override { return renderer; }
@@ -76,6 +83,7 @@ public:
     bool placeElement(MnElement* element, const GeMatrix2d& placement) override;
     bool startTool(EdTool* tool) override;
     void releaseTool(EdTool* tool) override;
+    MnChord* chordAtPoint(const GePoint2d& point, double& height) override;
     GePoint2d clientToModel(int x, int y) override { return view.clientToDrawing(x, y); }
     void screenToClient(int& x, int& y) override { window.screenToClient(x, y); }
     void showGuideLinesOnce(const BcArray<EdGuideLine*>& lines) override;
