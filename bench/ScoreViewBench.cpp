@@ -61,7 +61,7 @@ static void BM_FlightFrames(benchmark::State& state)
 {
     std::unique_ptr<QuorvaneDocument> document(new QuorvaneDocument);
     document->OnNewDocument();
-    MnSheetMusic* sheet = makeBenchSheet(10, 80).release();
+    MnSheetMusic* sheet = makeBenchSheet(10, 130).release();
     document->addWork(sheet);
     OffscreenWindow window;
     std::unique_ptr<ReGLHost> host(ReGLHost::newOffscreen(window.width, window.height));
