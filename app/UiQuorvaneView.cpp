@@ -70,6 +70,11 @@ UiViewCanvas::UiViewCanvas(wxWindow* parent, const wxGLAttributes& attributes, U
     Bind(wxEVT_LEFT_UP, &UiViewCanvas::onMouse, this);
     Bind(wxEVT_KEY_DOWN, &UiViewCanvas::onKey, this);
     Bind(wxEVT_KEY_UP, &UiViewCanvas::onKey, this);
+    Bind(wxEVT_IDLE, [this](wxIdleEvent& event) {
+        event.Skip();
+        if (UiViewCore* core = this->view.core())
+            core->idleHover(GetScreenRect().Contains(wxGetMousePosition()));
+    });
     Bind(wxEVT_KILL_FOCUS, [](wxFocusEvent& event) {
         UiViewKeys::shared().clear();
         event.Skip();

@@ -84,6 +84,18 @@ void UiViewCore::keyUp(unsigned key, unsigned repeat, unsigned flags)
     window.forwardKey(key, repeat, flags, false);
 }
 
+bool UiViewCore::idleHover(bool pointerInside)
+{
+    if (pointerInside)
+        return false;
+    int width = 0;
+    int height = 0;
+    window.clientSize(width, height);
+    if (!renderer.isScrollWheelHoverChanged(width, height, -1, -1))
+        return false;
+    return view.drawFrame(-1, -1);
+}
+
 void UiViewCore::deactivate()
 {
     discardPendingTool();

@@ -49,6 +49,10 @@ public:
     // Keys the tool declines go to the main frame.
     void keyDown(unsigned key, unsigned repeat, unsigned flags);
     void keyUp(unsigned key, unsigned repeat, unsigned flags);
+    // At idle: with the pointer gone from the view, a wheel widget still
+    // highlighted by the last frame is cleared by a frame drawn without a
+    // pointer. Answers whether it drew.
+    bool idleHover(bool pointerInside);
     // The view lost its place as the active one: the tool is cancelled.
     void deactivate();
 

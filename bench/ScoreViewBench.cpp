@@ -89,3 +89,53 @@ static void BM_FlightFrames(benchmark::State& state)
     state.counters["ms_per_later_frame"] = window.laterFrames ? window.laterMs / window.laterFrames : 0.0;
 }
 BENCHMARK(BM_FlightFrames)->Unit(benchmark::kMillisecond);
+
+// Chord picking and element boxes on a score of about 100 pages. Goals:
+// chordAtPoint under 10 ms, findElementBox under 5 ms.
+namespace {
+
+struct HundredPages
+{
+    HundredPages()
+    {
+        document.OnNewDocument();
+        sheet = makeBenchSheet(10, 400).release();
+        document.addWork(sheet);
+        GePoint2d page;
+        sheet->pageOrigin(0, page, false);
+        point = GePoint2d(page.x + sheet->pageWidth() / 2, page.y - sheet->pageHeight() / 3);
+    }
+    QuorvaneDocument document;
+    MnSheetMusic* sheet = nullptr;
+    GePoint2d point;
+};
+
+}  // namespace
+
+static void BM_ChordAtPoint(benchmark::State& state)
+{
+    HundredPages fixture;
+    OffscreenWindow window;
+    UiViewCore core(window, &fixture.document);
+    int hits = 0;
+    for (auto _ : state) {
+        GePoint2d where;
+        hits += core.chordAtPoint(fixture.point, &where, 0, true) != nullptr;
+    }
+    state.counters["pages"] = fixture.sheet->pageCount();
+    state.counters["hits"] = hits;
+}
+BENCHMARK(BM_ChordAtPoint)->Unit(benchmark::kMillisecond);
+
+static void BM_FindElementBox(benchmark::State& state)
+{
+    HundredPages fixture;
+    OffscreenWindow window;
+    UiViewCore core(window, &fixture.document);
+    GePoint2d corner1;
+    GePoint2d corner2;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(core.findElementBox(corner1, corner2, fixture.point, nullptr));
+    state.counters["pages"] = fixture.sheet->pageCount();
+}
+BENCHMARK(BM_FindElementBox)->Unit(benchmark::kMillisecond);

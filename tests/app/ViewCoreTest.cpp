@@ -216,3 +216,18 @@ TEST_F(ViewCoreTest, GuideLinesShowInTheNextFrameOnlyAndEitherCtrlHidesThem)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ViewCoreTest, IdleClearsAWheelHighlightOnceThePointerHasLeft)
+{
+    ASSERT_TRUE(core.view.drawFrame(795, 595));  // over the vertical wheel
+    const size_t frames = window.guideLinesPerFrame.size();
+    EXPECT_FALSE(core.idleHover(true));
+    EXPECT_TRUE(core.idleHover(false));
+    EXPECT_FALSE(core.idleHover(false));  // already cleared
+    EXPECT_EQ(frames + 1, window.guideLinesPerFrame.size());
+    EXPECT_EQ(-1, core.view.lastFrame().pointerX);
+}
+
+}  // namespace
