@@ -146,6 +146,7 @@ bool Quorvane::startUp()
         context.setPlayer(services.playback);
     }
     // No MIDI device is no error: most users have none.
+    context.setMidi(services.midi);
     if (services.midiInput)
         services.midiInput->open();
 
@@ -227,7 +228,7 @@ void Quorvane::setToolbarTempo(int beatsPerMinute)
 void Quorvane::OnMidiInData(unsigned timestamp, unsigned message)
 {
     if (midiData)
-        midiData(timestamp, int(message & 0xFF), int((message >> 8) & 0xFF));
+        midiData(timestamp, message);
 }
 
 bool QuorvaneIdleHost::mainWindowExists()
@@ -340,6 +341,7 @@ void Quorvane::shutDown()
     autoSave.finish();
     if (services.midiInput)
         services.midiInput->close();
+    context.setMidi(nullptr);
     context.setPlayer(nullptr);
     if (services.player)
         services.player->close();

@@ -20,6 +20,7 @@ class UiDocManager;
 class UiInstanceServer;
 class MpPlayer;
 class UiMainFrame;
+class UiMidi;
 class UiMidiInputPort;
 class UiPlayerPort;
 class wxSingleInstanceChecker;
@@ -34,6 +35,9 @@ struct QuorvaneServices
     // the context while it is open; null without sound.
     MpPlayer* playback = nullptr;
     UiMidiInputPort* midiInput = nullptr;
+    // The MIDI input and recorder behind `midiInput`, which the Record and
+    // MIDI input commands reach through the context; null without them.
+    UiMidi* midi = nullptr;
     // Where the translations are: locale/<code>/LC_MESSAGES/quorvane.mo.
     // Empty: the folder "locale" beside the executable.
     std::string localeRoot;
@@ -185,9 +189,8 @@ public:
     // OnMidiInData on the interface thread in arrival order.
     UiHandOff& midiHandOff() { return *handOff; }
     void OnMidiInData(unsigned timestamp, unsigned message);
-    // Where OnMidiInData passes the data: the MIDI input's status byte and
-    // key of each message.
-    using MidiDataReceiver = std::function<void(unsigned timestamp, int status, int key)>;
+    // Where OnMidiInData passes the data: the MIDI input's onData.
+    using MidiDataReceiver = std::function<void(unsigned timestamp, unsigned message)>;
     void setMidiDataReceiver(MidiDataReceiver receiver) { midiData = std::move(receiver); }
 
     // Called by the main frame as it is destroyed.

@@ -1,4 +1,5 @@
 #include "app/UiContext.h"
+#include "app/UiMidi.h"
 
 #include "app/Quorvane.h"
 #include "app/UiDocument.h"
@@ -129,4 +130,64 @@ bool UiContext::newDocument()
 void UiContext::setToolbarTempo(int beatsPerMinute)
 {
     app.setToolbarTempo(beatsPerMinute);
+}
+
+void UiContext::runSelectionObserver()
+{
+    app.selectionChanged();
+}
+
+bool UiContext::recorderIsRecording()
+{
+    return midi && midi->recorder()->isRecording();
+}
+
+void UiContext::recorderStart(unsigned long long tick)
+{
+    if (midi)
+        midi->recorder()->start(tick);
+}
+
+void UiContext::recorderStop()
+{
+    if (midi)
+        midi->recorder()->stop();
+}
+
+MnScore* UiContext::recorderTakeScore()
+{
+    return midi ? midi->recorder()->toScore() : nullptr;
+}
+
+int UiContext::midiInputState()
+{
+    if (!midi || !midi->input().isOpen())
+        return midiInputClosed;
+    return midi->input().isStarted() ? midiInputOn : midiInputOff;
+}
+
+bool UiContext::midiInputOpen(BcString& failure)
+{
+    if (!midi)
+        return false;
+    if (midi->input().open())
+        return true;
+    failure = midi->input().openFailureReason();
+    return false;
+}
+
+bool UiContext::midiInputStart()
+{
+    return midi && midi->input().start();
+}
+
+bool UiContext::midiInputReset()
+{
+    return midi && midi->input().reset();
+}
+
+void UiContext::releaseMidiInputKeys()
+{
+    if (midi)
+        midi->releaseMidiInputKeys();
 }

@@ -6,6 +6,8 @@ class Quorvane;
 
 // The editing context of the running application: the active document of
 // the main frame, the message boxes, the keyboard and the file dialog.
+class UiMidi;
+
 class UiContext : public MpPlayerContext
 {
 public:
@@ -35,11 +37,27 @@ public:
     // The player's tempo for the toolbar's box.
     void setToolbarTempo(int beatsPerMinute) override;
 
+    void runSelectionObserver() override;
+
+    // The MIDI input and recorder that the Record and MIDI input commands
+    // reach; null without them (not owned).
+    void setMidi(UiMidi* midiInput) { midi = midiInput; }
+    bool recorderIsRecording() override;
+    void recorderStart(unsigned long long tick) override;
+    void recorderStop() override;
+    MnScore* recorderTakeScore() override;
+    int midiInputState() override;
+    bool midiInputOpen(BcString& failure) override;
+    bool midiInputStart() override;
+    bool midiInputReset() override;
+    void releaseMidiInputKeys() override;
+
     // How many information messages were shown so far; the document adapter
     // learns from it whether a failed open already said why.
     int messagesShown() const { return messageCount; }
 
 private:
     Quorvane& app;
+    UiMidi* midi = nullptr;
     int messageCount = 0;
 };

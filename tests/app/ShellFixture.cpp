@@ -1,6 +1,7 @@
 #include "ShellFixture.h"
 
 #include "app/UiMainFrame.h"
+#include "app/UiMidi.h"
 #include "editing/QuorvaneDocument.h"
 #include "model/MnScore.h"
 #include "model/MnSheetMusic.h"
@@ -73,6 +74,10 @@ bool ShellTest::start(std::vector<std::string> arguments)
     QuorvaneServices services;
     services.player = playerService;
     services.midiInput = &midiInput;
+    if (midiService) {
+        services.midiInput = midiService;
+        services.midi = midiService;
+    }
     services.localeRoot = localeRoot;
     services.endsProcess = false;
     toolkitApp = wxApp::GetInstance();

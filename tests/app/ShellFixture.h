@@ -142,6 +142,8 @@ private:
 
 // A user of one's own for each test: configuration, machine configuration
 // and runtime folders in a scratch folder, and the fakes of the services.
+class UiMidi;
+
 class ShellTest : public ::testing::Test
 {
 protected:
@@ -178,6 +180,8 @@ protected:
     FakeMidiInput midiInput{log};
     // What start() hands the application; a test may put in its own.
     UiPlayerPort* playerService = &player;
+    // The program's own MIDI input and recorder in place of the fake port.
+    UiMidi* midiService = nullptr;
     FakeMessageBoxes boxes;
     FakeLauncher launcher;
     std::string localeRoot;

@@ -205,9 +205,9 @@ TEST_F(UpdateCheckTest, dataPostedFromAThreadDuringAModalDialogArriveInOrder)
 {
     ASSERT_TRUE(start());
     std::vector<unsigned> arrived;
-    app().setMidiDataReceiver([&](unsigned timestamp, int status, int key) {
-        EXPECT_EQ(status, 0x90);
-        EXPECT_EQ(key, int(timestamp % 128));
+    app().setMidiDataReceiver([&](unsigned timestamp, unsigned message) {
+        EXPECT_EQ(message & 0xFFu, 0x90u);
+        EXPECT_EQ((message >> 8) & 0xFFu, timestamp % 128);
         arrived.push_back(timestamp);
     });
     wxDialog dialog(nullptr, wxID_ANY, "Modal");

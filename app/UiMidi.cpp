@@ -1,0 +1,94 @@
+#include "app/UiMidi.h"
+
+#include "app/Quorvane.h"
+#include "app/UiHandOff.h"
+#include "commands/EdNoteInputCommands.h"
+#include "editing/EdContext.h"
+#include "playback/MpPlayer.h"
+
+UiMidi::UiMidi(MpPlayer* player) : player(player)
+{
+    midiInput.setHost(this);
+    midiInput.setHandOff(this);
+}
+
+UiMidi::~UiMidi()
+{
+    midiInput.close();
+}
+
+bool UiMidi::open()
+{
+    Quorvane& app = Quorvane::instance();
+    app.setMidiDataReceiver([this](unsigned timestamp, unsigned message) { midiInput.onData(timestamp, message); });
+    app.setMidiHotPlug([this] { midiInput.pollDevices(); });
+    return midiInput.open();
+}
+
+bool UiMidi::close()
+{
+    const bool closed = midiInput.close();
+    Quorvane& app = Quorvane::instance();
+    app.setMidiHotPlug(nullptr);
+    app.setMidiDataReceiver(nullptr);
+    return closed;
+}
+
+void UiMidi::keyDown(int key)
+{
+    if (player)
+        player->keyDown(key);
+}
+
+void UiMidi::keyUp(int key)
+{
+    if (player)
+        player->keyUp(key);
+}
+
+void UiMidi::noteOffAll()
+{
+    if (player && player->isOpen())
+        player->noteOffAll();
+}
+
+bool UiMidi::isHeldByMidiInput(int key)
+{
+    return key >= 0 && key < keyCount && held[key].load();
+}
+
+void UiMidi::setHeldByMidiInput(int key, bool on)
+{
+    if (key >= 0 && key < keyCount)
+        held[key].store(on);
+}
+
+void UiMidi::invalidatePanels()
+{
+    EdContext::current().refreshInstrumentPanes();
+}
+
+bool UiMidi::releaseMidiInputKeys()
+{
+    bool any = false;
+    for (std::atomic<bool>& key : held)
+        any = key.exchange(false) || any;
+    if (any)
+        invalidatePanels();
+    return any;
+}
+
+int UiMidi::chordThreshold()
+{
+    return Quorvane::instance().settings.chordThreshold;
+}
+
+void UiMidi::enterNote(int key, bool addToChord)
+{
+    EdNoteInputCommands::enterNote(key, addToChord);
+}
+
+void UiMidi::post(unsigned timestamp, unsigned message)
+{
+    Quorvane::instance().midiHandOff().post(timestamp, message);
+}
