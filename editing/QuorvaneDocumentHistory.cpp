@@ -8,6 +8,7 @@
 #include "foundation/BcMemoryFiler.h"
 #include "model/MnStaff.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 
@@ -43,6 +44,15 @@ bool QuorvaneDocument::pushUndoSnapshot()
     // Written before anything is dropped, so a snapshot that cannot be made
     // leaves the whole history, redo steps included, as it was.
     BcMemoryFiler filer(BcMemoryFiler::currentVersion);
+    // An edit rarely changes the size of the works much: room for the last
+    // snapshot and an eighth more is taken at once. Grown from nothing, a
+    // large score's buffer is reallocated, cleared and copied a dozen times
+    // per edit, and that traffic, not the writing, grows faster than the
+    // score once it no longer fits in the processor caches.
+    if (currentIndex >= 0 && currentIndex < snapshotSizes.count()) {
+        const long long last = snapshotSizes[currentIndex];
+        filer.bytes().setCapacity(int(std::min(last + last / 8 + 1024, 0x7FFFFFFFLL)));
+    }
     if (!writeWorks(filer))
         return false;
     int size = filer.bytes().count();

@@ -11,6 +11,7 @@
 class BcXmlFiler;
 class MnLyric;
 class MnMeasure;
+class MnScore;
 class MnStaff;
 class MnSheetMusic;
 class MnWork;
@@ -151,6 +152,15 @@ private:
     // for its stop: the length addLine gave such a line is only a
     // placeholder.
     void shortenOpenLines(MnStaff* staff, const BcClass* lineClass, int time);
+    // The model keeps lines on chord onsets and drops the others whenever a
+    // measure's chords change. A direction may come before the notes that
+    // start at its time (those of a later voice), or at a time where no
+    // chord starts, so the staves of the part wait with that until the
+    // measure is read; settleMeasure then moves each line that starts on no
+    // chord to the next onset of the measure (the last one before it when
+    // none follows), and lets the staff follow the measure's chords.
+    void holdStaves(int partIndex, BcArray<MnStaff*>& held, MnScore* score);
+    void settleMeasure(MnStaff* staff, MnMeasure* measure);
 
     // Sets errorText to the invalid-data message naming what was found.
     void refuse(const BcString& detail);

@@ -7,6 +7,7 @@
 #include "interchange/IeMusicXmlImporterElements.h"
 #include "interchange/IePartGroup.h"
 #include "interchange/IeScorePart.h"
+#include "model/MnChord.h"
 #include "model/MnCodes.h"
 #include "model/MnDynamic.h"
 #include "model/MnMeasure.h"
@@ -18,6 +19,7 @@
 #include "model/MnStaff.h"
 #include "model/MnTempo.h"
 
+#include <algorithm>
 #include <climits>
 
 namespace
@@ -76,6 +78,82 @@ void IeMusicXmlImporter::shortenOpenLines(MnStaff* staff, const BcClass* lineCla
         if (line->staff() == staff && line->start() < time && time < line->start() + line->length())
             line->setLength(time - line->start());
     }
+}
+
+void IeMusicXmlImporter::holdStaves(int partIndex, BcArray<MnStaff*>& held, MnScore* score)
+{
+    const IeScorePart* part = scoreParts[partIndex];
+    for (int s = part->firstStaff; s >= 0 && s < part->firstStaff + part->staffCount && s < score->staffCount(); ++s) {
+        MnStaff* staff = score->staff(s);
+        if (!staff->isReconcilingSuspended()) {
+            staff->setReconcilingSuspended(true);
+            held.add(staff);
+        }
+    }
+}
+
+void IeMusicXmlImporter::settleMeasure(MnStaff* staff, MnMeasure* measure)
+{
+    const int start = measure->startTime();
+    const int end = start + measure->length();
+    BcArray<int> onsets;
+    for (int voice = 0; voice < MnMeasure::voiceCount; ++voice) {
+        const BcArray<MnChord*>& chords = measure->voiceChords(voice);
+        for (int i = 0; i < chords.count(); ++i) {
+            const int onset = start + chords[i]->time();
+            int place = 0;
+            while (place < onsets.count() && onsets[place] < onset)
+                ++place;
+            if (place == onsets.count() || onsets[place] != onset)
+                onsets.insertAt(place, onset);
+        }
+    }
+    const BcArray<MnLine*>& lines = static_cast<const MnStaff*>(staff)->lineArray();
+    BcArray<MnLine*> astray;
+    for (int i = 0; i < lines.count(); ++i) {
+        const int time = lines[i]->start();
+        if (time >= start && time < end && !onsets.isEmpty() && onsets.indexOf(time) < 0)
+            astray.add(lines[i]);
+    }
+    // The latest first: of two lines of a class that meet on one onset, the
+    // one written nearer to it stays.
+    for (int i = astray.count() - 1; i >= 0; --i) {
+        MnLine* line = astray[i];
+        const int time = line->start();
+        int target = onsets[onsets.count() - 1];
+        for (int k = 0; k < onsets.count(); ++k) {
+            if (onsets[k] > time) {
+                target = onsets[k];
+                break;
+            }
+        }
+        bool taken = false;
+        for (int k = 0; k < lines.count() && !taken; ++k)
+            taken = lines[k] != line && lines[k]->isKindOf(line->dynamicClass()) && lines[k]->start() == target;
+        if (taken) {
+            // An octave line that goes no longer lowers or raises the notes
+            // read after it; the one that took its place does.
+            if (line->isKindOf(MnOctave::staticClass())) {
+                for (OctaveSpan& span : octaveSpans) {
+                    if (span.staff == staff->index() + 1 && span.start == time && span.end == LLONG_MAX)
+                        span.end = time;
+                }
+            }
+            const int index = lines.indexOf(line);
+            if (index >= 0) {
+                staff->lineArray().removeAt(index);
+                delete line;
+            }
+            continue;
+        }
+        const int lineEnd = line->end();
+        const int length = line->length();
+        line->setStart(target, true);
+        staff->keepLineSorted(line);
+        if (length > 0)
+            line->setLength(std::max(lineEnd - target, 0));
+    }
+    staff->reconcileWithMeasure(measure);
 }
 
 void IeMusicXmlImporter::readDirection(BcXmlFiler& filer, MnSheetMusic* sheet, int partIndex, int measureIndex,

@@ -133,7 +133,11 @@ void IeMusicXmlImporter::readMeasure(BcXmlFiler& filer, MnSheetMusic* sheet, int
     int position = 0;
     int chordStart = 0;
     int filledLength = 0;
+    BcArray<MnStaff*> held;
+    bool notesRead = false;
     ieForEachChild(filer, [&](TiXmlElement* child) {
+        // The part's staves may be made by its first attributes.
+        holdStaves(partIndex, held, score);
         if (ieIsNamed(child, "print")) {
             if (ieAttributeIs(filer, "new-system", "yes") && measureIndex > 0)
                 forColumn(score, measureIndex - 1, [](MnMeasure* m) { m->setSystemBreak(MnSystemBreakSystem); });
@@ -147,6 +151,7 @@ void IeMusicXmlImporter::readMeasure(BcXmlFiler& filer, MnSheetMusic* sheet, int
             moveByDuration(filer, partIndex, 1, position);
         } else if (ieIsNamed(child, "note")) {
             readNote(filer, sheet, partIndex, measureIndex, &chordStart, &position);
+            notesRead = true;
         } else if (ieIsNamed(child, "direction")) {
             readDirection(filer, sheet, partIndex, measureIndex, position);
         }
@@ -155,6 +160,20 @@ void IeMusicXmlImporter::readMeasure(BcXmlFiler& filer, MnSheetMusic* sheet, int
     });
     firstVoices.removeAll();
     secondVoices.removeAll();
+    for (int i = 0; i < held.count(); ++i) {
+        MnStaff* staff = held[i];
+        staff->setReconcilingSuspended(false);
+        // Without notes the chords did not change: what stands in the
+        // measure stays as the file put it.
+        if (!notesRead || measureIndex >= staff->measureCount())
+            continue;
+        // Notes longer than what is left of the measure carry into the
+        // measures after it.
+        const long long end = static_cast<long long>(staff->measureStartTime(measureIndex)) +
+                              std::max(filledLength, staff->measure(measureIndex)->length());
+        for (int m = measureIndex; m < staff->measureCount() && staff->measureStartTime(m) < end; ++m)
+            settleMeasure(staff, staff->measure(m));
+    }
     if (measureIndex < reachedTimes.count())
         reachedTimes[measureIndex] = std::max(reachedTimes[measureIndex], filledLength);
 }

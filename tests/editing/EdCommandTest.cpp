@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -165,6 +166,49 @@ TEST_F(EdCommandTest, UndoAndRedoRestoreWorksSelectionAndCursor)
     EXPECT_EQ(cursor.voice(), -1);
     EXPECT_EQ(cursor.time(), 0);
     EXPECT_TRUE(document.IsModified());
+    EXPECT_FALSE(EdUndoRedo::redo());
+}
+
+// Each snapshot's buffer starts with room for the one before: the works
+// growing far past that room, shrinking far below it, and the same size
+// again must all read back exactly, in both directions.
+TEST_F(EdCommandTest, SnapshotsFarLargerOrSmallerThanTheLastUndoAndRedoExactly)
+{
+    struct Step {
+        const char* what;
+        int staves;   // a score of this size added; 0 removes the last work
+        int measures;
+    };
+    const Step steps[] = {
+        {"a score a hundred times the size", 10, 60},
+        {"it removed again", 0, 0},
+        {"a small score", 1, 1},
+        {"the same size once more", 1, 1},
+        {"a large one after the small", 8, 50},
+    };
+    std::vector<Bytes> blocks{worksBlock(document)};
+    std::vector<std::unique_ptr<MnElement>> removed;
+    for (const Step& step : steps) {
+        EdCommand edit;
+        if (step.staves > 0)
+            ASSERT_TRUE(document.addWork(makeScore(step.staves, step.measures, 3))) << step.what;
+        else {
+            removed.emplace_back(document.works()[document.works().count() - 1]);
+            ASSERT_TRUE(document.removeWork(removed.back().get())) << step.what;
+        }
+        edit.markModified();
+        ASSERT_TRUE(edit.close()) << step.what;
+        blocks.push_back(worksBlock(document));
+        ASSERT_NE(blocks.back(), blocks[blocks.size() - 2]) << step.what;
+    }
+    for (size_t i = blocks.size() - 1; i > 0; --i) {
+        ASSERT_TRUE(EdUndoRedo::undo()) << steps[i - 1].what;
+        EXPECT_EQ(worksBlock(document), blocks[i - 1]) << steps[i - 1].what;
+    }
+    for (size_t i = 1; i < blocks.size(); ++i) {
+        ASSERT_TRUE(EdUndoRedo::redo()) << steps[i - 1].what;
+        EXPECT_EQ(worksBlock(document), blocks[i]) << steps[i - 1].what;
+    }
     EXPECT_FALSE(EdUndoRedo::redo());
 }
 

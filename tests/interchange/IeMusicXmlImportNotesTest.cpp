@@ -354,6 +354,75 @@ TEST_F(MusicXmlImport, Directions)
     EXPECT_EQ(pedals[0]->kind(), MnPedalSignRelease);
 }
 
+// A direction belongs at its time whichever voice starts a chord there; one
+// where no chord starts goes to the next chord of the measure.
+TEST_F(MusicXmlImport, DirectionsBeforeTheirChordsKeepTheirTime)
+{
+    const std::string eighths = "<attributes><divisions>2</divisions></attributes>";
+    const std::string v1 = "<voice>1</voice>";
+    const std::string v2 = "<voice>2</voice>";
+    const std::string f = direction("<dynamics><f/></dynamics>");
+    const std::string forward = "<forward><duration>1</duration></forward>";
+    const int q = 60480;
+    enum Kind { Dynamic, Octave, Pedal };
+    struct Case
+    {
+        const char* name;
+        std::string content;
+        Kind kind;
+        int start;
+        int length; // -1: not compared
+        int lineKind = -1; // -1: not compared
+    };
+    const Case cases[] = {
+        {"a mark before a second-voice chord",
+         note("C", 5, 8, v1) + backup(8) + note("E", 4, 2, v2) + f + note("E", 4, 2, v2) + note("E", 4, 4, v2),
+         Dynamic, q, -1},
+        {"a hairpin before a second-voice chord",
+         note("C", 5, 4, v1) + note("C", 5, 4, v1) + backup(8) + note("E", 4, 2, v2) +
+             direction("<wedge type=\"crescendo\"/>") + note("E", 4, 2, v2) + direction("<wedge type=\"stop\"/>") +
+             note("E", 4, 4, v2),
+         Dynamic, q, q},
+        {"an octave line before a second-voice chord",
+         note("C", 5, 8, v1) + backup(8) + note("E", 4, 2, v2) + direction("<octave-shift type=\"down\" size=\"8\"/>") +
+             note("E", 5, 2, v2) + direction("<octave-shift type=\"stop\" size=\"8\"/>") + note("E", 4, 4, v2),
+         Octave, q, 3 * q}, // ends with the first voice's whole note, as the model keeps lines
+        {"a pedal before a second-voice chord",
+         note("C", 5, 8, v1) + backup(8) + note("E", 4, 2, v2) + direction("<pedal type=\"start\"/>") +
+             note("E", 4, 2, v2) + note("E", 4, 4, v2),
+         Pedal, q, -1},
+        {"a mark before a first-voice chord inside a rest",
+         note("C", 5, 4, v1) + forward + f + note("D", 5, 1, v1) + note("E", 5, 2, v1), Dynamic, 5 * q / 2, -1},
+        {"a mark where no chord starts goes to the next one",
+         note("C", 5, 4, v1) + note("C", 5, 4, v1) + backup(7) + f, Dynamic, 2 * q, -1},
+        {"a mark after the last chord goes back to it", note("C", 5, 8, v1) + backup(6) + f, Dynamic, 0, -1},
+        {"of two marks meeting on one chord the later stays",
+         note("C", 5, 4, v1) + note("C", 5, 4, v1) + backup(7) + direction("<dynamics><p/></dynamics>") + forward + f,
+         Dynamic, 2 * q, -1, MnDynamicF},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        MnSheetMusic* sheet = importText(onePart(measure("1", eighths + c.content) + measure("2", note("C", 5, 8))));
+        ASSERT_NE(sheet, nullptr);
+        const MnStaff* staff = sheet->score()->staff(0);
+        const BcClass* cls = c.kind == Dynamic  ? MnDynamic::staticClass()
+                             : c.kind == Octave ? MnOctave::staticClass()
+                                                : MnPedal::staticClass();
+        const std::vector<const MnLine*> lines = linesOf(staff, cls);
+        ASSERT_EQ(lines.size(), 1u);
+        EXPECT_EQ(lines[0]->start(), c.start);
+        if (c.length >= 0)
+            EXPECT_EQ(lines[0]->length(), c.length);
+        if (c.lineKind >= 0)
+            EXPECT_EQ(lines[0]->kind(), c.lineKind);
+    }
+    // The octave line still lowers the note written under it.
+    MnSheetMusic* sheet = importText(onePart(measure("1", eighths + cases[2].content)));
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_EQ(voiceOf(sheet->score()->staff(0)->measure(0), 1),
+              (std::vector<Placed>{{0, 2, 4, q}, {q, 2, 4, q}, {2 * q, 2, 4, 2 * q}}));
+}
+
 TEST_F(MusicXmlImport, OpenHairpinsAndPedalsKeepLaterMarks)
 {
     MnSheetMusic* sheet = importText(onePart(measure(

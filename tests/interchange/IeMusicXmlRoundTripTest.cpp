@@ -195,7 +195,8 @@ void buildFixture(ExportTestSheet& sheet)
 
     // The lower staff: whole notes over quarters, an 8vb that ends inside
     // a held note (the quarters after its end sound as written), a
-    // diminuendo ending inside one, pedals.
+    // diminuendo ending inside one, pedals; a mark and a crescendo where
+    // only the second voice starts a chord.
     for (int i = 0; i < 5; ++i) {
         m = sheet.measure(1, i);
         addNote(m, 0, 0, 4, 2, MnTicksPerWhole);
@@ -207,6 +208,9 @@ void buildFixture(ExportTestSheet& sheet)
     addLine<MnDynamic>(lower, sheet.measure(1, 1)->startTime(), MnDynamicP, 0, 2.0);
     addLine<MnPedal>(lower, sheet.measure(1, 1)->startTime(), MnPedalHookLineHook, MnTicksHalf);
     addLine<MnPedal>(lower, sheet.measure(1, 4)->startTime(), MnPedalSign, q);
+    addLine<MnDynamic>(lower, sheet.measure(1, 2)->startTime() + q, MnDynamicF, 0, 2.0);
+    addLine<MnDynamic>(lower, sheet.measure(1, 3)->startTime() + q, MnDynamicCrescendoHairpin, MnTicksHalf);
+    addLine<MnPedal>(lower, sheet.measure(1, 2)->startTime() + 3 * q, MnPedalSign, q);
 }
 
 // The syllables sung on each chord, by verse.
