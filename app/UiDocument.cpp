@@ -5,11 +5,9 @@
 #include "app/UiMenus.h"
 #include "platform/gui/UiMessageBoxes.h"
 
-#include <wx/panel.h>
 #include <wx/tokenzr.h>
 
 wxIMPLEMENT_DYNAMIC_CLASS(UiDocument, wxDocument);
-wxIMPLEMENT_DYNAMIC_CLASS(UiDocumentView, wxView);
 
 static BcString toBc(const wxString& text)
 {
@@ -162,45 +160,6 @@ void UiDocument::titleChanged()
         score.setPathName(toBc(GetFilename()));
     for (wxView* view : GetViewsVector())
         view->OnChangeFilename();
-}
-
-// --- View ----------------------------------------------------------------------
-
-bool UiDocumentView::OnCreate(wxDocument* document, long flags)
-{
-    if (!wxView::OnCreate(document, flags) || !Quorvane::exists())
-        return false;
-    UiMainFrame* parent = Quorvane::instance().mainFrame();
-    if (!parent)
-        return false;
-    UiChildFrame* child = new UiChildFrame(document, this, parent);
-    new wxPanel(child, wxID_ANY);
-    SetFrame(child);
-    child->Show();
-    return true;
-}
-
-bool UiDocumentView::OnClose(bool deleteWindow)
-{
-    if (!wxView::OnClose(deleteWindow))
-        return false;
-    Activate(false);
-    if (deleteWindow && GetFrame()) {
-        GetFrame()->Destroy();
-        SetFrame(nullptr);
-    }
-    // The main window's title follows the window that is active next.
-    if (Quorvane::exists())
-        if (UiMainFrame* frame = Quorvane::instance().mainFrame())
-            frame->CallAfter([frame] { frame->documentTitleChanged(nullptr); });
-    return true;
-}
-
-void UiDocumentView::OnChangeFilename()
-{
-    wxView::OnChangeFilename();
-    if (Quorvane::exists() && Quorvane::instance().mainFrame())
-        Quorvane::instance().mainFrame()->documentTitleChanged(GetFrame());
 }
 
 // --- Child frame ---------------------------------------------------------------

@@ -40,17 +40,6 @@ private:
     QuorvaneDocument score;
 };
 
-// The window of a document until the score view comes: an empty desk.
-class UiDocumentView : public wxView
-{
-    wxDECLARE_DYNAMIC_CLASS(UiDocumentView);
-public:
-    bool OnCreate(wxDocument* document, long flags) override;
-    void OnDraw(wxDC* dc) override {}
-    bool OnClose(bool deleteWindow) override;
-    void OnChangeFilename() override;
-};
-
 // The document windows are tabs of the main frame.
 class UiChildFrame : public wxDocChildFrameAny<wxAuiMDIChildFrame, wxAuiMDIParentFrame>
 {

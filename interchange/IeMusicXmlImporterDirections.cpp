@@ -8,6 +8,7 @@
 #include "interchange/IePartGroup.h"
 #include "interchange/IeScorePart.h"
 #include "model/MnChord.h"
+#include "model/MnChordOnsets.h"
 #include "model/MnCodes.h"
 #include "model/MnDynamic.h"
 #include "model/MnMeasure.h"
@@ -97,17 +98,8 @@ void IeMusicXmlImporter::settleMeasure(MnStaff* staff, MnMeasure* measure)
     const int start = measure->startTime();
     const int end = start + measure->length();
     BcArray<int> onsets;
-    for (int voice = 0; voice < MnMeasure::voiceCount; ++voice) {
-        const BcArray<MnChord*>& chords = measure->voiceChords(voice);
-        for (int i = 0; i < chords.count(); ++i) {
-            const int onset = start + chords[i]->time();
-            int place = 0;
-            while (place < onsets.count() && onsets[place] < onset)
-                ++place;
-            if (place == onsets.count() || onsets[place] != onset)
-                onsets.insertAt(place, onset);
-        }
-    }
+    for (int voice = 0; voice < MnMeasure::voiceCount; ++voice)
+        addChordOnsets(measure, voice, onsets);
     const BcArray<MnLine*>& lines = static_cast<const MnStaff*>(staff)->lineArray();
     BcArray<MnLine*> astray;
     for (int i = 0; i < lines.count(); ++i) {

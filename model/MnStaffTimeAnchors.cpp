@@ -5,25 +5,11 @@
 #include "model/MnStaff.h"
 
 #include "model/MnChord.h"
+#include "model/MnChordOnsets.h"
 #include "model/MnLine.h"
 #include "model/MnLyric.h"
 #include "model/MnMeasure.h"
 #include "model/MnStaffChange.h"
-
-// Appends the absolute onset of every chord of the voice to the sorted list,
-// without duplicates.
-static void addOnsets(const MnMeasure* measure, int voice, int start, BcArray<int>& onsets)
-{
-    const BcArray<MnChord*>& chords = measure->voiceChords(voice);
-    for (int i = 0; i < chords.count(); ++i) {
-        const int onset = start + chords[i]->time();
-        int place = 0;
-        while (place < onsets.count() && onsets[place] < onset)
-            ++place;
-        if (place == onsets.count() || onsets[place] != onset)
-            onsets.insertAt(place, onset);
-    }
-}
 
 static bool containsTime(const BcArray<int>& times, int time)
 {
@@ -48,7 +34,7 @@ void MnStaff::reconcileWithMeasure(MnMeasure* measure)
     musicOnsets.add(start);
     for (int voice = 0; voice < MnMeasure::voiceCount; ++voice) {
         if (!measure->isMeasureRest(voice))
-            addOnsets(measure, voice, start, musicOnsets);
+            addChordOnsets(measure, voice, musicOnsets);
     }
     for (int i = changes.count() - 1; i >= 0; --i) {
         MnStaffChange* change = changes[i];
@@ -76,7 +62,7 @@ void MnStaff::reconcileWithMeasure(MnMeasure* measure)
     // included; their ends reach to the end of a chord.
     BcArray<int> onsets;
     for (int voice = 0; voice < MnMeasure::voiceCount; ++voice)
-        addOnsets(measure, voice, start, onsets);
+        addChordOnsets(measure, voice, onsets);
     for (int i = lines.count() - 1; i >= 0; --i) {
         const int lineStart = lines[i]->start();
         if (lineStart >= start && lineStart < end && !containsTime(onsets, lineStart)) {
