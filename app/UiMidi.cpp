@@ -4,6 +4,7 @@
 #include "app/UiHandOff.h"
 #include "commands/EdNoteInputCommands.h"
 #include "editing/EdContext.h"
+#include "panels/UiHeldKeys.h"
 #include "playback/MpPlayer.h"
 
 UiMidi::UiMidi(MpPlayer* player) : player(player)
@@ -54,13 +55,12 @@ void UiMidi::noteOffAll()
 
 bool UiMidi::isHeldByMidiInput(int key)
 {
-    return key >= 0 && key < keyCount && held[key].load();
+    return UiHeldKeys::at(key).byMidiInput;
 }
 
 void UiMidi::setHeldByMidiInput(int key, bool on)
 {
-    if (key >= 0 && key < keyCount)
-        held[key].store(on);
+    UiHeldKeys::setByMidiInput(key, on);
 }
 
 void UiMidi::invalidatePanels()
@@ -70,9 +70,7 @@ void UiMidi::invalidatePanels()
 
 bool UiMidi::releaseMidiInputKeys()
 {
-    bool any = false;
-    for (std::atomic<bool>& key : held)
-        any = key.exchange(false) || any;
+    const bool any = UiHeldKeys::clearMidiInput();
     if (any)
         invalidatePanels();
     return any;

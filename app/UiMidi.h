@@ -6,9 +6,6 @@
 #include "playback/UiMIDIInput.h"
 #include "playback/UiMIDIInputHost.h"
 
-#include <array>
-#include <atomic>
-
 class MpPlayer;
 
 // The program's MIDI input and recorder, and what the input reaches of the
@@ -50,5 +47,4 @@ private:
     MpPlayer* player;
     MrRecorder recording;
     UiMIDIInput midiInput;
-    std::array<std::atomic<bool>, UiMIDIInputHost::keyCount> held{};
 };
