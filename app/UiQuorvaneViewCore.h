@@ -91,6 +91,11 @@ public:
     GePoint2d clientToModel(int x, int y) override { return view.clientToDrawing(x, y); }
     void screenToClient(int& x, int& y) override { window.screenToClient(x, y); }
     void showGuideLinesOnce(const BcArray<EdGuideLine*>& lines) override;
+    void setDragRectangle(const GePoint2d& from, const GePoint2d& to) override
+    {
+        renderer.dragStart = from;
+        renderer.dragEnd = to;
+    }
     unsigned long long lastActivityTick() const override { return view.lastActivity; }
     void setLastActivityTick(unsigned long long tick) override { view.lastActivity = tick; }
 
