@@ -7,6 +7,7 @@
 #include "app/UiTexts.h"
 #include "app/UiWindowsDialog.h"
 #include "commands/EdCommandTable.h"
+#include "panels/UiContextPalette.h"
 #include "platform/PlConfigFile.h"
 #include "platform/gui/UiScale.h"
 
@@ -109,7 +110,8 @@ void UiMainFrame::createPanes()
 {
     for (int i = 0; i < paneCount; ++i) {
         const PaneSpec& spec = paneSpecs[i];
-        panes[i] = new wxPanel(this, UiMenus::itemId(paneIds[i]));
+        const wxWindowID id = UiMenus::itemId(paneIds[i]);
+        panes[i] = i == contextPalette ? new UiContextPalette(this, id) : new wxPanel(this, id);
         wxAuiPaneInfo info;
         info.Name(paneKey(Pane(i))).Caption(wxString(app.loadString(spec.caption)));
         info.CloseButton(true).Floatable(true).Movable(true).DestroyOnClose(false);
