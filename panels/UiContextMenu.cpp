@@ -97,7 +97,11 @@ void UiContextMenu::showScroll()
 void UiContextMenu::onPaint(wxPaintEvent&)
 {
     wxBufferedPaintDC dc(this);
-    const wxSize size = GetClientSize();
+    paint(dc, GetClientSize());
+}
+
+void UiContextMenu::paint(wxDC& dc, const wxSize& size)
+{
     dc.SetPen(*wxTRANSPARENT_PEN);
     dc.SetBrush(wxBrush(colour(background)));
     dc.DrawRectangle(0, 0, size.x, size.y);

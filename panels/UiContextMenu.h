@@ -3,6 +3,7 @@
 #include "panels/UiContextMenuList.h"
 
 #include <wx/bitmap.h>
+#include <wx/dc.h>
 #include <wx/window.h>
 
 #include <vector>
@@ -27,6 +28,9 @@ public:
     // The command a release sends, as the main frame receives it; tests
     // replace it. By default a menu event queued to the main frame.
     static void setCommandSink(void (*sink)(int command));
+
+    // Everything the window shows, drawn on any device of its client size.
+    void paint(wxDC& dc, const wxSize& size);
 
 private:
     void onPaint(wxPaintEvent& event);
