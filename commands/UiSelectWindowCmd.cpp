@@ -1,6 +1,7 @@
 #include "commands/UiSelectWindowCmd.h"
 
 #include "editing/EdView.h"
+#include "model/MnCache.h"
 #include "model/MnChord.h"
 #include "model/MnNote.h"
 #include "render/ReSystem.h"
@@ -74,6 +75,7 @@ void UiSelectWindowCmd::select()
     if (!document)
         return;
     picker.updateLocalBand();
+    MnCache cache;
     ReSystem system(&picker);
     system.compose(document);
 }

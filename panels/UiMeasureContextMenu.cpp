@@ -54,7 +54,8 @@ bool scoreHasNotes(const MnScore* score)
 
 int timeSignatureAt(MnMeasure* measure)
 {
-    const MnStaffDefinition* definition = measure->staff()->definitionAt(measure->startTime(), false);
+    const MnStaffDefinition* definition =
+        measure->staff() ? measure->staff()->definitionAt(measure->startTime(), false) : nullptr;
     return definition ? definition->time() : -1;
 }
 
@@ -98,7 +99,6 @@ void UiMeasureContextMenu::scanHidden(const MnMeasure* measure)
 void UiMeasureContextMenu::visitMeasure(MnMeasure* measure)
 {
     ++measures;
-    MnStaff* staff = measure->staff();
     if (measure->startTime() == 0)
         ++atStaffStart;
     else
@@ -107,15 +107,12 @@ void UiMeasureContextMenu::visitMeasure(MnMeasure* measure)
     const bool lonelyRest = second.count() == 1 && second[0]->isRest();
     if (!lonelyRest && !measure->isMeasureRest(1))
         ++swappable;
-    const int index = measure->index();
-    if (staff) {
-        if (index > 0 && index - 1 < staff->measureCount()
-            && timeSignatureAt(measure) == timeSignatureAt(staff->measure(index - 1)))
-            ++canMoveMeasureLeft;
-        if (index >= 0 && index + 1 < staff->measureCount()
-            && timeSignatureAt(measure) == timeSignatureAt(staff->measure(index + 1)))
-            ++canMoveMeasureRight;
-    }
+    MnMeasure* previous = measure->previousMeasure();
+    MnMeasure* next = measure->nextMeasure();
+    if (previous && timeSignatureAt(measure) == timeSignatureAt(previous))
+        ++canMoveMeasureLeft;
+    if (next && timeSignatureAt(measure) == timeSignatureAt(next))
+        ++canMoveMeasureRight;
     scanHidden(measure);
     if (hasNotes(measure))
         transposable = true;

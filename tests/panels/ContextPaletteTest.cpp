@@ -11,6 +11,7 @@
 #include "model/MnScore.h"
 #include "model/MnSheetMusic.h"
 #include "model/MnStaff.h"
+#include "model/MnStaffChange.h"
 #include "model/MnTablature.h"
 #include "model/MnTicks.h"
 #include "model/MnTuplet.h"
@@ -92,6 +93,16 @@ TEST_F(ContextPaletteTest, theEntriesOfTheSelectedMusicInTheirOrder)
         {"a measure between two of its meter, and a chord in it",
          [](ContextPaletteTest& t) { return std::vector<MnElement*>{t.measure(1), t.chord(1, 1)}; },
          {32887, 32886, 32818, 32893, 32854, 32932, 32852, 33082, 32973, 32995, 33015}},
+        {"the first measure of a staff",
+         [](ContextPaletteTest& t) { return std::vector<MnElement*>{t.measure(0)}; },
+         {32886, 32818, 32893, 32854, 32932, 32973, 33015}},
+        {"a measure after a change of meter, with a chord of another",
+         [](ContextPaletteTest& t) {
+             EXPECT_TRUE(t.score->staff(0)->insertStaffChange(MnTicksPerWhole * 3));
+             EXPECT_TRUE(t.score->staff(0)->change(0)->setTime(MnTime3_4));
+             return std::vector<MnElement*>{t.measure(2), t.chord(1, 1)};
+         },
+         {32887, 32818, 32893, 32854, 32932, 32852, 33082, 32973, 32995, 33015}},
         {"a staff and its tablature",
          [](ContextPaletteTest& t) {
              MnStaff* staff = t.score->staff(0);
