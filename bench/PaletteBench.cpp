@@ -107,7 +107,7 @@ static void BM_WindowSelectionMove(benchmark::State& state)
     state.counters["selected"] = context.view.viewSelection.count();
     context.view.discardPendingTool();
 }
-BENCHMARK(BM_WindowSelectionMove)->Arg(500)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WindowSelectionMove)->Arg(650)->Unit(benchmark::kMillisecond);
 
 static void BM_PaletteAfterSelectAll(benchmark::State& state)
 {
