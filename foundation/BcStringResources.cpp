@@ -8,6 +8,7 @@
 // translations (resources/locale/*.po) carry exactly these ids; a new string
 // here needs its translations there.
 static const BcStringResources::Entry englishTexts[] = {
+    {124, "Standard"},
     {128, "Quorvane"},
     // The document type: window title, name of new documents, file type,
     // filter, extension, type id, type name.
@@ -24,6 +25,10 @@ static const BcStringResources::Entry englishTexts[] = {
     {10006, "Untitled"},
     {10007, "Unknown"},
     {10031, "New text"},
+    {10048, "Keyboard octave:  %d"},
+    {10049, "Score %d                Staff %d                Measure %d                Chord %d"},
+    {10050, "Undo levels:  %d - %d"},
+    {10055, "\tTURN"},
     {10060, "A Quorvane update is available for download.\nDo you want to download it now?\n\nNew available "
             "version: %d.%d.%d.%d\n\nCurrent installed version: %d.%d.%d.%d"},
     {10062, "MusicXML file could not be imported due to the following problem:\n\n- %ls"},
@@ -36,11 +41,20 @@ static const BcStringResources::Entry englishTexts[] = {
     {10068, "Unable to read the MIDI data"},
     {10069, "Unsupported MIDI format"},
     {10070, "Do you want a transparent background?\n\nOtherwise, the paper color will be used"},
+    {10072, "MIDI input:  %ls"},
+    {10073, "not detected"},
+    {10074, "disabled"},
     {10076, "Your version is the newest available."},
     {10077, "Low"},
     {10078, "Medium"},
     {10079, "High"},
     {10085, "%ls tool"},
+    {10092, "\tSNAP"},
+    {10093, "\tTRACK"},
+    {10094, "\tORTHO"},
+    {10095, "Volume:  %ls"},
+    {10096, "mute"},
+    {10097, "Click to toggle mute, turn the mouse wheel to volume up/down"},
     {10114, "Fretboard"},
     {10115, "Invalid MusicXML data: %ls"},
     {10116, "The file %ls could not be written."},
@@ -98,6 +112,8 @@ static const BcStringResources::Entry englishTexts[] = {
     {33015, "Select the Notes, Measures, Staves or Scores to transpose\nTranspose key/interval"},
     {33020, "Set the cursor to the specified Measure of the current Score, or the main Score if the current "
             "Score can't be determined\nGo to..."},
+    {33023, "Toggle playback tracking. When on, the camera tracks the playback as soon as user inactivity is "
+            "detected\nPlayback tracking"},
     {33027, "Open a dialog to configure and print manuscript paper taking the staff structure from the selected "
             "Score, as well as the page layout when it is Sheet music\nManuscript paper"},
     {33069, "Toggle automatic snap guide lines on element moving\nToggle Snap guide lines"},
