@@ -8,6 +8,7 @@
 // translations (resources/locale/*.po) carry exactly these ids; a new string
 // here needs its translations there.
 static const BcStringResources::Entry englishTexts[] = {
+    {124, "Standard"},
     {128, "Quorvane"},
     // The document type: window title, name of new documents, file type,
     // filter, extension, type id, type name.
@@ -39,6 +40,10 @@ static const BcStringResources::Entry englishTexts[] = {
     {10044, "Move right"},
     {10046, "Add Octave"},
     {10047, "Add Dynamic"},
+    {10048, "Keyboard octave:  %d"},
+    {10049, "Score %d                Staff %d                Measure %d                Chord %d"},
+    {10050, "Undo levels:  %d - %d"},
+    {10055, "\tTURN"},
     {10056, "Wrap in Sheet music"},
     {10057, "Add Staff change"},
     {10058, "Add Pedal"},
@@ -54,6 +59,9 @@ static const BcStringResources::Entry englishTexts[] = {
     {10068, "Unable to read the MIDI data"},
     {10069, "Unsupported MIDI format"},
     {10070, "Do you want a transparent background?\n\nOtherwise, the paper color will be used"},
+    {10072, "MIDI input:  %ls"},
+    {10073, "not detected"},
+    {10074, "disabled"},
     {10076, "Your version is the newest available."},
     {10077, "Low"},
     {10078, "Medium"},
@@ -68,6 +76,12 @@ static const BcStringResources::Entry englishTexts[] = {
     {10087, "Remove beat"},
     {10088, "Remove beats"},
     {10091, "Transpose..."},
+    {10092, "\tSNAP"},
+    {10093, "\tTRACK"},
+    {10094, "\tORTHO"},
+    {10095, "Volume:  %ls"},
+    {10096, "mute"},
+    {10097, "Click to toggle mute, turn the mouse wheel to volume up/down"},
     {10098, "Append Grace note"},
     {10099, "Unfold repeats"},
     {10100, "Hide Tuplet"},
@@ -132,6 +146,8 @@ static const BcStringResources::Entry englishTexts[] = {
     {33015, "Select the Notes, Measures, Staves or Scores to transpose\nTranspose key/interval"},
     {33020, "Set the cursor to the specified Measure of the current Score, or the main Score if the current "
             "Score can't be determined\nGo to..."},
+    {33023, "Toggle playback tracking. When on, the camera tracks the playback as soon as user inactivity is "
+            "detected\nPlayback tracking"},
     {33027, "Open a dialog to configure and print manuscript paper taking the staff structure from the selected "
             "Score, as well as the page layout when it is Sheet music\nManuscript paper"},
     {33069, "Toggle automatic snap guide lines on element moving\nToggle Snap guide lines"},
