@@ -1,4 +1,5 @@
 #include "app/Settings.h"
+#include "app/UiManuscriptPaperViewport.h"
 #include "commands/EdStartup.h"
 #include "foundation/BcClassManager.h"
 #include "foundation/BcClassTable.h"
@@ -21,6 +22,7 @@ int main(int argc, char** argv)
 {
     EdStartup::install();
     BcClassTable::setFactory("Settings", &Settings::newInstance);
+    BcClassTable::setFactory("UiManuscriptPaperViewport", &UiManuscriptPaperViewport::newInstance);
     BcClassManager::instance()->linkClasses();
     ::testing::InitGoogleTest(&argc, argv);
     wxApp::SetInstance(new wxApp);
