@@ -198,7 +198,6 @@ UiManuscriptPaper::UiManuscriptPaper(wxWindow* parent, MnScore* score)
     pane = new UiGLPane(this, wxID_ANY, true);
     pane->SetSize(previewRect);
     initialClient = GetClientSize();
-    renderer->createContext(pane->host());
     pane->paint = [this] { redraw(); };
 
     host->setHandler([this](int id, UiControlHost::Notification what) {
@@ -253,9 +252,15 @@ void UiManuscriptPaper::layoutPreview()
     pane->Refresh(false);
 }
 
+bool UiManuscriptPaper::ensureContext()
+{
+    // The canvas's context can be made current only once it shows.
+    return pane && (renderer->host() || renderer->createContext(pane->host()));
+}
+
 void UiManuscriptPaper::refit()
 {
-    if (!pane)
+    if (!ensureContext())
         return;
     wxSize client = pane->GetClientSize();
     renderer->fitPage(sheetCopy, client.x, client.y);
@@ -266,7 +271,7 @@ bool UiManuscriptPaper::redraw()
     if (!pane || !sheetCopy)
         return false;
     wxSize client = pane->GetClientSize();
-    if (client.x <= 0 || client.y <= 0 || !pane->IsShownOnScreen())
+    if (client.x <= 0 || client.y <= 0 || !ensureContext())
         return false;
     if (!(renderer->width > 0))
         refit();

@@ -79,6 +79,7 @@ public:
 
 private:
     void layoutPreview();
+    bool ensureContext();
 
     MnSheetMusic* sheetCopy = nullptr;
     std::unique_ptr<UiWxControlHost> host;

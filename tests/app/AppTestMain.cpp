@@ -3,6 +3,8 @@
 #include "commands/EdStartup.h"
 #include "foundation/BcClassManager.h"
 #include "foundation/BcClassTable.h"
+#include "platform/PlOffscreenContext.h"
+#include "render/ReGLHost.h"
 
 #include <gtest/gtest.h>
 #include <wx/app.h>
@@ -21,6 +23,7 @@ extern "C" const char* __lsan_default_options()
 int main(int argc, char** argv)
 {
     EdStartup::install();
+    ReGLHost::installOffscreenFactory(&ReGLHostOver<PlOffscreenContext>::create);
     BcClassTable::setFactory("Settings", &Settings::newInstance);
     BcClassTable::setFactory("UiManuscriptPaperViewport", &UiManuscriptPaperViewport::newInstance);
     BcClassManager::instance()->linkClasses();
