@@ -1,6 +1,7 @@
 #include "app/UiContext.h"
 
 #include "app/UiManuscriptPaper.h"
+#include "app/UiParallaxScore.h"
 #include "app/UiTransposeDialog.h"
 
 bool UiContext::runTransposeDialog(TransposeChoice& choice)
@@ -8,7 +9,10 @@ bool UiContext::runTransposeDialog(TransposeChoice& choice)
     return UiTransposeDialog::run(choice);
 }
 
-void UiContext::runParallaxScore(MnScore*, int, int) {}
+void UiContext::runParallaxScore(MnScore* score, int startTime, int cursorTime)
+{
+    UiParallaxScore::run(score, startTime, cursorTime, player());
+}
 
 bool UiContext::run3dPrinting()
 {
