@@ -4,6 +4,7 @@
 #include "app/UiDocument.h"
 #include "app/UiInstanceServer.h"
 #include "app/UiMainFrame.h"
+#include "app/UiManuscriptPaperViewport.h"
 #include "app/UiPlayerPort.h"
 #include "app/UiQuorvaneView.h"
 #include "app/UiUpdateCheck.h"
@@ -106,6 +107,7 @@ bool Quorvane::startUp()
 
     EdStartup::install();
     BcClassTable::setFactory("Settings", &Settings::newInstance);
+    BcClassTable::setFactory("UiManuscriptPaperViewport", &UiManuscriptPaperViewport::newInstance);
     BcClassManager::instance()->linkClasses();
 
     // The user's stored language wins over the installed one.

@@ -39,6 +39,12 @@ public:
 
     void runSelectionObserver() override;
 
+    // The tool windows (UiContextToolWindows.cpp).
+    bool runTransposeDialog(TransposeChoice& choice) override;
+    void runParallaxScore(MnScore* score, int startTime, int cursorTime) override;
+    bool run3dPrinting() override;
+    void runManuscriptPaper(MnScore* score) override;
+
     // The MIDI input and recorder that the Record and MIDI input commands
     // reach; null without them (not owned).
     void setMidi(UiMidi* midiInput) { midi = midiInput; }

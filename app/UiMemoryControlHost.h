@@ -33,6 +33,8 @@ public:
     bool isEnabled(int id) const override;
     void focus(int id) override;
     int focused() const override { return focusId; }
+    void show(int id, bool shown) override;
+    bool isShown(int id) const override;
 
     // The user: a click (a check box steps its state, a radio checks
     // itself); typing replaces the text one keystroke at a time, each
@@ -59,6 +61,7 @@ private:
         int position = 0;
         int color = 0xFFFFFF;
         bool enabled = true;
+        bool shown = true;
     };
     Control* find(int id);
     const Control* find(int id) const;

@@ -185,6 +185,11 @@ void UiQuorvaneView::releaseSharedContext()
     sharedContext = nullptr;
 }
 
+wxGLContext* UiQuorvaneView::sharedGLContext()
+{
+    return sharedContext;
+}
+
 bool UiQuorvaneView::OnCreate(wxDocument* document, long flags)
 {
     if (!wxView::OnCreate(document, flags) || !Quorvane::exists())

@@ -58,6 +58,8 @@ public:
     // Deletes the context that every other one shares; the main frame calls
     // it last, when no view is left.
     static void releaseSharedContext();
+    // That context, or null before the first view.
+    static wxGLContext* sharedGLContext();
 
     UiViewCore* core() { return viewCore; }
     UiViewCanvas* canvas() { return drawingCanvas; }

@@ -75,6 +75,16 @@ static const BcStringResources::Entry englishTexts[] = {
     {10086, "Swap voices"},
     {10087, "Remove beat"},
     {10088, "Remove beats"},
+    // The transpose dialog's target keys, flats to sharps, and its intervals.
+    {10089, "Cb Major  |  Ab minor;Gb Major  |  Eb minor;Db Major  |  Bb minor;Ab Major  |  F minor;"
+            "Eb Major  |  C minor;Bb Major  |  G minor;F Major  |  D minor;C Major  |  A minor;"
+            "G Major  |  E minor;D Major  |  B minor;A Major  |  F# minor;E Major  |  C# minor;"
+            "B Major  |  G# minor;F# Major  |  D# minor;C# Major  |  A# minor"},
+    {10090, "Augmented unison;Diminished second;Minor second;Major second;Augmented second;Diminished third;"
+            "Minor third;Major third;Augmented third;Diminished fourth;Perfect fourth;Augmented fourth;"
+            "Diminished fifth;Perfect fifth;Augmented fifth;Diminished sixth;Minor sixth;Major sixth;"
+            "Augmented sixth;Diminished seventh;Minor seventh;Major seventh;Augmented seventh;"
+            "Diminished octave;Perfect octave"},
     {10091, "Transpose..."},
     {10092, "\tSNAP"},
     {10093, "\tTRACK"},

@@ -1,7 +1,8 @@
 // Draws the program's pictures into resources/images, each PNG named by its
 // resource id: the application icon (128), the About dialog's logo (231),
-// the context palette's icons and the toolbar's button strips at 24 and 32
-// pixels (130, 180).
+// the context palette's icons, the toolbar's button strips at 24 and 32
+// pixels (130, 180), the key signatures of the transpose dialog (236 to
+// 250) and the picture of the back-side card (310).
 // The music symbols are the glyph meshes the score is drawn with.
 //
 //   qrv_pictures <folder>
@@ -743,6 +744,35 @@ const unsigned toolbarButtons[] = {
     33082, 0,     32839, 32893, 32854, 32932, 33092, 0,     32816, 32830, 32786, 0,     32878,
 };
 
+
+// A treble staff with the key signature of `fifths` (-7 to 7) on white,
+// opaque: the transpose dialog's list makes its white the item's ground.
+bool drawKeySignature(const std::string& path, int fifths)
+{
+    const int width = 150, height = 100;
+    Canvas canvas(width, height);
+    canvas.clear(white, 1.0);
+    const double step = 5.0;
+    const double bottomLine = 70.0;
+    for (int line = 0; line < 5; ++line)
+        canvas.rectangle(2, bottomLine - line * 2 * step - 0.75, width - 4, 1.5);
+    canvas.fill(ink);
+    double minY, maxY, minX, maxX;
+    extents(ReGlyph::gClef, minY, maxY, minX, maxX);
+    canvas.glyph(ReGlyph::gClef, 6 - minX * step, bottomLine - 2 * step, step);
+    canvas.fill(ink);
+    // Steps above the bottom line, in the order the accidentals come.
+    const int sharps[] = {8, 5, 9, 6, 3, 7, 4};
+    const int flats[] = {4, 7, 3, 6, 2, 5, 1};
+    int count = fifths < 0 ? -fifths : fifths;
+    for (int i = 0; i < count && i < 7; ++i) {
+        int position = fifths < 0 ? flats[i] : sharps[i];
+        canvas.glyph(fifths < 0 ? ReGlyph::flat : ReGlyph::sharp, 48 + i * 13, bottomLine - position * step, step);
+    }
+    canvas.fill(ink);
+    return canvas.writePng(path);
+}
+
 }
 
 int main(int argc, char** argv)
@@ -755,7 +785,13 @@ int main(int argc, char** argv)
     const int buttons = int(sizeof toolbarButtons / sizeof toolbarButtons[0]);
     bool ok = drawIcon(folder + "/128.png") && drawLogo(folder + "/231.png") && icons::drawAll(folder) &&
               drawStrip(folder + "/130.png", toolbarButtons, buttons, 24) &&
-              drawStrip(folder + "/180.png", toolbarButtons, buttons, 32);
+              drawStrip(folder + "/180.png", toolbarButtons, buttons, 32) && drawLogo(folder + "/310.png");
+    // Picture 243 - i shows key entry i (i - 7 fifths) for the flats and C,
+    // 258 - i the sharps.
+    for (int entry = 0; entry < 15 && ok; ++entry) {
+        unsigned id = entry <= 7 ? 243u - unsigned(entry) : 258u - unsigned(entry);
+        ok = drawKeySignature(folder + "/" + std::to_string(id) + ".png", entry - 7);
+    }
     if (!ok)
         std::fprintf(stderr, "could not write the pictures into %s\n", folder.c_str());
     return ok ? 0 : 1;
