@@ -131,13 +131,25 @@ bool extendChords(EdSelection& selection, MnChord* anchor, MnChord* element)
     return added;
 }
 
+// The position of a measure in its staff.
+int measurePosition(const MnMeasure* measure)
+{
+    const MnStaff* staff = measure->staff();
+    for (int i = 0; i < staff->measureCount(); ++i)
+        if (staff->measure(i) == measure)
+            return i;
+    return -1;
+}
+
 bool extendMeasures(EdSelection& selection, MnMeasure* anchor, MnMeasure* element)
 {
     MnScore* score = anchor->staff()->score();
+    const int from = measurePosition(anchor);
+    const int to = measurePosition(element);
     const int firstStaff = std::min(anchor->staff()->index(), element->staff()->index());
     const int lastStaff = std::max(anchor->staff()->index(), element->staff()->index());
-    const int firstMeasure = std::min(anchor->index(), element->index());
-    const int lastMeasure = std::max(anchor->index(), element->index());
+    const int firstMeasure = std::min(from, to);
+    const int lastMeasure = std::max(from, to);
     bool added = false;
     for (int s = std::max(firstStaff, 0); s <= lastStaff && s < score->staffCount(); ++s) {
         MnStaff* staff = score->staff(s);

@@ -1,7 +1,9 @@
 #include "ShellFixture.h"
 
+#include "app/UiMainFrame.h"
 #include "app/UiQuorvaneView.h"
 #include "editing/EdContext.h"
+#include "editing/QuorvaneDocument.h"
 #include "model/MnCache.h"
 #include "model/MnChord.h"
 #include "model/MnMeasure.h"
