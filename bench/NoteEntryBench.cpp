@@ -4,6 +4,7 @@
 #include "app/UiQuorvaneViewCore.h"
 #include "editing/QuorvaneDocument.h"
 #include "model/MnCache.h"
+#include "model/MnScore.h"
 #include "model/MnSheetMusic.h"
 
 #include <benchmark/benchmark.h>
