@@ -10,6 +10,7 @@
 #include "commands/EdStartup.h"
 #include "foundation/BcClassManager.h"
 #include "foundation/BcClassTable.h"
+#include "panels/UiInstrumentPanel.h"
 #include "platform/PlConfigFile.h"
 #include "platform/PlHttp.h"
 #include "platform/PlLauncher.h"
@@ -250,7 +251,7 @@ bool QuorvaneIdleHost::playerIsPaused()
 
 void QuorvaneIdleHost::refreshPanels()
 {
-    // The instrument panels join here when they are built.
+    UiInstrumentPanel::refreshAll(false);
 }
 
 void QuorvaneIdleHost::autoSavePass()
@@ -519,7 +520,8 @@ int Quorvane::FilterEvent(wxEvent& event)
     if ((type != wxEVT_KEY_DOWN && type != wxEVT_KEY_UP) || !frame || forwardingKey)
         return Event_Skip;
     wxWindow* target = wxDynamicCast(event.GetEventObject(), wxWindow);
-    if (!target || target == frame || target == frame->paneWindow(UiMainFrame::pianoKeyboard) ||
+    // The instrument panes pass their keys on themselves.
+    if (!target || target == frame || UiInstrumentPanel::isPanel(target) ||
         frame->GetActiveChild())
         return Event_Skip;
     forwardingKey = true;

@@ -7,6 +7,8 @@
 #include "app/UiTexts.h"
 #include "app/UiWindowsDialog.h"
 #include "commands/EdCommandTable.h"
+#include "panels/UiFretboard.h"
+#include "panels/UiPianoKeyboard.h"
 #include "platform/PlConfigFile.h"
 #include "platform/gui/UiScale.h"
 
@@ -83,6 +85,8 @@ UiMainFrame::UiMainFrame(UiDocManager* manager, Quorvane& app) : app(app)
     aui.AddPane(GetClientWindow(), wxAuiPaneInfo().Name(documentsPane).CenterPane().PaneBorder(false));
     createPanes();
     applyDefaultLayout();
+    // The fretboard's tuning and capo of the last run, and its caption.
+    neck->loadSettings();
 
     DragAcceptFiles(true);
     Bind(wxEVT_MENU, &UiMainFrame::onMenu, this);
@@ -94,6 +98,7 @@ UiMainFrame::UiMainFrame(UiDocManager* manager, Quorvane& app) : app(app)
 
 UiMainFrame::~UiMainFrame()
 {
+    neck->saveSettings();
     aui.UnInit();
     // The views are gone: the context they shared goes last.
     UiQuorvaneView::releaseSharedContext();
@@ -109,7 +114,13 @@ void UiMainFrame::createPanes()
 {
     for (int i = 0; i < paneCount; ++i) {
         const PaneSpec& spec = paneSpecs[i];
-        panes[i] = new wxPanel(this, UiMenus::itemId(paneIds[i]));
+        const int id = UiMenus::itemId(paneIds[i]);
+        if (i == pianoKeyboard)
+            panes[i] = piano = new UiPianoKeyboard(this, id);
+        else if (i == fretboard)
+            panes[i] = neck = new UiFretboard(this, id);
+        else
+            panes[i] = new wxPanel(this, id);
         wxAuiPaneInfo info;
         info.Name(paneKey(Pane(i))).Caption(wxString(app.loadString(spec.caption)));
         info.CloseButton(true).Floatable(true).Movable(true).DestroyOnClose(false);

@@ -9,6 +9,8 @@
 class PlConfigFile;
 class Quorvane;
 class UiDocManager;
+class UiFretboard;
+class UiPianoKeyboard;
 
 // The program's one top-level window: the document windows as tabs, the
 // menu bar and the status bar, and five docking panes. Its layout is kept
@@ -30,6 +32,8 @@ public:
 
     wxAuiManager& layout() { return aui; }
     wxWindow* paneWindow(Pane pane) const { return panes[pane]; }
+    UiPianoKeyboard* pianoKeyboardPane() const { return piano; }
+    UiFretboard* fretboardPane() const { return neck; }
     static std::string paneKey(Pane pane);
 
     bool isPaneVisible(Pane pane);
@@ -68,6 +72,8 @@ private:
     Quorvane& app;
     wxAuiManager aui;
     wxWindow* panes[paneCount] = {};
+    UiPianoKeyboard* piano = nullptr;
+    UiFretboard* neck = nullptr;
     // Menu 128; while a document window is active its menu 130 is shown.
     wxMenuBar* documentlessMenuBar = nullptr;
 };

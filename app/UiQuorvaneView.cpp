@@ -5,6 +5,7 @@
 #include "app/UiMainFrame.h"
 #include "app/UiViewInput.h"
 #include "editing/EdContext.h"
+#include "panels/UiInstrumentPanel.h"
 
 #include <wx/dcclient.h>
 #include <wx/utils.h>
@@ -208,6 +209,8 @@ bool UiQuorvaneView::OnCreate(wxDocument* document, long flags)
     viewCore = new UiViewCore(*this, &adapter->document());
     // The panes join this list as they are built, after the application.
     viewCore->renderer.addObserver(&appObserver);
+    for (UiInstrumentPanel* panel : UiInstrumentPanel::panels())
+        viewCore->renderer.addObserver(panel);
     SetFrame(child);
     child->Show();
     return true;
