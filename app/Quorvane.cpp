@@ -12,6 +12,7 @@
 #include "commands/EdStartup.h"
 #include "foundation/BcClassManager.h"
 #include "foundation/BcClassTable.h"
+#include "panels/UiInstrumentPanel.h"
 #include "platform/PlConfigFile.h"
 #include "platform/PlHttp.h"
 #include "platform/PlLauncher.h"
@@ -253,7 +254,7 @@ bool QuorvaneIdleHost::playerIsPaused()
 
 void QuorvaneIdleHost::refreshPanels()
 {
-    // The instrument panels join here when they are built.
+    UiInstrumentPanel::refreshAll(false);
 }
 
 void QuorvaneIdleHost::autoSavePass()
@@ -523,7 +524,8 @@ int Quorvane::FilterEvent(wxEvent& event)
     if ((type != wxEVT_KEY_DOWN && type != wxEVT_KEY_UP) || !frame || forwardingKey)
         return Event_Skip;
     wxWindow* target = wxDynamicCast(event.GetEventObject(), wxWindow);
-    if (!target || target == frame || target == frame->paneWindow(UiMainFrame::pianoKeyboard) ||
+    // The instrument panes pass their keys on themselves.
+    if (!target || target == frame || UiInstrumentPanel::isPanel(target) ||
         frame->GetActiveChild())
         return Event_Skip;
     // A text field types its plain keys: digits, letters, Delete and the

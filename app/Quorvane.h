@@ -156,6 +156,7 @@ public:
     // Snap guide lines, ortho mode and playback tracking belong to the
     // editing context, where the commands that flip them live.
     EdContext::Toggles& toggles() { return context.toggles(); }
+    UiContext& editingContext() { return context; }
 
     UiDocManager* documentManager() { return docManager; }
     UiMainFrame* mainFrame() { return frame; }

@@ -59,6 +59,19 @@ public:
     bool midiInputReset() override;
     void releaseMidiInputKeys() override;
 
+    // The instrument panes of the main frame (UiContextPanes.cpp).
+    void refreshInstrumentPanes() override;
+    void redrawPianoKeyboard() override;
+    void adoptScoreTuning(MnScore* score) override;
+    bool visibleFretboardTuning(VisibleFretboard& tuning) override;
+    bool fretboardTuning(FretboardTuning& tuning) override;
+    bool setFretboardTuning(const FretboardTuning& tuning) override;
+    bool fretboardCapo(FretboardCapo& capo) override;
+    void setFretboardCapo(const FretboardCapo& capo) override;
+    bool fretboardScreenRect(int& left, int& top, int& right, int& bottom) override;
+    void movePointer(int x, int y) override;
+    void runFretboardTuningDialog(const FretboardTuning& start) override;
+
     // How many information messages were shown so far; the document adapter
     // learns from it whether a failed open already said why.
     int messagesShown() const { return messageCount; }

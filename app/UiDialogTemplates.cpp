@@ -100,6 +100,44 @@ const UiControlTemplate manuscript[] = {
     {1335, K::label, 114, 7, 190, 268, nullptr, 0},
 };
 
+// The fretboard's tuning: a preset list, each string's letter and octave,
+// one string less or more, and the frets with their up-down 1377.
+const UiControlTemplate fretboardTuning[] = {
+    {1354, K::groupBox, 7, 7, 197, 150, "Strings", 0},
+    {1292, K::dropList, 14, 20, 183, 80, nullptr, 0},
+    {1355, K::label, 14, 40, 30, 8, "1st", 0},
+    {1347, K::dropList, 48, 38, 60, 120, nullptr, 0},
+    {1359, K::dropList, 114, 38, 40, 120, nullptr, 0},
+    {1356, K::label, 14, 54, 30, 8, "2nd", 0},
+    {1348, K::dropList, 48, 52, 60, 120, nullptr, 0},
+    {1360, K::dropList, 114, 52, 40, 120, nullptr, 0},
+    {1357, K::label, 14, 68, 30, 8, "3rd", 0},
+    {1349, K::dropList, 48, 66, 60, 120, nullptr, 0},
+    {1361, K::dropList, 114, 66, 40, 120, nullptr, 0},
+    {1358, K::label, 14, 82, 30, 8, "4th", 0},
+    {1350, K::dropList, 48, 80, 60, 120, nullptr, 0},
+    {1362, K::dropList, 114, 80, 40, 120, nullptr, 0},
+    {1370, K::label, 14, 96, 30, 8, "5th", 0},
+    {1351, K::dropList, 48, 94, 60, 120, nullptr, 0},
+    {1363, K::dropList, 114, 94, 40, 120, nullptr, 0},
+    {1371, K::label, 14, 110, 30, 8, "6th", 0},
+    {1352, K::dropList, 48, 108, 60, 120, nullptr, 0},
+    {1364, K::dropList, 114, 108, 40, 120, nullptr, 0},
+    {1372, K::label, 14, 124, 30, 8, "7th", 0},
+    {1366, K::dropList, 48, 122, 60, 120, nullptr, 0},
+    {1367, K::dropList, 114, 122, 40, 120, nullptr, 0},
+    {1373, K::label, 14, 138, 30, 8, "8th", 0},
+    {1368, K::dropList, 48, 136, 60, 120, nullptr, 0},
+    {1369, K::dropList, 114, 136, 40, 120, nullptr, 0},
+    {1353, K::button, 162, 38, 30, 14, "-", 0},
+    {1365, K::button, 162, 56, 30, 14, "+", 0},
+    {1374, K::label, 14, 168, 30, 8, "Frets:", 0},
+    {1375, K::edit, 48, 166, 30, 12, nullptr, 0},
+    {1377, K::upDown, 78, 166, 10, 12, nullptr, 0},
+    {1, K::defaultButton, 90, 189, 54, 14, "OK", 0},
+    {2, K::button, 150, 189, 54, 14, "Cancel", 0},
+};
+
 const UiDialogTemplate templates[] = {
     {117, 281, 236, "Quorvane Options", options, int(sizeof options / sizeof options[0])},
     {122, 260, 155, "Transpose Notes", transpose, int(sizeof transpose / sizeof transpose[0])},
@@ -107,10 +145,10 @@ const UiDialogTemplate templates[] = {
     {124, 311, 282, "Manuscript Paper", manuscript, int(sizeof manuscript / sizeof manuscript[0])},
     {120, 400, 250, "Parallax Score", nullptr, 0},
     {121, 400, 300, "3D Printing", nullptr, 0},
+    {127, 211, 210, "Fretboard tuning", fretboardTuning, int(sizeof fretboardTuning / sizeof fretboardTuning[0])},
 };
 
-const UiDialogTemplate* const allTemplates[] = {&templates[0], &templates[1], &templates[2], &templates[3],
-                                              &templates[4], &templates[5], nullptr};
+const UiDialogTemplate* const allTemplates[] = {&templates[0], &templates[1], &templates[2], &templates[3], &templates[4], &templates[5], &templates[6], nullptr};
 
 }
 

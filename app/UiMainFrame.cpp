@@ -12,6 +12,8 @@
 #include "app/UiWindowsDialog.h"
 #include "commands/EdCommandTable.h"
 #include "panels/UiContextPalette.h"
+#include "panels/UiFretboard.h"
+#include "panels/UiPianoKeyboard.h"
 #include "platform/PlConfigFile.h"
 #include "platform/gui/UiScale.h"
 
@@ -96,6 +98,8 @@ UiMainFrame::UiMainFrame(UiDocManager* manager, Quorvane& app) : app(app)
     aui.AddPane(toolbar, wxAuiPaneInfo().Name(toolBarPane).Caption(toolbar->GetName()).ToolbarPane().Top());
     createPanes();
     applyDefaultLayout();
+    // The fretboard's tuning and capo of the last run, and its caption.
+    neck->loadSettings();
 
     DragAcceptFiles(true);
     Bind(wxEVT_MENU, &UiMainFrame::onMenu, this);
@@ -108,6 +112,7 @@ UiMainFrame::UiMainFrame(UiDocManager* manager, Quorvane& app) : app(app)
 
 UiMainFrame::~UiMainFrame()
 {
+    neck->saveSettings();
     aui.UnInit();
     // The views are gone: the context they shared goes last.
     UiQuorvaneView::releaseSharedContext();
@@ -124,7 +129,14 @@ void UiMainFrame::createPanes()
     for (int i = 0; i < paneCount; ++i) {
         const PaneSpec& spec = paneSpecs[i];
         const wxWindowID id = UiMenus::itemId(paneIds[i]);
-        panes[i] = i == contextPalette ? new UiContextPalette(this, id) : new wxPanel(this, id);
+        if (i == contextPalette)
+            panes[i] = new UiContextPalette(this, id);
+        else if (i == pianoKeyboard)
+            panes[i] = piano = new UiPianoKeyboard(this, id);
+        else if (i == fretboard)
+            panes[i] = neck = new UiFretboard(this, id);
+        else
+            panes[i] = new wxPanel(this, id);
         wxAuiPaneInfo info;
         info.Name(paneKey(Pane(i))).Caption(wxString(app.loadString(spec.caption)));
         info.CloseButton(true).Floatable(true).Movable(true).DestroyOnClose(false);

@@ -11,6 +11,8 @@ class Quorvane;
 class UiDocManager;
 class UiStatusBar;
 class UiToolBar;
+class UiFretboard;
+class UiPianoKeyboard;
 
 // The program's one top-level window: the document windows as tabs, the
 // menu bar and the status bar, and five docking panes. Its layout is kept
@@ -34,6 +36,8 @@ public:
     wxWindow* paneWindow(Pane pane) const { return panes[pane]; }
     UiToolBar* toolBar() const { return toolbar; }
     UiStatusBar* statusPanes() const { return status; }
+    UiPianoKeyboard* pianoKeyboardPane() const { return piano; }
+    UiFretboard* fretboardPane() const { return neck; }
     static std::string paneKey(Pane pane);
 
     bool isPaneVisible(Pane pane);
@@ -75,6 +79,8 @@ private:
     wxWindow* panes[paneCount] = {};
     UiToolBar* toolbar = nullptr;
     UiStatusBar* status = nullptr;
+    UiPianoKeyboard* piano = nullptr;
+    UiFretboard* neck = nullptr;
     // Menu 128; while a document window is active its menu 130 is shown.
     wxMenuBar* documentlessMenuBar = nullptr;
 };

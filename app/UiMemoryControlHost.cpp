@@ -175,11 +175,6 @@ void UiMemoryControlHost::focus(int id)
         focusId = id;
 }
 
-bool UiMemoryControlHost::userCanReach(int id) const
-{
-    return isEnabled(id) && isShown(id);
-}
-
 void UiMemoryControlHost::show(int id, bool shown)
 {
     if (Control* c = find(id))
@@ -190,6 +185,11 @@ bool UiMemoryControlHost::isShown(int id) const
 {
     const Control* c = find(id);
     return c && c->shown;
+}
+
+bool UiMemoryControlHost::userCanReach(int id) const
+{
+    return isEnabled(id) && isShown(id);
 }
 
 void UiMemoryControlHost::click(int id)

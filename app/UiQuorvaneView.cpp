@@ -7,6 +7,7 @@
 #include "app/UiViewInput.h"
 #include "editing/EdContext.h"
 #include "panels/UiContextPalette.h"
+#include "panels/UiInstrumentPanel.h"
 #include "playback/MpPlayer.h"
 #include "playback/MpPlayerContext.h"
 
@@ -247,6 +248,8 @@ bool UiQuorvaneView::OnCreate(wxDocument* document, long flags)
     // The panes join this list as they are built, after the application.
     viewCore->renderer.addObserver(&appObserver);
     viewCore->renderer.addObserver(UiContextPalette::viewObserver());
+    for (UiInstrumentPanel* panel : UiInstrumentPanel::panels())
+        viewCore->renderer.addObserver(panel);
     SetFrame(child);
     child->Show();
     return true;
