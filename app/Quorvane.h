@@ -161,6 +161,9 @@ public:
     UiMainFrame* mainFrame() { return frame; }
     UiStringResources& strings() { return stringResources; }
     UiPlayerPort* player() { return services.player; }
+    // The open player, and the MIDI input with its recorder; null without them.
+    MpPlayer* playback() { return context.player(); }
+    UiMidi* midi() { return services.midi; }
 
     // Toggles and layout: read when the main frame is made, written when it
     // closes.

@@ -3,6 +3,7 @@
 
 #include "app/Quorvane.h"
 #include "app/UiDocument.h"
+#include "app/UiFrameKeyboard.h"
 #include "app/UiMenus.h"
 #include "app/UiTexts.h"
 #include "app/UiWindowsDialog.h"
@@ -90,6 +91,14 @@ UiMainFrame::UiMainFrame(UiDocManager* manager, Quorvane& app) : app(app)
     Bind(wxEVT_CLOSE_WINDOW, &UiMainFrame::onClose, this);
     Bind(wxEVT_DROP_FILES, &UiMainFrame::onDropFiles, this);
     GetNotebook()->Bind(wxEVT_AUINOTEBOOK_TAB_RIGHT_UP, &UiMainFrame::onTabRightUp, this);
+    keys = std::make_unique<UiFrameKeyboard>(app);
+    Bind(wxEVT_KEY_DOWN, &UiFrameKeyboard::onKey, keys.get());
+    Bind(wxEVT_KEY_UP, &UiFrameKeyboard::onKey, keys.get());
+    Bind(wxEVT_ACTIVATE, [this](wxActivateEvent& event) {
+        if (!event.GetActive())
+            keys->releaseAll();
+        event.Skip();
+    });
 }
 
 UiMainFrame::~UiMainFrame()

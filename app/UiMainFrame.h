@@ -4,9 +4,11 @@
 #include <wx/aui/tabmdi.h>
 #include <wx/docview.h>
 
+#include <memory>
 #include <string>
 
 class PlConfigFile;
+class UiFrameKeyboard;
 class Quorvane;
 class UiDocManager;
 
@@ -29,6 +31,8 @@ public:
     ~UiMainFrame() override;
 
     wxAuiManager& layout() { return aui; }
+    // The computer keyboard's notes and shortcuts.
+    UiFrameKeyboard& keyboard() { return *keys; }
     wxWindow* paneWindow(Pane pane) const { return panes[pane]; }
     static std::string paneKey(Pane pane);
 
@@ -70,4 +74,5 @@ private:
     wxWindow* panes[paneCount] = {};
     // Menu 128; while a document window is active its menu 130 is shown.
     wxMenuBar* documentlessMenuBar = nullptr;
+    std::unique_ptr<UiFrameKeyboard> keys;
 };
