@@ -37,6 +37,14 @@ void UiFrameKeyboard::readKeyboardLanguage()
         context.redrawPianoKeyboard();
 }
 
+void UiFrameKeyboard::useKeymap(std::unique_ptr<UiKeymap> replacement)
+{
+    if (!replacement)
+        return;
+    keymap = std::move(replacement);
+    readKeyboardLanguage();
+}
+
 unsigned UiFrameKeyboard::codeOf(const wxKeyEvent& event) const
 {
     return UiKeyCodes::fromEvent(event.GetRawKeyFlags(), event.GetKeyCode(), app.keyboardLanguage);

@@ -5,7 +5,7 @@
 #include <memory>
 
 class Quorvane;
-class UiGdkKeymap;
+class UiKeymap;
 class wxKeyEvent;
 
 // The main frame's keyboard over the running program: the player's preview
@@ -33,6 +33,8 @@ public:
     // Reads the keyboard layout's language again; when it changed, the
     // piano keyboard shows the new labels at once.
     void readKeyboardLanguage();
+    // Reads the layout from another keymap from now on (tests).
+    void useKeymap(std::unique_ptr<UiKeymap> replacement);
     // The frame lost the keyboard: the held note keys let go.
     void releaseAll() { keyboard.releaseAll(); }
 
@@ -49,5 +51,5 @@ public:
 private:
     Quorvane& app;
     UiComputerKeyboard keyboard{*this};
-    std::unique_ptr<UiGdkKeymap> keymap;
+    std::unique_ptr<UiKeymap> keymap;
 };

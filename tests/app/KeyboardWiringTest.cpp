@@ -1,16 +1,19 @@
 #include "ShellFixture.h"
 
+#include "app/UiFrameKeyboard.h"
 #include "app/UiMainFrame.h"
 #include "app/UiQuorvaneView.h"
 #include "editing/EdContext.h"
 #include "editing/EdTestScores.h"
 #include "editing/QuorvaneDocument.h"
 #include "model/MnSheetMusic.h"
+#include "panels/UiKeymap.h"
 
 #include <gtest/gtest.h>
 #include <wx/event.h>
 #include <wx/textctrl.h>
 
+#include <memory>
 #include <vector>
 
 namespace {
@@ -36,6 +39,24 @@ std::vector<int> keysOf(const MnChord* chord)
     for (int n = 0; chord && n < chord->noteCount(); ++n)
         keys.push_back(chord->note(n)->keyNumber());
     return keys;
+}
+
+// What a German layout types at the places of the US Z and slash.
+class GermanKeymap : public UiKeymap
+{
+public:
+    char32_t upperCharacterAt(unsigned keycode) override
+    {
+        return keycode == 52 ? U'Y' : keycode == 61 ? U'-' : U'?';
+    }
+};
+
+wxKeyEvent keyAt(unsigned keycode, int code)
+{
+    wxKeyEvent key(wxEVT_KEY_DOWN);
+    key.m_keyCode = code;
+    key.m_rawFlags = keycode;
+    return key;
 }
 
 }  // namespace
@@ -94,5 +115,33 @@ TEST_F(KeyboardWiringTest, digitsTypedIntoATextFieldLeaveTheOctaveAlone)
         strike(field, keycode, code);
     EXPECT_EQ(input.keyboardOctave, 4);
     field->Destroy();
+    stop();
+}
+
+TEST_F(KeyboardWiringTest, aNewLayoutOrMappingRepaintsThePianoPaneAtOnce)
+{
+    ASSERT_TRUE(start());
+    pump();
+    EXPECT_EQ(app().keyboardLanguage, UiNoteKeys::english) << "the test server's US layout";
+    UiMainFrame& frame = *app().mainFrame();
+    wxWindow* piano = frame.paneWindow(UiMainFrame::pianoKeyboard);
+    ASSERT_TRUE(piano->IsShownOnScreen());
+    int paints = 0;
+    piano->Bind(wxEVT_PAINT, [&paints](wxPaintEvent& event) {
+        ++paints;
+        event.Skip();
+    });
+    pump();
+    paints = 0;
+
+    frame.keyboard().useKeymap(std::make_unique<GermanKeymap>());
+    EXPECT_EQ(app().keyboardLanguage, UiNoteKeys::german);
+    EXPECT_EQ(paints, 1) << "painted before the change returned";
+    // The Y key now plays where the US Z did.
+    EXPECT_EQ(frame.keyboard().codeOf(keyAt(52, 'Y')), unsigned('Y'));
+
+    frame.runCommand(32941);  // Keyboard octave A4-C6
+    EXPECT_EQ(EdContext::current().noteInput().keyboardOctave, 5);
+    EXPECT_EQ(paints, 2);
     stop();
 }
