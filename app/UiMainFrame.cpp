@@ -5,6 +5,7 @@
 #include "app/UiCommandStates.h"
 #include "app/UiDocument.h"
 #include "app/UiLook.h"
+#include "app/UiFrameKeyboard.h"
 #include "app/UiMenus.h"
 #include "app/UiStatusBar.h"
 #include "app/UiTexts.h"
@@ -108,6 +109,14 @@ UiMainFrame::UiMainFrame(UiDocManager* manager, Quorvane& app) : app(app)
     Bind(wxEVT_DROP_FILES, &UiMainFrame::onDropFiles, this);
     GetNotebook()->Bind(wxEVT_AUINOTEBOOK_TAB_RIGHT_UP, &UiMainFrame::onTabRightUp, this);
     toolbar->setCreated();
+    keys = std::make_unique<UiFrameKeyboard>(app);
+    Bind(wxEVT_KEY_DOWN, &UiFrameKeyboard::onKey, keys.get());
+    Bind(wxEVT_KEY_UP, &UiFrameKeyboard::onKey, keys.get());
+    Bind(wxEVT_ACTIVATE, [this](wxActivateEvent& event) {
+        if (!event.GetActive())
+            keys->releaseAll();
+        event.Skip();
+    });
 }
 
 UiMainFrame::~UiMainFrame()

@@ -4,9 +4,11 @@
 #include <wx/aui/tabmdi.h>
 #include <wx/docview.h>
 
+#include <memory>
 #include <string>
 
 class PlConfigFile;
+class UiFrameKeyboard;
 class Quorvane;
 class UiDocManager;
 class UiStatusBar;
@@ -33,6 +35,8 @@ public:
     ~UiMainFrame() override;
 
     wxAuiManager& layout() { return aui; }
+    // The computer keyboard's notes and shortcuts.
+    UiFrameKeyboard& keyboard() { return *keys; }
     wxWindow* paneWindow(Pane pane) const { return panes[pane]; }
     UiToolBar* toolBar() const { return toolbar; }
     UiStatusBar* statusPanes() const { return status; }
@@ -83,4 +87,5 @@ private:
     UiFretboard* neck = nullptr;
     // Menu 128; while a document window is active its menu 130 is shown.
     wxMenuBar* documentlessMenuBar = nullptr;
+    std::unique_ptr<UiFrameKeyboard> keys;
 };

@@ -2,6 +2,7 @@
 
 #include "app/Quorvane.h"
 #include "app/UiDocument.h"
+#include "app/UiFrameKeyboard.h"
 #include "app/UiMainFrame.h"
 #include "app/UiMenus.h"
 #include "app/UiViewInput.h"
@@ -166,8 +167,11 @@ void UiViewCanvas::onKey(wxKeyEvent& event)
         return;
     }
     bool down = event.GetEventType() == wxEVT_KEY_DOWN;
-    UiViewInput::Key key = down ? UiViewKeys::shared().press(event.GetRawKeyCode(), event.GetKeyCode())
-                                : UiViewKeys::shared().release(event.GetRawKeyCode(), event.GetKeyCode());
+    // The codes of the keyboard in force: note keys by their place.
+    UiMainFrame* frame = Quorvane::exists() ? Quorvane::instance().mainFrame() : nullptr;
+    const int code = frame ? int(frame->keyboard().codeOf(event)) : event.GetKeyCode();
+    UiViewInput::Key key = down ? UiViewKeys::shared().press(event.GetRawKeyCode(), code)
+                                : UiViewKeys::shared().release(event.GetRawKeyCode(), code);
     if (down)
         core->keyDown(key.code, key.repeat, key.flags);
     else
@@ -405,7 +409,8 @@ void UiQuorvaneView::screenToClient(int& x, int& y)
 
 void UiQuorvaneView::forwardKey(unsigned key, unsigned repeat, unsigned flags, bool down)
 {
-    // The main frame's keyboard handling comes with the keyboard input.
+    if (UiMainFrame* frame = Quorvane::instance().mainFrame())
+        frame->keyboard().key(key, UiFrameKeyboard::modifiersNow(), down);
 }
 
 bool UiQuorvaneView::rightButtonPans()
