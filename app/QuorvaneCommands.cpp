@@ -4,6 +4,7 @@
 #include "app/UiDocument.h"
 #include "app/UiMainFrame.h"
 #include "app/UiMenus.h"
+#include "app/UiViewPrint.h"
 #include "commands/EdCommandTable.h"
 #include "editing/EdCommand.h"
 #include "platform/PlLauncher.h"
@@ -151,6 +152,7 @@ void Quorvane::registerCommands()
     T::add({UiMainFrame::hideAllId, &viewCommand, &hideAllState});
     T::add({UiMainFrame::resetLayoutId, &viewCommand, nullptr});
     T::add({UiMainFrame::windowsDialogId, &viewCommand, nullptr});
+    UiViewPrint::addRows();
 }
 
 void Quorvane::setOptionsDialog(Hook hook)

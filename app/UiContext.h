@@ -33,6 +33,7 @@ public:
                     int& filterIndex) override;
     bool hasMainWindow() override;
     bool newDocument() override;
+    bool runGoToDialog(int highestMeasure, int& measureNumber) override;
 
     // The player's tempo for the toolbar's box.
     void setToolbarTempo(int beatsPerMinute) override;

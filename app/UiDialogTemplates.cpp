@@ -49,11 +49,20 @@ const UiControlTemplate options[] = {
     {2, K::button, 220, 215, 54, 14, "Cancel", 0},
 };
 
-const UiDialogTemplate templates[] = {
-    {117, 281, 236, "Quorvane Options", options, int(sizeof options / sizeof options[0])},
+// Go to a measure: the label's "%d" becomes the last measure number.
+const UiControlTemplate goTo[] = {
+    {1328, K::label, 7, 7, 146, 8, "Measure number (1 - %d):", 0},
+    {1086, K::edit, 7, 19, 146, 12, nullptr, 0},
+    {1, K::defaultButton, 45, 39, 50, 14, "OK", 0},
+    {2, K::button, 103, 39, 50, 14, "Cancel", 0},
 };
 
-const UiDialogTemplate* const allTemplates[] = {&templates[0], nullptr};
+const UiDialogTemplate templates[] = {
+    {117, 281, 236, "Quorvane Options", options, int(sizeof options / sizeof options[0])},
+    {123, 160, 60, "Go to Measure", goTo, int(sizeof goTo / sizeof goTo[0])},
+};
+
+const UiDialogTemplate* const allTemplates[] = {&templates[0], &templates[1], nullptr};
 
 }
 
