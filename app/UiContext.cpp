@@ -132,16 +132,6 @@ bool UiContext::runGoToDialog(int highestMeasure, int& measureNumber)
     return UiGoToDialog::run(app.mainFrame(), highestMeasure, measureNumber);
 }
 
-void UiContext::redrawPianoKeyboard()
-{
-    UiMainFrame* frame = app.mainFrame();
-    wxWindow* piano = frame ? frame->paneWindow(UiMainFrame::pianoKeyboard) : nullptr;
-    if (!piano)
-        return;
-    piano->Refresh();
-    piano->Update();
-}
-
 bool UiContext::newDocument()
 {
     UiDocManager* manager = app.documentManager();
