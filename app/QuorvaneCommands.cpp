@@ -5,6 +5,7 @@
 #include "app/UiDocument.h"
 #include "app/UiMainFrame.h"
 #include "app/UiMenus.h"
+#include "app/UiViewPrint.h"
 #include "commands/EdCommandTable.h"
 #include "editing/EdCommand.h"
 #include "platform/PlLauncher.h"
@@ -153,6 +154,7 @@ void Quorvane::registerCommands()
     T::add({UiMainFrame::resetLayoutId, &viewCommand, nullptr});
     T::add({UiMainFrame::windowsDialogId, &viewCommand, nullptr});
     UiCommandStates::addRows();
+    UiViewPrint::addRows();
 }
 
 void Quorvane::setOptionsDialog(Hook hook)

@@ -3,6 +3,7 @@
 
 #include "app/Quorvane.h"
 #include "app/UiDocument.h"
+#include "app/UiGoToDialog.h"
 #include "app/UiMainFrame.h"
 #include "app/UiQuorvaneView.h"
 #include "app/UiViewInput.h"
@@ -124,6 +125,11 @@ bool UiContext::chooseFile(bool save, const BcString& filter, const BcString& de
 bool UiContext::hasMainWindow()
 {
     return app.mainFrame() != nullptr;
+}
+
+bool UiContext::runGoToDialog(int highestMeasure, int& measureNumber)
+{
+    return UiGoToDialog::run(app.mainFrame(), highestMeasure, measureNumber);
 }
 
 bool UiContext::newDocument()

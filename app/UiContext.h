@@ -34,6 +34,7 @@ public:
     bool hasMainWindow() override;
     void redrawPianoKeyboard() override;
     bool newDocument() override;
+    bool runGoToDialog(int highestMeasure, int& measureNumber) override;
 
     // The player's tempo for the toolbar's box.
     void setToolbarTempo(int beatsPerMinute) override;

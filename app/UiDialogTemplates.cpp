@@ -138,6 +138,14 @@ const UiControlTemplate fretboardTuning[] = {
     {2, K::button, 150, 189, 54, 14, "Cancel", 0},
 };
 
+// Go to a measure: the label's "%d" becomes the last measure number.
+const UiControlTemplate goTo[] = {
+    {1328, K::label, 7, 7, 146, 8, "Measure number (1 - %d):", 0},
+    {1086, K::edit, 7, 19, 146, 12, nullptr, 0},
+    {1, K::defaultButton, 45, 39, 50, 14, "OK", 0},
+    {2, K::button, 103, 39, 50, 14, "Cancel", 0},
+};
+
 const UiDialogTemplate templates[] = {
     {117, 281, 236, "Quorvane Options", options, int(sizeof options / sizeof options[0])},
     {122, 260, 155, "Transpose Notes", transpose, int(sizeof transpose / sizeof transpose[0])},
@@ -146,9 +154,10 @@ const UiDialogTemplate templates[] = {
     {120, 400, 250, "Parallax Score", nullptr, 0},
     {121, 400, 300, "3D Printing", nullptr, 0},
     {127, 211, 210, "Fretboard tuning", fretboardTuning, int(sizeof fretboardTuning / sizeof fretboardTuning[0])},
+    {123, 160, 60, "Go to Measure", goTo, int(sizeof goTo / sizeof goTo[0])},
 };
 
-const UiDialogTemplate* const allTemplates[] = {&templates[0], &templates[1], &templates[2], &templates[3], &templates[4], &templates[5], &templates[6], nullptr};
+const UiDialogTemplate* const allTemplates[] = {&templates[0], &templates[1], &templates[2], &templates[3], &templates[4], &templates[5], &templates[6], &templates[7], nullptr};
 
 }
 

@@ -24,13 +24,21 @@ int measureIndex(MnStaff* staff, MnMeasure* measure)
 
 }  // namespace
 
-// Lays the document out and keeps the chord whose horizontal span holds the
-// pick point, within a band about the staff that drew it.
+// Lays out what lies about the pick point and keeps the chord whose
+// horizontal span holds it, within a band about the staff that drew it.
+// Its view is a narrow column through the point, tall enough for any band,
+// so that a pick does not lay out the whole document.
 class UiChordPicker : public RePicker
 {
 public:
-    bool isVisibleX(double, double, double) override { return true; }
-    bool isVisible(double, double, double, double, double) override { return true; }
+    bool isVisibleX(double x, double width, double margin) override
+    {
+        return ReRenderer::isVisibleX(x, width, margin);
+    }
+    bool isVisible(double x, double y, double width, double height, double margin) override
+    {
+        return ReRenderer::isVisible(x, y, width, height, margin);
+    }
     void markFrame(const GeBox2d&, const GeBox2d&, MnElement*) override {}
     void markRect(const GePoint2d& corner, double width, double height, MnElement* element) override
     {
@@ -160,10 +168,28 @@ MnChord* UiViewCore::chordAtPoint(const GePoint2d& point, GePoint2d* where, int 
     picker.setPickPoint(point);
     picker.band = band;
     picker.betweenChords = betweenChords;
+    // A band reaches at most to the next system of a page, or across a
+    // score on the desk: the column spans that much above and below.
+    double reach = 20.0;
+    const BcArray<MnElement*>& works = shown->works();
+    for (int i = 0; i < works.count(); ++i) {
+        MnElement* work = works[i];
+        if (!work)
+            continue;
+        if (work->isKindOf(MnSheetMusic::staticClass()))
+            reach = std::max(reach, static_cast<MnSheetMusic*>(work)->pageHeight());
+        else if (work->isKindOf(MnScore::staticClass()))
+            reach = std::max(reach, work->height() * std::max(1.0, static_cast<MnScore*>(work)->scale()));
+        else
+            reach = std::max(reach, work->height());
+    }
+    // Two of the view's pixels wide, at the view's detail.
+    const double unitsPerPixel = view.zoom / (width > 0 ? width : 1);
+    if (!(unitsPerPixel > 0))
+        return nullptr;
     {
         MnCache cache;
-        picker.render(shown, view.scrollX, view.scrollY, view.zoom, width > 0 ? width : 1, height > 0 ? height : 1,
-                      -1, -1);
+        picker.render(shown, point.x, point.y, 2 * unitsPerPixel, 2.0, 2 * reach / unitsPerPixel, -1, -1);
     }
     if (where)
         *where = picker.where;

@@ -99,7 +99,7 @@ struct HundredPages
     HundredPages()
     {
         document.OnNewDocument();
-        sheet = makeBenchSheet(10, 400).release();
+        sheet = makeBenchSheet(10, 650).release();
         document.addWork(sheet);
         GePoint2d page;
         sheet->pageOrigin(0, page, false);
