@@ -1,5 +1,6 @@
 #include "app/Quorvane.h"
 
+#include "app/UiCommandStates.h"
 #include "app/UiDocument.h"
 #include "app/UiInstanceServer.h"
 #include "app/UiMainFrame.h"
@@ -515,6 +516,7 @@ void Quorvane::showMessage(unsigned id)
 
 int Quorvane::FilterEvent(wxEvent& event)
 {
+    UiCommandStates::noteEvent(event);
     // While no document window is active the main frame takes the keys, so
     // the computer keyboard plays notes with no score open.
     wxEventType type = event.GetEventType();
@@ -523,6 +525,12 @@ int Quorvane::FilterEvent(wxEvent& event)
     wxWindow* target = wxDynamicCast(event.GetEventObject(), wxWindow);
     if (!target || target == frame || target == frame->paneWindow(UiMainFrame::pianoKeyboard) ||
         frame->GetActiveChild())
+        return Event_Skip;
+    // A text field types its plain keys: digits, letters, Delete and the
+    // arrows are not note keys or shortcuts there.
+    const wxKeyEvent& key = static_cast<const wxKeyEvent&>(event);
+    if (UiCommandStates::textFieldHasFocus(target) &&
+        UiCommandStates::isPlainKey(key.GetKeyCode(), key.ControlDown(), key.AltDown()))
         return Event_Skip;
     forwardingKey = true;
     wxKeyEvent copy(static_cast<wxKeyEvent&>(event));

@@ -161,6 +161,9 @@ public:
     UiMainFrame* mainFrame() { return frame; }
     UiStringResources& strings() { return stringResources; }
     UiPlayerPort* player() { return services.player; }
+    // The player, while it is open; null otherwise.
+    MpPlayer* playback() { return context.player(); }
+    UiContext& editingContext() { return context; }
 
     // Toggles and layout: read when the main frame is made, written when it
     // closes.

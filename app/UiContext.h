@@ -48,6 +48,7 @@ public:
     // The MIDI input and recorder that the Record and MIDI input commands
     // reach; null without them (not owned).
     void setMidi(UiMidi* midiInput) { midi = midiInput; }
+    UiMidi* midiService() const { return midi; }
     bool recorderIsRecording() override;
     void recorderStart(unsigned long long tick) override;
     void recorderStop() override;

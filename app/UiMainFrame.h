@@ -9,6 +9,8 @@
 class PlConfigFile;
 class Quorvane;
 class UiDocManager;
+class UiStatusBar;
+class UiToolBar;
 
 // The program's one top-level window: the document windows as tabs, the
 // menu bar and the status bar, and five docking panes. Its layout is kept
@@ -30,6 +32,8 @@ public:
 
     wxAuiManager& layout() { return aui; }
     wxWindow* paneWindow(Pane pane) const { return panes[pane]; }
+    UiToolBar* toolBar() const { return toolbar; }
+    UiStatusBar* statusPanes() const { return status; }
     static std::string paneKey(Pane pane);
 
     bool isPaneVisible(Pane pane);
@@ -59,6 +63,7 @@ public:
 private:
     void createPanes();
     void applyDefaultLayout();
+    void showToolBar();
     void onMenu(wxCommandEvent& event);
     void onUpdateUi(wxUpdateUIEvent& event);
     void onClose(wxCloseEvent& event);
@@ -68,6 +73,8 @@ private:
     Quorvane& app;
     wxAuiManager aui;
     wxWindow* panes[paneCount] = {};
+    UiToolBar* toolbar = nullptr;
+    UiStatusBar* status = nullptr;
     // Menu 128; while a document window is active its menu 130 is shown.
     wxMenuBar* documentlessMenuBar = nullptr;
 };
