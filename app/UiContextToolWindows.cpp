@@ -1,5 +1,6 @@
 #include "app/UiContext.h"
 
+#include "app/Ui3dPrint.h"
 #include "app/UiManuscriptPaper.h"
 #include "app/UiParallaxScore.h"
 #include "app/UiTransposeDialog.h"
@@ -16,7 +17,7 @@ void UiContext::runParallaxScore(MnScore* score, int startTime, int cursorTime)
 
 bool UiContext::run3dPrinting()
 {
-    return false;
+    return Ui3dPrint::run();
 }
 
 void UiContext::runManuscriptPaper(MnScore* score)
