@@ -4,10 +4,16 @@
 #include "app/UiDocument.h"
 #include "app/UiFrameKeyboard.h"
 #include "app/UiMainFrame.h"
+#include "app/UiMenus.h"
 #include "app/UiViewInput.h"
 #include "editing/EdContext.h"
+#include "panels/UiContextPalette.h"
+#include "panels/UiInstrumentPanel.h"
+#include "playback/MpPlayer.h"
+#include "playback/MpPlayerContext.h"
 
 #include <wx/dcclient.h>
+#include <wx/menu.h>
 #include <wx/utils.h>
 
 wxIMPLEMENT_DYNAMIC_CLASS(UiQuorvaneView, wxView);
@@ -69,6 +75,13 @@ UiViewCanvas::UiViewCanvas(wxWindow* parent, const wxGLAttributes& attributes, U
     Bind(wxEVT_MOTION, &UiViewCanvas::onMouse, this);
     Bind(wxEVT_LEFT_DOWN, &UiViewCanvas::onMouse, this);
     Bind(wxEVT_LEFT_UP, &UiViewCanvas::onMouse, this);
+    Bind(wxEVT_RIGHT_DOWN, &UiViewCanvas::onMouse, this);
+    Bind(wxEVT_RIGHT_UP, &UiViewCanvas::onMouse, this);
+    Bind(wxEVT_MIDDLE_DOWN, &UiViewCanvas::onMouse, this);
+    Bind(wxEVT_MIDDLE_UP, &UiViewCanvas::onMouse, this);
+    Bind(wxEVT_MIDDLE_DCLICK, &UiViewCanvas::onMouse, this);
+    // The view's own right click opens the menu: the toolkit's is not wanted.
+    Bind(wxEVT_CONTEXT_MENU, [](wxContextMenuEvent&) {});
     Bind(wxEVT_KEY_DOWN, &UiViewCanvas::onKey, this);
     Bind(wxEVT_KEY_UP, &UiViewCanvas::onKey, this);
     Bind(wxEVT_IDLE, [this](wxIdleEvent& event) {
@@ -113,6 +126,27 @@ void UiViewCanvas::onMouse(wxMouseEvent& event)
     if (event.GetEventType() == wxEVT_LEFT_UP) {
         if (!core->leftButtonUp(mouse.flags, mouse.x, mouse.y))
             event.Skip();
+        return;
+    }
+    const wxEventType type = event.GetEventType();
+    if (type == wxEVT_RIGHT_DOWN) {
+        core->rightButtonDown(mouse.flags, mouse.x, mouse.y);
+        return;
+    }
+    if (type == wxEVT_RIGHT_UP) {
+        core->rightButtonUp(mouse.flags, mouse.x, mouse.y);
+        return;
+    }
+    if (type == wxEVT_MIDDLE_DOWN) {
+        core->middleButtonDown(mouse.flags, mouse.x, mouse.y);
+        return;
+    }
+    if (type == wxEVT_MIDDLE_UP) {
+        core->middleButtonUp(mouse.flags, mouse.x, mouse.y);
+        return;
+    }
+    if (type == wxEVT_MIDDLE_DCLICK) {
+        core->middleButtonDoubleClick(mouse.flags, mouse.x, mouse.y);
         return;
     }
     if (!core->mouseMove(mouse.flags, mouse.x, mouse.y)) {
@@ -193,6 +227,11 @@ void UiQuorvaneView::releaseSharedContext()
     sharedContext = nullptr;
 }
 
+wxGLContext* UiQuorvaneView::sharedGLContext()
+{
+    return sharedContext;
+}
+
 bool UiQuorvaneView::OnCreate(wxDocument* document, long flags)
 {
     if (!wxView::OnCreate(document, flags) || !Quorvane::exists())
@@ -217,6 +256,9 @@ bool UiQuorvaneView::OnCreate(wxDocument* document, long flags)
     viewCore = new UiViewCore(*this, &adapter->document());
     // The panes join this list as they are built, after the application.
     viewCore->renderer.addObserver(&appObserver);
+    viewCore->renderer.addObserver(UiContextPalette::viewObserver());
+    for (UiInstrumentPanel* panel : UiInstrumentPanel::panels())
+        viewCore->renderer.addObserver(panel);
     SetFrame(child);
     child->Show();
     return true;
@@ -374,4 +416,52 @@ void UiQuorvaneView::forwardKey(unsigned key, unsigned repeat, unsigned flags, b
 {
     if (UiMainFrame* frame = Quorvane::instance().mainFrame())
         frame->keyboard().key(key, UiFrameKeyboard::modifiersNow(), down);
+}
+
+bool UiQuorvaneView::rightButtonPans()
+{
+    return !Quorvane::exists() || Quorvane::instance().settings.useRightButtonToPan;
+}
+
+int UiQuorvaneView::dragThreshold()
+{
+    return Quorvane::exists() ? Quorvane::instance().settings.dragThreshold : 10;
+}
+
+bool UiQuorvaneView::pointerInWindow()
+{
+    return drawingCanvas && drawingCanvas->GetScreenRect().Contains(wxGetMousePosition());
+}
+
+void UiQuorvaneView::showContextMenu(int x, int y)
+{
+    if (!drawingCanvas || !Quorvane::exists())
+        return;
+    Quorvane& app = Quorvane::instance();
+    UiMainFrame* frame = app.mainFrame();
+    if (!frame)
+        return;
+    wxMenu* menu = UiMenus::buildPopup(119, app);
+    const int chosen = drawingCanvas->GetPopupMenuSelectionFromUser(*menu, wxPoint(x, y));
+    delete menu;
+    if (chosen != wxID_NONE)
+        frame->runCommand(UiMenus::commandId(chosen));
+}
+
+void UiQuorvaneView::previewKey(int key)
+{
+    if (MpPlayerContext* context = dynamic_cast<MpPlayerContext*>(&EdContext::current()))
+        if (MpPlayer* player = context->player())
+            player->keyTap(key);
+}
+
+UiFocusPane* UiQuorvaneView::focusedPane()
+{
+    for (wxWindow* window = wxWindow::FindFocus(); window; window = window->GetParent()) {
+        if (window == drawingCanvas)
+            return nullptr;
+        if (UiFocusPane* pane = dynamic_cast<UiFocusPane*>(window))
+            return pane;
+    }
+    return nullptr;
 }
