@@ -32,7 +32,6 @@ public:
     bool chooseFile(bool save, const BcString& filter, const BcString& defaultName, BcString& path,
                     int& filterIndex) override;
     bool hasMainWindow() override;
-    void redrawPianoKeyboard() override;
     bool newDocument() override;
 
     // The player's tempo for the toolbar's box.
