@@ -32,7 +32,6 @@ public:
     bool chooseFile(bool save, const BcString& filter, const BcString& defaultName, BcString& path,
                     int& filterIndex) override;
     bool hasMainWindow() override;
-    void redrawPianoKeyboard() override;
     bool newDocument() override;
     bool runGoToDialog(int highestMeasure, int& measureNumber) override;
 

@@ -1,6 +1,7 @@
 #include "app/UiFrameKeyboard.h"
 
 #include "app/Quorvane.h"
+#include "app/UiMainFrame.h"
 #include "app/UiMidi.h"
 #include "app/UiViewInput.h"
 #include "commands/EdNoteInputCommands.h"
@@ -9,7 +10,9 @@
 #include "panels/UiKeyCodes.h"
 #include "playback/MpPlayer.h"
 
+#include <wx/accel.h>
 #include <wx/event.h>
+#include <wx/menu.h>
 #include <wx/textentry.h>
 #include <wx/utils.h>
 #include <wx/window.h>
@@ -61,8 +64,49 @@ unsigned UiFrameKeyboard::modifiersNow()
     return modifiers;
 }
 
+namespace {
+
+bool menuHasShortcut(const wxMenu* menu, int flags, int code)
+{
+    for (const wxMenuItem* item : menu->GetMenuItems()) {
+        if (item->IsSubMenu()) {
+            if (menuHasShortcut(item->GetSubMenu(), flags, code))
+                return true;
+            continue;
+        }
+        std::unique_ptr<wxAcceleratorEntry> shortcut(item->GetAccel());
+        if (shortcut && shortcut->GetKeyCode() == code && shortcut->GetFlags() == flags)
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+bool UiFrameKeyboard::isMenuShortcut(const wxKeyEvent& event) const
+{
+    UiMainFrame* frame = app.mainFrame();
+    const wxMenuBar* bar = frame ? frame->GetMenuBar() : nullptr;
+    if (!bar)
+        return false;
+    const int flags = (event.ControlDown() ? wxACCEL_CTRL : 0) | (event.AltDown() ? wxACCEL_ALT : 0) |
+                      (event.ShiftDown() ? wxACCEL_SHIFT : 0);
+    int code = event.GetKeyCode();
+    if (code >= 'a' && code <= 'z')
+        code += 'A' - 'a';
+    for (size_t i = 0; i < bar->GetMenuCount(); ++i) {
+        if (menuHasShortcut(bar->GetMenu(i), flags, code))
+            return true;
+    }
+    return false;
+}
+
 void UiFrameKeyboard::onKey(wxKeyEvent& event)
 {
+    if (event.GetEventType() == wxEVT_KEY_DOWN && isMenuShortcut(event)) {
+        event.Skip();
+        return;
+    }
     unsigned modifiers = 0;
     if (event.ControlDown())
         modifiers |= UiComputerKeyboard::ctrl;

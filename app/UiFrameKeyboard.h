@@ -27,6 +27,8 @@ public:
     bool key(unsigned code, unsigned modifiers, bool down);
     // The code of a toolkit key event in the keyboard layout in force.
     unsigned codeOf(const wxKeyEvent& event) const;
+    // The key is the shortcut of a menu item: the menus take it first.
+    bool isMenuShortcut(const wxKeyEvent& event) const;
     // Ctrl and Alt as the keyboard reads them, at this moment.
     static unsigned modifiersNow();
 

@@ -167,8 +167,13 @@ void UiViewCanvas::onKey(wxKeyEvent& event)
         return;
     }
     bool down = event.GetEventType() == wxEVT_KEY_DOWN;
-    // The codes of the keyboard in force: note keys by their place.
+    // The codes of the keyboard in force: note keys by their place. The
+    // menus' shortcuts come before the tool and the note keys.
     UiMainFrame* frame = Quorvane::exists() ? Quorvane::instance().mainFrame() : nullptr;
+    if (down && frame && frame->keyboard().isMenuShortcut(event)) {
+        event.Skip();
+        return;
+    }
     const int code = frame ? int(frame->keyboard().codeOf(event)) : event.GetKeyCode();
     UiViewInput::Key key = down ? UiViewKeys::shared().press(event.GetRawKeyCode(), code)
                                 : UiViewKeys::shared().release(event.GetRawKeyCode(), code);

@@ -22,15 +22,21 @@ using KeyboardWiringTest = ShellTest;
 
 // A key pressed and released as the toolkit delivers it: the X keycode of
 // its place and the toolkit's code.
-void strike(wxWindow* window, unsigned keycode, int code)
+// Answers whether the key-down was taken.
+bool strike(wxWindow* window, unsigned keycode, int code, bool ctrl = false)
 {
+    bool taken = false;
     for (wxEventType type : {wxEVT_KEY_DOWN, wxEVT_KEY_UP}) {
         wxKeyEvent key(type);
         key.SetEventObject(window);
         key.m_keyCode = code;
         key.m_rawFlags = keycode;
-        window->GetEventHandler()->ProcessEvent(key);
+        key.SetControlDown(ctrl);
+        const bool processed = window->GetEventHandler()->ProcessEvent(key);
+        if (type == wxEVT_KEY_DOWN)
+            taken = processed;
     }
+    return taken;
 }
 
 std::vector<int> keysOf(const MnChord* chord)
@@ -91,6 +97,12 @@ TEST_F(KeyboardWiringTest, zAndTheCommaEnterA3AndA4AtTheCursor)
     strike(view->canvas(), 59, ',');
     EXPECT_EQ(keysOf(measure->voiceChords(0)[0]), std::vector<int>{36});
     EXPECT_EQ(keysOf(measure->voiceChords(0)[1]), std::vector<int>{48});
+    // Ctrl+Z is Undo's shortcut: it goes on to the menus, past the notes.
+    EXPECT_FALSE(strike(view->canvas(), 52, 'Z', true));
+    EXPECT_TRUE(measure->voiceChords(0)[2]->isRest());
+    // Ctrl+F is no shortcut: F plays its note.
+    EXPECT_TRUE(strike(view->canvas(), 41, 'F', true));
+    EXPECT_EQ(keysOf(measure->voiceChords(0)[2]), std::vector<int>{40});
     stop();
 }
 
