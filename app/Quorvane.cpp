@@ -10,6 +10,7 @@
 #include "app/UiUpdateCheck.h"
 #include "commands/EdCommandTable.h"
 #include "commands/EdStartup.h"
+#include "commands/UiSelectWindowCmd.h"
 #include "foundation/BcClassManager.h"
 #include "foundation/BcClassTable.h"
 #include "panels/UiInstrumentPanel.h"
@@ -110,6 +111,9 @@ bool Quorvane::startUp()
     BcClassTable::setFactory("Settings", &Settings::newInstance);
     BcClassTable::setFactory("UiManuscriptPaperViewport", &UiManuscriptPaperViewport::newInstance);
     BcClassManager::instance()->linkClasses();
+    UiViewCore::setWindowSelectionFactory([](UiViewCore& view, int x, int y, const GePoint2d& point) -> EdTool* {
+        return new UiSelectWindowCmd(&view, UiCommand::Point{x, y}, point);
+    });
 
     // The user's stored language wins over the installed one.
     settings.language = readInstallLanguage();
