@@ -1,6 +1,9 @@
 #include "app/UiDialogTemplates.h"
 
+#include "panels/UiPageTemplates.h"
+
 #include <cstdio>
+#include <vector>
 
 namespace {
 
@@ -53,7 +56,6 @@ const UiDialogTemplate templates[] = {
     {117, 281, 236, "Quorvane Options", options, int(sizeof options / sizeof options[0])},
 };
 
-const UiDialogTemplate* const allTemplates[] = {&templates[0], nullptr};
 
 }
 
@@ -110,13 +112,23 @@ void UiDialogTemplate::context(int index, char* out, int size) const
 
 const UiDialogTemplate* UiDialogTemplates::find(unsigned id)
 {
-    for (const UiDialogTemplate& t : templates)
-        if (t.id == id)
-            return &t;
+    for (const UiDialogTemplate* const* t = all(); *t; ++t)
+        if ((*t)->id == id)
+            return *t;
     return nullptr;
 }
 
 const UiDialogTemplate* const* UiDialogTemplates::all()
 {
-    return allTemplates;
+    // The dialogs', then the property pages', ending with null.
+    static const std::vector<const UiDialogTemplate*> list = [] {
+        std::vector<const UiDialogTemplate*> made;
+        for (const UiDialogTemplate& t : templates)
+            made.push_back(&t);
+        for (int i = 0; i < UiPageTemplates::count; ++i)
+            made.push_back(&UiPageTemplates::templates[i]);
+        made.push_back(nullptr);
+        return made;
+    }();
+    return list.data();
 }

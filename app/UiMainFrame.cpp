@@ -7,6 +7,7 @@
 #include "app/UiTexts.h"
 #include "app/UiWindowsDialog.h"
 #include "commands/EdCommandTable.h"
+#include "panels/UiProperties.h"
 #include "platform/PlConfigFile.h"
 #include "platform/gui/UiScale.h"
 
@@ -109,7 +110,10 @@ void UiMainFrame::createPanes()
 {
     for (int i = 0; i < paneCount; ++i) {
         const PaneSpec& spec = paneSpecs[i];
-        panes[i] = new wxPanel(this, UiMenus::itemId(paneIds[i]));
+        if (i == properties)
+            panes[i] = new UiProperties(this, UiMenus::itemId(paneIds[i]));
+        else
+            panes[i] = new wxPanel(this, UiMenus::itemId(paneIds[i]));
         wxAuiPaneInfo info;
         info.Name(paneKey(Pane(i))).Caption(wxString(app.loadString(spec.caption)));
         info.CloseButton(true).Floatable(true).Movable(true).DestroyOnClose(false);

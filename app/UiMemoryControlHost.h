@@ -31,11 +31,13 @@ public:
     void setColor(int id, int color) override;
     void enable(int id, bool enabled) override;
     bool isEnabled(int id) const override;
+    void show(int id, bool shown) override;
+    bool isShown(int id) const override;
     void focus(int id) override;
     int focused() const override { return focusId; }
 
     // The user: a click (a check box steps its state, a radio checks
-    // itself); typing replaces the text one keystroke at a time, each
+    // itself, a picture only tells); typing replaces the text one keystroke at a time, each
     // telling of the change; choosing a list item; moving a slider; an
     // up-down arrow (+1 up, -1 down).
     void click(int id);
@@ -59,6 +61,7 @@ private:
         int position = 0;
         int color = 0xFFFFFF;
         bool enabled = true;
+        bool shown = true;
     };
     Control* find(int id);
     const Control* find(int id) const;

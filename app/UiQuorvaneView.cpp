@@ -5,6 +5,7 @@
 #include "app/UiMainFrame.h"
 #include "app/UiViewInput.h"
 #include "editing/EdContext.h"
+#include "panels/UiProperties.h"
 
 #include <wx/dcclient.h>
 #include <wx/utils.h>
@@ -208,6 +209,9 @@ bool UiQuorvaneView::OnCreate(wxDocument* document, long flags)
     viewCore = new UiViewCore(*this, &adapter->document());
     // The panes join this list as they are built, after the application.
     viewCore->renderer.addObserver(&appObserver);
+    if (UiMainFrame* frame = Quorvane::instance().mainFrame())
+        if (auto* pane = wxDynamicCast(frame->paneWindow(UiMainFrame::properties), UiProperties))
+            viewCore->renderer.addObserver(pane);
     SetFrame(child);
     child->Show();
     return true;
