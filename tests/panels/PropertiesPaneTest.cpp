@@ -28,7 +28,6 @@ protected:
     }
     void TearDown() override
     {
-        frame->Destroy();
         delete frame;
     }
 
