@@ -117,6 +117,9 @@ void UiMainFrame::createPanes()
         wxAuiPaneInfo info;
         info.Name(paneKey(Pane(i))).Caption(wxString(app.loadString(spec.caption)));
         info.CloseButton(true).Floatable(true).Movable(true).DestroyOnClose(false);
+        // The pane keeps the smallest size its window asks for.
+        if (panes[i]->GetMinSize().IsFullySpecified())
+            info.MinSize(panes[i]->GetMinSize());
         if (!spec.dockAnywhere) {
             info.TopDockable(!spec.wide).BottomDockable(!spec.wide);
             info.LeftDockable(spec.wide).RightDockable(spec.wide);
