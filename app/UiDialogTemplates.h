@@ -24,6 +24,7 @@ enum class UiControlKind
     upDown,         // arrows that step the number in the control before it
     swatch,         // a clickable colour
     picture,        // a bitmap that tells of clicks
+    pictureList,    // a drop-down list whose items show a picture before their text
 };
 
 enum UiControlStyle : unsigned

@@ -187,6 +187,18 @@ void UiMemoryControlHost::focus(int id)
         focusId = id;
 }
 
+void UiMemoryControlHost::show(int id, bool shown)
+{
+    if (Control* c = find(id))
+        c->shown = shown;
+}
+
+bool UiMemoryControlHost::isShown(int id) const
+{
+    const Control* c = find(id);
+    return c && c->shown;
+}
+
 bool UiMemoryControlHost::userCanReach(int id) const
 {
     return isEnabled(id) && isShown(id);

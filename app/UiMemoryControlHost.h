@@ -6,7 +6,7 @@
 
 // The controls of a template kept in memory, with the user's actions
 // simulated as the toolkit delivers them: for tests of dialogs, headless.
-// A disabled control ignores the simulated user.
+// A disabled or hidden control ignores the simulated user.
 class UiMemoryControlHost : public UiControlHost
 {
 public:
@@ -35,6 +35,8 @@ public:
     bool isShown(int id) const override;
     void focus(int id) override;
     int focused() const override { return focusId; }
+    void show(int id, bool shown) override;
+    bool isShown(int id) const override;
 
     // The user: a click (a check box steps its state, a radio checks
     // itself, a picture only tells); typing replaces the text one keystroke at a time, each
