@@ -169,18 +169,6 @@ bool UiMemoryControlHost::isEnabled(int id) const
     return c && c->enabled;
 }
 
-void UiMemoryControlHost::show(int id, bool shown)
-{
-    if (Control* c = find(id))
-        c->shown = shown;
-}
-
-bool UiMemoryControlHost::isShown(int id) const
-{
-    const Control* c = find(id);
-    return c && c->shown;
-}
-
 void UiMemoryControlHost::focus(int id)
 {
     if (has(id))

@@ -35,11 +35,9 @@ public:
     bool isShown(int id) const override;
     void focus(int id) override;
     int focused() const override { return focusId; }
-    void show(int id, bool shown) override;
-    bool isShown(int id) const override;
 
     // The user: a click (a check box steps its state, a radio checks
-    // itself, a picture only tells); typing replaces the text one keystroke at a time, each
+    // itself); typing replaces the text one keystroke at a time, each
     // telling of the change; choosing a list item; moving a slider; an
     // up-down arrow (+1 up, -1 down).
     void click(int id);

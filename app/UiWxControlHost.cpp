@@ -393,18 +393,6 @@ void UiWxControlHost::enable(int id, bool enabled)
         w->Enable(enabled);
 }
 
-void UiWxControlHost::show(int id, bool shown)
-{
-    if (wxWindow* w = window(id))
-        w->Show(shown);
-}
-
-bool UiWxControlHost::isShown(int id) const
-{
-    wxWindow* w = window(id);
-    return w && w->IsShown();
-}
-
 bool UiWxControlHost::isEnabled(int id) const
 {
     wxWindow* w = window(id);
@@ -440,16 +428,4 @@ int UiWxControlHost::focused() const
         if (entry.second == current)
             return entry.first;
     return 0;
-}
-
-void UiWxControlHost::show(int id, bool shown)
-{
-    if (wxWindow* w = window(id))
-        w->Show(shown);
-}
-
-bool UiWxControlHost::isShown(int id) const
-{
-    wxWindow* w = window(id);
-    return w && w->IsShown();
 }
