@@ -1,6 +1,9 @@
 #include "app/UiDialogTemplates.h"
 
+#include "panels/UiPageTemplates.h"
+
 #include <cstdio>
+#include <vector>
 
 namespace {
 
@@ -157,8 +160,6 @@ const UiDialogTemplate templates[] = {
     {123, 160, 60, "Go to Measure", goTo, int(sizeof goTo / sizeof goTo[0])},
 };
 
-const UiDialogTemplate* const allTemplates[] = {&templates[0], &templates[1], &templates[2], &templates[3], &templates[4], &templates[5], &templates[6], &templates[7], nullptr};
-
 }
 
 const UiControlTemplate* UiDialogTemplate::control(int controlId) const
@@ -214,13 +215,23 @@ void UiDialogTemplate::context(int index, char* out, int size) const
 
 const UiDialogTemplate* UiDialogTemplates::find(unsigned id)
 {
-    for (const UiDialogTemplate& t : templates)
-        if (t.id == id)
-            return &t;
+    for (const UiDialogTemplate* const* t = all(); *t; ++t)
+        if ((*t)->id == id)
+            return *t;
     return nullptr;
 }
 
 const UiDialogTemplate* const* UiDialogTemplates::all()
 {
-    return allTemplates;
+    // The dialogs', then the property pages', ending with null.
+    static const std::vector<const UiDialogTemplate*> list = [] {
+        std::vector<const UiDialogTemplate*> made;
+        for (const UiDialogTemplate& t : templates)
+            made.push_back(&t);
+        for (int i = 0; i < UiPageTemplates::count; ++i)
+            made.push_back(&UiPageTemplates::templates[i]);
+        made.push_back(nullptr);
+        return made;
+    }();
+    return list.data();
 }

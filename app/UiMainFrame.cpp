@@ -12,6 +12,7 @@
 #include "app/UiToolBar.h"
 #include "app/UiWindowsDialog.h"
 #include "commands/EdCommandTable.h"
+#include "panels/UiProperties.h"
 #include "panels/UiContextPalette.h"
 #include "panels/UiFretboard.h"
 #include "panels/UiPianoKeyboard.h"
@@ -138,7 +139,9 @@ void UiMainFrame::createPanes()
     for (int i = 0; i < paneCount; ++i) {
         const PaneSpec& spec = paneSpecs[i];
         const wxWindowID id = UiMenus::itemId(paneIds[i]);
-        if (i == contextPalette)
+        if (i == properties)
+            panes[i] = new UiProperties(this, id);
+        else if (i == contextPalette)
             panes[i] = new UiContextPalette(this, id);
         else if (i == pianoKeyboard)
             panes[i] = piano = new UiPianoKeyboard(this, id);
@@ -149,6 +152,9 @@ void UiMainFrame::createPanes()
         wxAuiPaneInfo info;
         info.Name(paneKey(Pane(i))).Caption(wxString(app.loadString(spec.caption)));
         info.CloseButton(true).Floatable(true).Movable(true).DestroyOnClose(false);
+        // The pane keeps the smallest size its window asks for.
+        if (panes[i]->GetMinSize().IsFullySpecified())
+            info.MinSize(panes[i]->GetMinSize());
         if (!spec.dockAnywhere) {
             info.TopDockable(!spec.wide).BottomDockable(!spec.wide);
             info.LeftDockable(spec.wide).RightDockable(spec.wide);

@@ -7,6 +7,7 @@
 #include "app/UiMenus.h"
 #include "app/UiViewInput.h"
 #include "editing/EdContext.h"
+#include "panels/UiProperties.h"
 #include "panels/UiContextPalette.h"
 #include "panels/UiInstrumentPanel.h"
 #include "playback/MpPlayer.h"
@@ -256,6 +257,9 @@ bool UiQuorvaneView::OnCreate(wxDocument* document, long flags)
     viewCore = new UiViewCore(*this, &adapter->document());
     // The panes join this list as they are built, after the application.
     viewCore->renderer.addObserver(&appObserver);
+    if (UiMainFrame* frame = Quorvane::instance().mainFrame())
+        if (auto* pane = wxDynamicCast(frame->paneWindow(UiMainFrame::properties), UiProperties))
+            viewCore->renderer.addObserver(pane);
     viewCore->renderer.addObserver(UiContextPalette::viewObserver());
     for (UiInstrumentPanel* panel : UiInstrumentPanel::panels())
         viewCore->renderer.addObserver(panel);

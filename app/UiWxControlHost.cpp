@@ -10,6 +10,7 @@
 #include <wx/radiobut.h>
 #include <wx/slider.h>
 #include <wx/spinbutt.h>
+#include <wx/statbmp.h>
 #include <wx/statbox.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
@@ -150,6 +151,18 @@ void UiWxControlHost::create(wxWindow* parent, int index, Translate translate)
         });
         swatches[id] = swatch;
         made = swatch;
+        break;
+    }
+    case UiControlKind::picture: {
+        // Filled by the dialog's code (at the display's scale); a click
+        // picks what the picture stands for.
+        auto* picture = new wxStaticBitmap(parent, wxId, wxBitmap(), at, size);
+        picture->Bind(wxEVT_LEFT_DOWN, [this, id](wxMouseEvent& event) {
+            event.Skip();
+            if (window(id) && window(id)->IsEnabled())
+                notify(id, clicked);
+        });
+        made = picture;
         break;
     }
     }

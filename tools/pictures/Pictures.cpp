@@ -2,7 +2,8 @@
 // resource id: the application icon (128), the About dialog's logo (231),
 // the context palette's icons, the toolbar's button strips at 24 and 32
 // pixels (130, 180), the key signatures of the transpose dialog (236 to
-// 250) and the picture of the back-side card (310).
+// 250), the picture of the back-side card (310) and the pictures of the
+// property pages (260 to 344).
 // The music symbols are the glyph meshes the score is drawn with.
 //
 //   qrv_pictures <folder>
@@ -773,6 +774,310 @@ bool drawKeySignature(const std::string& path, int fifths)
     return canvas.writePng(path);
 }
 
+
+namespace pages {
+
+// The pictures of the property pages: small scenes of notation, 40 x 30
+// pixels, the part a control sets drawn in orange.
+constexpr int pictureWidth = 40;
+constexpr int pictureHeight = 30;
+constexpr double pictureStep = 3.0;  // pixels per staff step
+constexpr double accidentalStep = 4.4;
+constexpr double markStep = 4.5;
+
+// A glyph centred on (cx, cy), scaled by (sx, sy) (negative mirrors).
+void centredGlyph(Canvas& canvas, const ReGlyph& g, double cx, double cy, double step, double sx = 1,
+                  double sy = 1)
+{
+    double minY, maxY, minX, maxX;
+    extents(g, minY, maxY, minX, maxX);
+    double midX = (minX + maxX) / 2 * sx, midY = (minY + maxY) / 2 * sy;
+    for (int i = 0; i < g.triangleCount; ++i) {
+        const int* t = g.triangles + 3 * i;
+        auto px = [&](int v) { return cx + (g.vertices[2 * v] * sx - midX) * step; };
+        auto py = [&](int v) { return cy - (g.vertices[2 * v + 1] * sy - midY) * step; };
+        canvas.triangle(px(t[0]), py(t[0]), px(t[1]), py(t[1]), px(t[2]), py(t[2]));
+    }
+}
+
+void notehead(Canvas& canvas, double x, double y)
+{
+    canvas.ellipse(x, y, 4.6, 3.3, -0.35);
+}
+
+// A line of a given thickness between two points.
+void line(Canvas& canvas, double x0, double y0, double x1, double y1, double width)
+{
+    double dx = x1 - x0, dy = y1 - y0;
+    double length = std::sqrt(dx * dx + dy * dy);
+    if (length <= 0)
+        return;
+    double nx = -dy / length * width / 2, ny = dx / length * width / 2;
+    canvas.triangle(x0 + nx, y0 + ny, x1 + nx, y1 + ny, x1 - nx, y1 - ny);
+    canvas.triangle(x0 + nx, y0 + ny, x1 - nx, y1 - ny, x0 - nx, y0 - ny);
+}
+
+// A tie or slur from x0 to x1 at y, bulging by bulge (negative: upward),
+// thicker in the middle.
+void curve(Canvas& canvas, double x0, double y0, double x1, double y1, double bulge)
+{
+    const int steps = 24;
+    for (int i = 0; i < steps; ++i) {
+        double t0 = double(i) / steps, t1 = double(i + 1) / steps;
+        auto at = [&](double t, double extra, double& x, double& y) {
+            x = x0 + (x1 - x0) * t;
+            y = y0 + (y1 - y0) * t + (bulge + extra) * 4 * t * (1 - t);
+        };
+        double ax, ay, bx, by, cx, cy, dx, dy;
+        double thick = bulge < 0 ? -1.4 : 1.4;
+        at(t0, 0, ax, ay);
+        at(t1, 0, bx, by);
+        at(t1, thick, cx, cy);
+        at(t0, thick, dx, dy);
+        canvas.triangle(ax, ay, bx, by, cx, cy);
+        canvas.triangle(ax, ay, cx, cy, dx, dy);
+    }
+}
+
+void staffLines(Canvas& canvas)
+{
+    for (int i = 0; i < 5; ++i)
+        canvas.rectangle(0, 5 + i * 5, pictureWidth, 0.8);
+}
+
+using Scene = void (*)(Canvas& canvas);
+
+bool drawPicture(const std::string& folder, unsigned id, Scene inked, Scene highlight)
+{
+    Canvas canvas(pictureWidth, pictureHeight);
+    canvas.clear(white, 0.0);
+    if (inked) {
+        inked(canvas);
+        canvas.fill(ink);
+    }
+    if (highlight) {
+        highlight(canvas);
+        canvas.fill(orange);
+    }
+    return canvas.writePng(folder + "/" + std::to_string(id) + ".png");
+}
+
+// Stemmed notes at x with their heads at y; up stems on the right.
+void stemmedNote(Canvas& canvas, double x, double y, double top)
+{
+    notehead(canvas, x, y);
+    canvas.rectangle(x + 3.6, top, 1.2, y - top);
+}
+
+bool drawPagePictures(const std::string& folder)
+{
+    struct Picture
+    {
+        unsigned id;
+        Scene ink;
+        Scene highlight;
+    };
+    const Picture pictures[] = {
+        // Accidentals.
+        {260, nullptr, [](Canvas& c) { centredGlyph(c, ReGlyph::sharp, 20, 15, accidentalStep); }},
+        {261, nullptr, [](Canvas& c) { centredGlyph(c, ReGlyph::flat, 20, 15, accidentalStep); }},
+        {262, nullptr, [](Canvas& c) { centredGlyph(c, ReGlyph::natural, 20, 15, accidentalStep); }},
+        {263, nullptr, [](Canvas& c) {
+             centredGlyph(c, ReGlyph::flat, 15, 15, accidentalStep);
+             centredGlyph(c, ReGlyph::flat, 25, 15, accidentalStep);
+         }},
+        {264, nullptr, [](Canvas& c) { centredGlyph(c, ReGlyph::doubleSharp, 20, 15, accidentalStep); }},
+        // Stems.
+        {265, [](Canvas& c) { notehead(c, 17, 22); }, [](Canvas& c) { c.rectangle(20.6, 3, 1.2, 19); }},
+        {266, [](Canvas& c) { notehead(c, 22, 8); }, [](Canvas& c) { c.rectangle(18.2, 8, 1.2, 19); }},
+        // Beams: start, continue, none, with a break of the second beam.
+        {267, [](Canvas& c) { stemmedNote(c, 28, 23, 6); },
+         [](Canvas& c) {
+             stemmedNote(c, 10, 23, 6);
+             c.rectangle(13.6, 5, 19, 3);
+         }},
+        {268, [](Canvas& c) {
+             stemmedNote(c, 8, 23, 6);
+             c.rectangle(11.6, 5, 8, 3);
+         },
+         [](Canvas& c) {
+             stemmedNote(c, 28, 23, 6);
+             c.rectangle(19.6, 5, 13, 3);
+         }},
+        {269, [](Canvas& c) { stemmedNote(c, 10, 23, 6); },
+         [](Canvas& c) {
+             stemmedNote(c, 26, 23, 6);
+             line(c, 30.2, 6, 35, 14, 1.6);
+         }},
+        {343, [](Canvas& c) {
+             stemmedNote(c, 8, 23, 4);
+             stemmedNote(c, 30, 23, 4);
+             c.rectangle(11.6, 3, 23, 3);
+             c.rectangle(11.6, 8, 5, 2.4);
+         },
+         [](Canvas& c) { c.rectangle(28.6, 8, 6, 2.4); }},
+        // Ties: plain, below, above.
+        {276, [](Canvas& c) {
+             notehead(c, 10, 12);
+             notehead(c, 30, 12);
+         },
+         [](Canvas& c) { curve(c, 12, 17, 28, 17, 5); }},
+        {278, [](Canvas& c) {
+             notehead(c, 10, 10);
+             notehead(c, 30, 10);
+         },
+         [](Canvas& c) { curve(c, 12, 15, 28, 15, 6); }},
+        {277, [](Canvas& c) {
+             notehead(c, 10, 20);
+             notehead(c, 30, 20);
+         },
+         [](Canvas& c) { curve(c, 12, 15, 28, 15, -6); }},
+        // Slurs: plain, below, above, the start of a slur.
+        {294, [](Canvas& c) {
+             notehead(c, 9, 14);
+             notehead(c, 31, 8);
+         },
+         [](Canvas& c) { curve(c, 10, 19, 30, 13, 6); }},
+        {340, [](Canvas& c) {
+             notehead(c, 9, 10);
+             notehead(c, 31, 6);
+         },
+         [](Canvas& c) { curve(c, 10, 16, 30, 12, 8); }},
+        {339, [](Canvas& c) {
+             notehead(c, 9, 22);
+             notehead(c, 31, 18);
+         },
+         [](Canvas& c) { curve(c, 10, 16, 30, 12, -8); }},
+        {344, [](Canvas& c) { notehead(c, 31, 14); },
+         [](Canvas& c) {
+             notehead(c, 9, 14);
+             curve(c, 10, 19, 30, 19, 6);
+         }},
+        // A slashed grace note.
+        {342, [](Canvas& c) {
+             c.ellipse(16, 22, 3.2, 2.3, -0.35);
+             c.rectangle(18.6, 6, 1, 16);
+             line(c, 19.4, 6.5, 24, 12, 1.2);
+         },
+         [](Canvas& c) { line(c, 13, 17, 26, 8, 1.2); }},
+        // Articulations over a note.
+        {289, [](Canvas& c) { notehead(c, 20, 23); },
+         [](Canvas& c) { centredGlyph(c, ReGlyph::staccatissimo, 20, 10, markStep); }},
+        {288, [](Canvas& c) { notehead(c, 20, 23); }, [](Canvas& c) { c.ellipse(20, 12, 1.8, 1.8, 0); }},
+        {291, [](Canvas& c) { notehead(c, 20, 23); }, [](Canvas& c) { c.rectangle(14, 12, 12, 1.6); }},
+        {292, [](Canvas& c) { notehead(c, 20, 23); },
+         [](Canvas& c) { centredGlyph(c, ReGlyph::accent, 20, 11, markStep); }},
+        {290, [](Canvas& c) { notehead(c, 20, 23); },
+         [](Canvas& c) { centredGlyph(c, ReGlyph::strongAccent, 20, 10, markStep); }},
+        {293, [](Canvas& c) { notehead(c, 20, 24); },
+         [](Canvas& c) { centredGlyph(c, ReGlyph::fermata, 20, 10, pictureStep * 1.2); }},
+        // Arpeggios: the link of a note, then the three kinds of line.
+        {338, [](Canvas& c) {
+             notehead(c, 26, 8);
+             notehead(c, 26, 22);
+         },
+         [](Canvas& c) {
+             notehead(c, 26, 15);
+             for (int i = 0; i < 4; ++i)
+                 centredGlyph(c, ReGlyph::arpeggioWave, 14, 24 - i * 6, pictureStep);
+         }},
+        {335, nullptr,
+         [](Canvas& c) {
+             for (int i = 0; i < 4; ++i)
+                 centredGlyph(c, ReGlyph::arpeggioWave, 20, 24 - i * 6, pictureStep);
+         }},
+        {336, nullptr,
+         [](Canvas& c) {
+             for (int i = 0; i < 3; ++i)
+                 centredGlyph(c, ReGlyph::arpeggioWave, 20, 25 - i * 6, pictureStep);
+             centredGlyph(c, ReGlyph::arpeggioArrowhead, 20, 6, pictureStep);
+         }},
+        {337, nullptr,
+         [](Canvas& c) {
+             centredGlyph(c, ReGlyph::arpeggioArrowhead, 20, 24, pictureStep, -1, -1);
+             for (int i = 1; i < 4; ++i)
+                 centredGlyph(c, ReGlyph::arpeggioWave, 20, 24 - i * 6, pictureStep);
+         }},
+        // Bar lines on a staff.
+        {270, staffLines, [](Canvas& c) { c.rectangle(19, 5, 1.4, 20.8); }},
+        {271, staffLines, [](Canvas& c) {
+             c.rectangle(16, 5, 1.4, 20.8);
+             c.rectangle(21, 5, 1.4, 20.8);
+         }},
+        {272, staffLines, [](Canvas& c) {
+             c.rectangle(15, 5, 1.4, 20.8);
+             c.rectangle(19.5, 5, 4, 20.8);
+         }},
+        {274, staffLines, [](Canvas& c) {
+             c.ellipse(11, 12.5, 1.6, 1.6, 0);
+             c.ellipse(11, 17.5, 1.6, 1.6, 0);
+             c.rectangle(15, 5, 1.4, 20.8);
+             c.rectangle(19.5, 5, 4, 20.8);
+         }},
+        {273, staffLines, [](Canvas& c) {
+             c.rectangle(16, 5, 4, 20.8);
+             c.rectangle(23, 5, 1.4, 20.8);
+             c.ellipse(28.5, 12.5, 1.6, 1.6, 0);
+             c.ellipse(28.5, 17.5, 1.6, 1.6, 0);
+         }},
+        {275, staffLines, [](Canvas& c) {
+             c.ellipse(8, 12.5, 1.6, 1.6, 0);
+             c.ellipse(8, 17.5, 1.6, 1.6, 0);
+             c.rectangle(12, 5, 1.4, 20.8);
+             c.rectangle(16.5, 5, 4, 20.8);
+             c.rectangle(23.5, 5, 1.4, 20.8);
+             c.ellipse(29, 12.5, 1.6, 1.6, 0);
+             c.ellipse(29, 17.5, 1.6, 1.6, 0);
+         }},
+        // Volta brackets: first time closed, second time open and closed.
+        {313, nullptr, [](Canvas& c) {
+             c.rectangle(4, 6, 1.4, 20);
+             c.rectangle(4, 6, 32, 1.4);
+             c.rectangle(34.6, 6, 1.4, 20);
+             centredGlyph(c, ReGlyph::figure1, 12, 15, pictureStep * 0.7);
+             c.ellipse(16.5, 19, 1.1, 1.1, 0);
+         }},
+        {314, nullptr, [](Canvas& c) {
+             c.rectangle(4, 6, 1.4, 20);
+             c.rectangle(4, 6, 34, 1.4);
+             centredGlyph(c, ReGlyph::figure2, 12, 15, pictureStep * 0.7);
+             c.ellipse(16.5, 19, 1.1, 1.1, 0);
+         }},
+        {315, nullptr, [](Canvas& c) {
+             c.rectangle(4, 6, 1.4, 20);
+             c.rectangle(4, 6, 32, 1.4);
+             c.rectangle(34.6, 6, 1.4, 20);
+             centredGlyph(c, ReGlyph::figure2, 12, 15, pictureStep * 0.7);
+             c.ellipse(16.5, 19, 1.1, 1.1, 0);
+         }},
+        // Repeat markers.
+        {332, nullptr, [](Canvas& c) { centredGlyph(c, ReGlyph::segno, 20, 15, pictureStep * 0.9); }},
+        {333, nullptr, [](Canvas& c) { centredGlyph(c, ReGlyph::coda, 20, 15, pictureStep * 0.9); }},
+        // Breaks: the music goes on in the next system, or on the next page.
+        {311, nullptr, [](Canvas& c) {
+             c.rectangle(30, 5, 1.8, 14);
+             c.rectangle(12, 17.2, 19.8, 1.8);
+             c.triangle(6, 18.1, 13, 12.5, 13, 23.7);
+         }},
+        {312, [](Canvas& c) {
+             c.rectangle(11, 3, 18, 1.2);
+             c.rectangle(11, 26, 18, 1.2);
+             c.rectangle(11, 3, 1.2, 24);
+             c.rectangle(27.8, 3, 1.2, 24);
+         },
+         [](Canvas& c) {
+             c.rectangle(14, 14.2, 9, 1.8);
+             c.triangle(26, 15.1, 21, 11, 21, 19.2);
+         }},
+    };
+    for (const Picture& picture : pictures)
+        if (!drawPicture(folder, picture.id, picture.ink, picture.highlight))
+            return false;
+    return true;
+}
+
+}
+
 }
 
 int main(int argc, char** argv)
@@ -785,7 +1090,8 @@ int main(int argc, char** argv)
     const int buttons = int(sizeof toolbarButtons / sizeof toolbarButtons[0]);
     bool ok = drawIcon(folder + "/128.png") && drawLogo(folder + "/231.png") && icons::drawAll(folder) &&
               drawStrip(folder + "/130.png", toolbarButtons, buttons, 24) &&
-              drawStrip(folder + "/180.png", toolbarButtons, buttons, 32) && drawLogo(folder + "/310.png");
+              drawStrip(folder + "/180.png", toolbarButtons, buttons, 32) && drawLogo(folder + "/310.png") &&
+              pages::drawPagePictures(folder);
     // Picture 243 - i shows key entry i (i - 7 fifths) for the flats and C,
     // 258 - i the sharps.
     for (int entry = 0; entry < 15 && ok; ++entry) {

@@ -1,0 +1,118 @@
+#include "app/UiDialogTemplates.h"
+#include "app/UiMemoryControlHost.h"
+#include "panels/UiNoteDlg.h"
+#include "panels/UiScoreDlg.h"
+#include "panels/UiWorkDlg.h"
+#include "tests/common/EdFakeContext.h"
+#include "tests/editing/EdTestScores.h"
+
+#include "editing/QuorvaneDocument.h"
+#include "model/MnSheetMusic.h"
+#include "model/MnWork.h"
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+namespace {
+
+// The memory host with single keystrokes: the text grows by one letter and
+// tells of it, as an edit does.
+class KeystrokeHost : public UiMemoryControlHost
+{
+public:
+    using UiMemoryControlHost::UiMemoryControlHost;
+    void keystroke(int id, char letter)
+    {
+        setText(id, text(id) + letter);
+        notify(id, textChanged);
+    }
+};
+
+template <typename Page>
+std::unique_ptr<Page> makePage(KeystrokeHost*& controls)
+{
+    auto page = std::make_unique<Page>();
+    auto host = std::make_unique<KeystrokeHost>(*UiDialogTemplates::find(page->templateId()));
+    controls = host.get();
+    page->create(std::move(host), nullptr, 1.0);
+    return page;
+}
+
+}
+
+// One check-box click on the note page with 10,000 notes selected: the
+// values written into every note's chord, one undo step.
+static void BM_NotePageClickOnTenThousandNotes(benchmark::State& state)
+{
+    EdFakeContext context;
+    QuorvaneDocument document;
+    document.OnNewDocument();
+    MnScore* score = makeScore(2, 1250, 1);
+    document.addWork(score);
+    context.activate(&document);
+    BcArray<MnElement*> notes;
+    for (int s = 0; s < score->staffCount(); ++s)
+        for (int m = 0; m < score->staff(s)->measureCount(); ++m) {
+            const BcArray<MnChord*>& chords = score->staff(s)->measure(m)->voiceChords(0);
+            for (int c = 0; c < chords.count(); ++c)
+                notes.add(chords[c]->note(0));
+        }
+    KeystrokeHost* controls = nullptr;
+    auto page = makePage<UiNoteDlg>(controls);
+    page->loadElements(notes);
+    for (auto _ : state)
+        controls->click(1093);  // staccato, on and off
+    state.counters["notes"] = double(notes.count());
+}
+BENCHMARK(BM_NotePageClickOnTenThousandNotes)->Unit(benchmark::kMillisecond);
+
+// One keystroke in the work title of a document of 50,000 notes, with a
+// sheet music whose title credit follows.
+static void BM_WorkTitleKeystroke(benchmark::State& state)
+{
+    EdFakeContext context;
+    QuorvaneDocument document;
+    document.OnNewDocument();
+    document.addWork(makeScore(2, 1250, 5));
+    document.addWork(new MnSheetMusic());
+    context.activate(&document);
+    MnWork* work = static_cast<MnWork*>(document.works()[0]);
+    KeystrokeHost* controls = nullptr;
+    auto page = makePage<UiWorkDlg>(controls);
+    BcArray<MnElement*> list;
+    list.add(work);
+    page->loadElements(list);
+    int letters = 0;
+    for (auto _ : state) {
+        if (++letters > 60) {
+            state.PauseTiming();
+            controls->setText(1171, "");
+            letters = 0;
+            state.ResumeTiming();
+        }
+        controls->keystroke(1171, 'a');
+    }
+}
+BENCHMARK(BM_WorkTitleKeystroke)->Unit(benchmark::kMillisecond);
+
+// The score page's reload (values and statistics) of a score of 20 staves
+// and 500 measures.
+static void BM_ScorePageReload(benchmark::State& state)
+{
+    EdFakeContext context;
+    QuorvaneDocument document;
+    document.OnNewDocument();
+    MnScore* score = makeScore(20, 500, 1);
+    document.addWork(score);
+    context.activate(&document);
+    KeystrokeHost* controls = nullptr;
+    auto page = makePage<UiScoreDlg>(controls);
+    BcArray<MnElement*> list;
+    list.add(score);
+    for (auto _ : state) {
+        page->elementList().clear();
+        page->loadElements(list);
+    }
+}
+BENCHMARK(BM_ScorePageReload)->Unit(benchmark::kMillisecond);
