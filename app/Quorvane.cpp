@@ -4,6 +4,7 @@
 #include "app/UiDocument.h"
 #include "app/UiInstanceServer.h"
 #include "app/UiMainFrame.h"
+#include "app/UiManuscriptPaperViewport.h"
 #include "app/UiPlayerPort.h"
 #include "app/UiQuorvaneView.h"
 #include "app/UiUpdateCheck.h"
@@ -11,6 +12,7 @@
 #include "commands/EdStartup.h"
 #include "foundation/BcClassManager.h"
 #include "foundation/BcClassTable.h"
+#include "panels/UiInstrumentPanel.h"
 #include "platform/PlConfigFile.h"
 #include "platform/PlHttp.h"
 #include "platform/PlLauncher.h"
@@ -106,6 +108,7 @@ bool Quorvane::startUp()
 
     EdStartup::install();
     BcClassTable::setFactory("Settings", &Settings::newInstance);
+    BcClassTable::setFactory("UiManuscriptPaperViewport", &UiManuscriptPaperViewport::newInstance);
     BcClassManager::instance()->linkClasses();
 
     // The user's stored language wins over the installed one.
@@ -251,7 +254,7 @@ bool QuorvaneIdleHost::playerIsPaused()
 
 void QuorvaneIdleHost::refreshPanels()
 {
-    // The instrument panels join here when they are built.
+    UiInstrumentPanel::refreshAll(false);
 }
 
 void QuorvaneIdleHost::autoSavePass()
@@ -521,7 +524,8 @@ int Quorvane::FilterEvent(wxEvent& event)
     if ((type != wxEVT_KEY_DOWN && type != wxEVT_KEY_UP) || !frame || forwardingKey)
         return Event_Skip;
     wxWindow* target = wxDynamicCast(event.GetEventObject(), wxWindow);
-    if (!target || target == frame || target == frame->paneWindow(UiMainFrame::pianoKeyboard) ||
+    // The instrument panes pass their keys on themselves.
+    if (!target || target == frame || UiInstrumentPanel::isPanel(target) ||
         frame->GetActiveChild())
         return Event_Skip;
     // A text field types its plain keys: digits, letters, Delete and the

@@ -156,13 +156,15 @@ public:
     // Snap guide lines, ortho mode and playback tracking belong to the
     // editing context, where the commands that flip them live.
     EdContext::Toggles& toggles() { return context.toggles(); }
+    UiContext& editingContext() { return context; }
 
     UiDocManager* documentManager() { return docManager; }
     UiMainFrame* mainFrame() { return frame; }
     UiStringResources& strings() { return stringResources; }
     UiPlayerPort* player() { return services.player; }
-    // The player, while it is open; null otherwise.
+    // The open player, and the MIDI input with its recorder; null without them.
     MpPlayer* playback() { return context.player(); }
+    UiMidi* midi() { return services.midi; }
     UiContext& editingContext() { return context; }
 
     // Toggles and layout: read when the main frame is made, written when it

@@ -32,12 +32,19 @@ public:
     bool chooseFile(bool save, const BcString& filter, const BcString& defaultName, BcString& path,
                     int& filterIndex) override;
     bool hasMainWindow() override;
+    void redrawPianoKeyboard() override;
     bool newDocument() override;
 
     // The player's tempo for the toolbar's box.
     void setToolbarTempo(int beatsPerMinute) override;
 
     void runSelectionObserver() override;
+
+    // The tool windows (UiContextToolWindows.cpp).
+    bool runTransposeDialog(TransposeChoice& choice) override;
+    void runParallaxScore(MnScore* score, int startTime, int cursorTime) override;
+    bool run3dPrinting() override;
+    void runManuscriptPaper(MnScore* score) override;
 
     // The MIDI input and recorder that the Record and MIDI input commands
     // reach; null without them (not owned).
@@ -52,6 +59,19 @@ public:
     bool midiInputStart() override;
     bool midiInputReset() override;
     void releaseMidiInputKeys() override;
+
+    // The instrument panes of the main frame (UiContextPanes.cpp).
+    void refreshInstrumentPanes() override;
+    void redrawPianoKeyboard() override;
+    void adoptScoreTuning(MnScore* score) override;
+    bool visibleFretboardTuning(VisibleFretboard& tuning) override;
+    bool fretboardTuning(FretboardTuning& tuning) override;
+    bool setFretboardTuning(const FretboardTuning& tuning) override;
+    bool fretboardCapo(FretboardCapo& capo) override;
+    void setFretboardCapo(const FretboardCapo& capo) override;
+    bool fretboardScreenRect(int& left, int& top, int& right, int& bottom) override;
+    void movePointer(int x, int y) override;
+    void runFretboardTuningDialog(const FretboardTuning& start) override;
 
     // How many information messages were shown so far; the document adapter
     // learns from it whether a failed open already said why.

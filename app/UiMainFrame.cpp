@@ -5,12 +5,16 @@
 #include "app/UiCommandStates.h"
 #include "app/UiDocument.h"
 #include "app/UiLook.h"
+#include "app/UiFrameKeyboard.h"
 #include "app/UiMenus.h"
 #include "app/UiStatusBar.h"
 #include "app/UiTexts.h"
 #include "app/UiToolBar.h"
 #include "app/UiWindowsDialog.h"
 #include "commands/EdCommandTable.h"
+#include "panels/UiContextPalette.h"
+#include "panels/UiFretboard.h"
+#include "panels/UiPianoKeyboard.h"
 #include "platform/PlConfigFile.h"
 #include "platform/gui/UiScale.h"
 
@@ -95,6 +99,8 @@ UiMainFrame::UiMainFrame(UiDocManager* manager, Quorvane& app) : app(app)
     aui.AddPane(toolbar, wxAuiPaneInfo().Name(toolBarPane).Caption(toolbar->GetName()).ToolbarPane().Top());
     createPanes();
     applyDefaultLayout();
+    // The fretboard's tuning and capo of the last run, and its caption.
+    neck->loadSettings();
 
     DragAcceptFiles(true);
     Bind(wxEVT_MENU, &UiMainFrame::onMenu, this);
@@ -103,10 +109,19 @@ UiMainFrame::UiMainFrame(UiDocManager* manager, Quorvane& app) : app(app)
     Bind(wxEVT_DROP_FILES, &UiMainFrame::onDropFiles, this);
     GetNotebook()->Bind(wxEVT_AUINOTEBOOK_TAB_RIGHT_UP, &UiMainFrame::onTabRightUp, this);
     toolbar->setCreated();
+    keys = std::make_unique<UiFrameKeyboard>(app);
+    Bind(wxEVT_KEY_DOWN, &UiFrameKeyboard::onKey, keys.get());
+    Bind(wxEVT_KEY_UP, &UiFrameKeyboard::onKey, keys.get());
+    Bind(wxEVT_ACTIVATE, [this](wxActivateEvent& event) {
+        if (!event.GetActive())
+            keys->releaseAll();
+        event.Skip();
+    });
 }
 
 UiMainFrame::~UiMainFrame()
 {
+    neck->saveSettings();
     aui.UnInit();
     // The views are gone: the context they shared goes last.
     UiQuorvaneView::releaseSharedContext();
@@ -122,7 +137,15 @@ void UiMainFrame::createPanes()
 {
     for (int i = 0; i < paneCount; ++i) {
         const PaneSpec& spec = paneSpecs[i];
-        panes[i] = new wxPanel(this, UiMenus::itemId(paneIds[i]));
+        const wxWindowID id = UiMenus::itemId(paneIds[i]);
+        if (i == contextPalette)
+            panes[i] = new UiContextPalette(this, id);
+        else if (i == pianoKeyboard)
+            panes[i] = piano = new UiPianoKeyboard(this, id);
+        else if (i == fretboard)
+            panes[i] = neck = new UiFretboard(this, id);
+        else
+            panes[i] = new wxPanel(this, id);
         wxAuiPaneInfo info;
         info.Name(paneKey(Pane(i))).Caption(wxString(app.loadString(spec.caption)));
         info.CloseButton(true).Floatable(true).Movable(true).DestroyOnClose(false);

@@ -4,13 +4,17 @@
 #include <wx/aui/tabmdi.h>
 #include <wx/docview.h>
 
+#include <memory>
 #include <string>
 
 class PlConfigFile;
+class UiFrameKeyboard;
 class Quorvane;
 class UiDocManager;
 class UiStatusBar;
 class UiToolBar;
+class UiFretboard;
+class UiPianoKeyboard;
 
 // The program's one top-level window: the document windows as tabs, the
 // menu bar and the status bar, and five docking panes. Its layout is kept
@@ -31,9 +35,13 @@ public:
     ~UiMainFrame() override;
 
     wxAuiManager& layout() { return aui; }
+    // The computer keyboard's notes and shortcuts.
+    UiFrameKeyboard& keyboard() { return *keys; }
     wxWindow* paneWindow(Pane pane) const { return panes[pane]; }
     UiToolBar* toolBar() const { return toolbar; }
     UiStatusBar* statusPanes() const { return status; }
+    UiPianoKeyboard* pianoKeyboardPane() const { return piano; }
+    UiFretboard* fretboardPane() const { return neck; }
     static std::string paneKey(Pane pane);
 
     bool isPaneVisible(Pane pane);
@@ -75,6 +83,9 @@ private:
     wxWindow* panes[paneCount] = {};
     UiToolBar* toolbar = nullptr;
     UiStatusBar* status = nullptr;
+    UiPianoKeyboard* piano = nullptr;
+    UiFretboard* neck = nullptr;
     // Menu 128; while a document window is active its menu 130 is shown.
     wxMenuBar* documentlessMenuBar = nullptr;
+    std::unique_ptr<UiFrameKeyboard> keys;
 };

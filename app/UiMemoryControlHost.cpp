@@ -12,6 +12,7 @@ UiMemoryControlHost::UiMemoryControlHost(const UiDialogTemplate& dialogTemplate)
         control.kind = c.kind;
         control.text = c.text ? c.text : "";
         control.enabled = (c.style & uiDisabled) == 0;
+        control.shown = (c.style & uiHidden) == 0;
     }
 }
 
@@ -174,9 +175,21 @@ void UiMemoryControlHost::focus(int id)
         focusId = id;
 }
 
+void UiMemoryControlHost::show(int id, bool shown)
+{
+    if (Control* c = find(id))
+        c->shown = shown;
+}
+
+bool UiMemoryControlHost::isShown(int id) const
+{
+    const Control* c = find(id);
+    return c && c->shown;
+}
+
 bool UiMemoryControlHost::userCanReach(int id) const
 {
-    return isEnabled(id);
+    return isEnabled(id) && isShown(id);
 }
 
 void UiMemoryControlHost::click(int id)

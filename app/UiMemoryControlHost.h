@@ -6,7 +6,7 @@
 
 // The controls of a template kept in memory, with the user's actions
 // simulated as the toolkit delivers them: for tests of dialogs, headless.
-// A disabled control ignores the simulated user.
+// A disabled or hidden control ignores the simulated user.
 class UiMemoryControlHost : public UiControlHost
 {
 public:
@@ -31,8 +31,12 @@ public:
     void setColor(int id, int color) override;
     void enable(int id, bool enabled) override;
     bool isEnabled(int id) const override;
+    void show(int id, bool shown) override;
+    bool isShown(int id) const override;
     void focus(int id) override;
     int focused() const override { return focusId; }
+    void show(int id, bool shown) override;
+    bool isShown(int id) const override;
 
     // The user: a click (a check box steps its state, a radio checks
     // itself); typing replaces the text one keystroke at a time, each
@@ -59,6 +63,7 @@ private:
         int position = 0;
         int color = 0xFFFFFF;
         bool enabled = true;
+        bool shown = true;
     };
     Control* find(int id);
     const Control* find(int id) const;

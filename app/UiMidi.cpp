@@ -5,6 +5,7 @@
 #include "commands/EdNoteInputCommands.h"
 #include "editing/EdContext.h"
 #include "panels/UiHeldKeys.h"
+#include "panels/UiInstrumentPanel.h"
 #include "playback/MpPlayer.h"
 
 UiMidi::UiMidi(MpPlayer* player) : player(player)
@@ -65,15 +66,12 @@ void UiMidi::setHeldByMidiInput(int key, bool on)
 
 void UiMidi::invalidatePanels()
 {
-    EdContext::current().refreshInstrumentPanes();
+    UiInstrumentPanel::invalidateAll();
 }
 
 bool UiMidi::releaseMidiInputKeys()
 {
-    const bool any = UiHeldKeys::clearMidiInput();
-    if (any)
-        invalidatePanels();
-    return any;
+    return UiInstrumentPanel::releaseMidiInputKeys();
 }
 
 int UiMidi::chordThreshold()

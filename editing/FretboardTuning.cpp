@@ -1,5 +1,7 @@
 #include "editing/FretboardTuning.h"
 
+#include "model/MnTablature.h"
+
 bool FretboardTuning::equals(const FretboardTuning& other) const
 {
     if (strings != other.strings || frets != other.frets)
@@ -56,4 +58,102 @@ int FretboardTuning::presetIndex(const FretboardTuning& tuning)
             return i;
     }
     return -1;
+}
+
+unsigned FretboardTuning::presetNameId(int index)
+{
+    static const unsigned ids[presetCount] = {10108, 10110, 10109, 10112, 10113};
+    return ids[index >= 0 && index < presetCount ? index : 0];
+}
+
+bool FretboardTuning::isValid() const
+{
+    if (strings < 1 || strings > maxStrings || frets < 1 || frets > maxFrets)
+        return false;
+    for (int s = 0; s < strings; ++s) {
+        if (pitch[s] < 0 || pitch[s] >= letterCount || octave[s] < 0 || octave[s] > maxOctave)
+            return false;
+    }
+    return true;
+}
+
+void FretboardTuning::clearUnusedStrings()
+{
+    for (int s = strings < 0 ? 0 : strings; s < maxStrings; ++s) {
+        pitch[s] = 0;
+        octave[s] = 0;
+    }
+}
+
+int FretboardTuning::openKeyOf(int letter, int octave)
+{
+    // The key of each natural letter in octave 1, A B C D E F G.
+    static const int base[7] = {12, 14, 3, 5, 7, 8, 10};
+    if (letter < 0 || letter >= letterCount)
+        letter = 0;
+    int key = base[letter % 7] + 12 * octave - 12;
+    if (letter >= 14)
+        ++key;
+    else if (letter >= 7)
+        --key;
+    return key < 0 ? 0 : key > 87 ? 87 : key;
+}
+
+int FretboardTuning::openKey(int string) const
+{
+    if (string < 0 || string >= strings || string >= maxStrings)
+        return -1;
+    return openKeyOf(pitch[string], octave[string]);
+}
+
+int FretboardTuning::positionCount() const
+{
+    return isValid() ? (frets + 1) * strings : 0;
+}
+
+int FretboardTuning::keyAtPosition(int position, int capoLimit) const
+{
+    if (position < 0 || position >= positionCount())
+        return -1;
+    const int fret = position % (frets + 1);
+    const int open = openKey(position / (frets + 1));
+    return fret > capoLimit ? open + fret : open + capoLimit;
+}
+
+int FretboardTuning::positionOfKey(int key, int n, int capoLimit) const
+{
+    if (key < 0 || key > 87 || n < 0 || positionCount() == 0)
+        return -1;
+    for (int s = 0; s < strings; ++s) {
+        const int fret = key - openKey(s);
+        if (fret >= capoLimit && fret <= frets && fret >= 0) {
+            if (n == 0)
+                return s * (frets + 1) + fret;
+            --n;
+        }
+    }
+    return -1;
+}
+
+bool FretboardTuning::fromTablature(const MnTablature& tablature, FretboardTuning& tuning)
+{
+    const int count = tablature.stringCount();
+    if (count < 1 || count > maxStrings)
+        return false;
+    FretboardTuning made;
+    made.strings = count;
+    for (int s = 0; s < count; ++s) {
+        const MnTablature::Tuning& open = tablature.tuning(s);
+        // The model counts steps from C, the fretboard its letters from A.
+        int letter = open.step >= 0 && open.step <= 6 ? (open.step + 2) % 7 : 0;
+        if (open.accidental == -1)
+            letter += 7;
+        else if (open.accidental == 1)
+            letter += 14;
+        made.pitch[s] = letter;
+        made.octave[s] = open.octave;
+    }
+    made.frets = tablature.frets();
+    tuning = made;
+    return true;
 }

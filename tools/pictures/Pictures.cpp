@@ -1,6 +1,8 @@
 // Draws the program's pictures into resources/images, each PNG named by its
-// resource id: the application icon (128), the About dialog's logo (231)
-// and the toolbar's button strips at 24 and 32 pixels (130, 180).
+// resource id: the application icon (128), the About dialog's logo (231),
+// the context palette's icons, the toolbar's button strips at 24 and 32
+// pixels (130, 180), the key signatures of the transpose dialog (236 to
+// 250) and the picture of the back-side card (310).
 // The music symbols are the glyph meshes the score is drawn with.
 //
 //   qrv_pictures <folder>
@@ -254,6 +256,178 @@ bool drawLogo(const std::string& path)
     canvas.fill(orange);
     return canvas.writePng(path);
 }
+
+// The context palette's icons, 48 pixels square on a transparent ground;
+// the list scales them to its icon size.
+namespace icons {
+
+const int size = 48;
+
+// A glyph scaled to the given height in pixels, its box centred on (cx, cy).
+void glyphFit(Canvas& canvas, const ReGlyph& g, double cx, double cy, double height)
+{
+    double minY, maxY, minX, maxX;
+    extents(g, minY, maxY, minX, maxX);
+    const double step = height / (maxY - minY);
+    canvas.glyph(g, cx - (minX + maxX) / 2 * step, cy + (minY + maxY) / 2 * step, step);
+}
+
+void lines(Canvas& canvas, double left, double right, double top, int count, double gap)
+{
+    for (int i = 0; i < count; ++i)
+        canvas.rectangle(left, top + i * gap - 0.75, right - left, 1.5);
+}
+
+void plus(Canvas& canvas, double cx, double cy)
+{
+    canvas.fill(ink);
+    canvas.rectangle(cx - 8, cy - 2.5, 16, 5);
+    canvas.rectangle(cx - 2.5, cy - 8, 5, 16);
+    canvas.fill(orange);
+}
+
+// A quarter note: its head centred on (x, y), stem up.
+void note(Canvas& canvas, double x, double y, double scale)
+{
+    canvas.ellipse(x, y, 5.5 * scale, 4 * scale, -0.35);
+    canvas.rectangle(x + 4.2 * scale, y - 22 * scale, 1.8 * scale, 22 * scale);
+}
+
+bool write(Canvas& canvas, const std::string& folder, unsigned id)
+{
+    return canvas.writePng(folder + "/" + std::to_string(id) + ".png");
+}
+
+bool drawAll(const std::string& folder)
+{
+    bool ok = true;
+    {  // 131: wrap in sheet music
+        Canvas c(size, size);
+        c.clear(white, 0.0);
+        c.rectangle(8, 3, 32, 42);
+        c.fill(ink);
+        c.rectangle(10, 5, 28, 38);
+        c.fill(white);
+        lines(c, 13, 35, 11, 5, 3);
+        lines(c, 13, 35, 29, 5, 3);
+        c.fill(blue);
+        ok = write(c, folder, 131) && ok;
+    }
+    {  // 132: add a staff
+        Canvas c(size, size);
+        c.clear(white, 0.0);
+        lines(c, 3, 42, 6, 5, 5.5);
+        c.fill(ink);
+        plus(c, 36, 37);
+        ok = write(c, folder, 132) && ok;
+    }
+    {  // 140: add a measure
+        Canvas c(size, size);
+        c.clear(white, 0.0);
+        lines(c, 3, 42, 6, 5, 5.5);
+        c.rectangle(3, 6, 2, 22);
+        c.rectangle(22, 6, 2, 22);
+        c.rectangle(40, 6, 2, 22);
+        c.fill(ink);
+        plus(c, 36, 37);
+        ok = write(c, folder, 140) && ok;
+    }
+    {  // 146: a tuplet
+        Canvas c(size, size);
+        c.clear(white, 0.0);
+        for (int i = 0; i < 3; ++i)
+            note(c, 9 + i * 14, 40, 1.0);
+        c.rectangle(13, 18, 30, 4);
+        c.fill(ink);
+        glyphFit(c, ReGlyph::figure3, 28, 8, 12);
+        c.fill(blue);
+        ok = write(c, folder, 146) && ok;
+    }
+    {  // 151: a grace note
+        Canvas c(size, size);
+        c.clear(white, 0.0);
+        note(c, 14, 32, 0.8);
+        c.triangle(7, 25, 26, 12, 27, 14);
+        c.triangle(7, 25, 27, 14, 8, 27);
+        note(c, 28, 40, 1.0);
+        c.fill(ink);
+        plus(c, 38, 12);
+        ok = write(c, folder, 151) && ok;
+    }
+    {  // 133: group staves
+        Canvas c(size, size);
+        c.clear(white, 0.0);
+        lines(c, 14, 44, 6, 3, 5);
+        lines(c, 14, 44, 32, 3, 5);
+        c.fill(ink);
+        c.rectangle(5, 4, 4, 40);
+        c.rectangle(5, 4, 8, 3);
+        c.rectangle(5, 41, 8, 3);
+        c.fill(blue);
+        ok = write(c, folder, 133) && ok;
+    }
+    {  // 143: an octave line
+        Canvas c(size, size);
+        c.clear(white, 0.0);
+        glyphFit(c, ReGlyph::figure8, 10, 16, 18);
+        c.fill(blue);
+        for (int i = 0; i < 4; ++i)
+            c.rectangle(20 + i * 7, 14, 4, 2);
+        c.rectangle(43, 14, 2, 10);
+        note(c, 30, 42, 0.7);
+        c.fill(ink);
+        ok = write(c, folder, 143) && ok;
+    }
+    {  // 142: a dynamic
+        Canvas c(size, size);
+        c.clear(white, 0.0);
+        glyphFit(c, ReGlyph::dynamicF, 11, 33, 22);
+        c.fill(blue);
+        c.triangle(22, 18, 45, 11, 45, 13.5);
+        c.triangle(22, 18, 45, 13.5, 22, 19.5);
+        c.triangle(22, 18, 45, 25, 45, 22.5);
+        c.triangle(22, 18, 45, 22.5, 22, 16.5);
+        c.fill(ink);
+        ok = write(c, folder, 142) && ok;
+    }
+    {  // 141: a pedal
+        Canvas c(size, size);
+        c.clear(white, 0.0);
+        glyphFit(c, ReGlyph::pedalMark, 22, 18, 20);
+        c.fill(blue);
+        c.rectangle(4, 34, 2, 10);
+        c.rectangle(4, 42, 40, 2);
+        c.rectangle(42, 34, 2, 10);
+        c.fill(ink);
+        ok = write(c, folder, 141) && ok;
+    }
+    {  // 152: a tablature
+        Canvas c(size, size);
+        c.clear(white, 0.0);
+        lines(c, 3, 45, 6, 6, 7);
+        c.fill(ink);
+        glyphFit(c, ReGlyph::figure3, 14, 13, 8);
+        glyphFit(c, ReGlyph::figure2, 26, 27, 8);
+        glyphFit(c, ReGlyph::figure1, 36, 34, 8);
+        c.fill(blue);
+        ok = write(c, folder, 152) && ok;
+    }
+    {  // 154: lyrics
+        Canvas c(size, size);
+        c.clear(white, 0.0);
+        note(c, 12, 26, 0.9);
+        note(c, 32, 22, 0.9);
+        c.fill(ink);
+        c.rectangle(4, 36, 16, 4);
+        c.rectangle(25, 36, 18, 4);
+        c.rectangle(4, 43, 10, 3);
+        c.fill(blue);
+        ok = write(c, folder, 154) && ok;
+    }
+    return ok;
+}
+
+}  // namespace icons
 
 // One button picture in a strip: shapes given on a 24-unit square, scaled
 // to the strip's size and placed at the button's slot.
@@ -570,6 +744,35 @@ const unsigned toolbarButtons[] = {
     33082, 0,     32839, 32893, 32854, 32932, 33092, 0,     32816, 32830, 32786, 0,     32878,
 };
 
+
+// A treble staff with the key signature of `fifths` (-7 to 7) on white,
+// opaque: the transpose dialog's list makes its white the item's ground.
+bool drawKeySignature(const std::string& path, int fifths)
+{
+    const int width = 150, height = 100;
+    Canvas canvas(width, height);
+    canvas.clear(white, 1.0);
+    const double step = 5.0;
+    const double bottomLine = 70.0;
+    for (int line = 0; line < 5; ++line)
+        canvas.rectangle(2, bottomLine - line * 2 * step - 0.75, width - 4, 1.5);
+    canvas.fill(ink);
+    double minY, maxY, minX, maxX;
+    extents(ReGlyph::gClef, minY, maxY, minX, maxX);
+    canvas.glyph(ReGlyph::gClef, 6 - minX * step, bottomLine - 2 * step, step);
+    canvas.fill(ink);
+    // Steps above the bottom line, in the order the accidentals come.
+    const int sharps[] = {8, 5, 9, 6, 3, 7, 4};
+    const int flats[] = {4, 7, 3, 6, 2, 5, 1};
+    int count = fifths < 0 ? -fifths : fifths;
+    for (int i = 0; i < count && i < 7; ++i) {
+        int position = fifths < 0 ? flats[i] : sharps[i];
+        canvas.glyph(fifths < 0 ? ReGlyph::flat : ReGlyph::sharp, 48 + i * 13, bottomLine - position * step, step);
+    }
+    canvas.fill(ink);
+    return canvas.writePng(path);
+}
+
 }
 
 int main(int argc, char** argv)
@@ -580,9 +783,15 @@ int main(int argc, char** argv)
     }
     std::string folder = argv[1];
     const int buttons = int(sizeof toolbarButtons / sizeof toolbarButtons[0]);
-    bool ok = drawIcon(folder + "/128.png") && drawLogo(folder + "/231.png") &&
+    bool ok = drawIcon(folder + "/128.png") && drawLogo(folder + "/231.png") && icons::drawAll(folder) &&
               drawStrip(folder + "/130.png", toolbarButtons, buttons, 24) &&
-              drawStrip(folder + "/180.png", toolbarButtons, buttons, 32);
+              drawStrip(folder + "/180.png", toolbarButtons, buttons, 32) && drawLogo(folder + "/310.png");
+    // Picture 243 - i shows key entry i (i - 7 fifths) for the flats and C,
+    // 258 - i the sharps.
+    for (int entry = 0; entry < 15 && ok; ++entry) {
+        unsigned id = entry <= 7 ? 243u - unsigned(entry) : 258u - unsigned(entry);
+        ok = drawKeySignature(folder + "/" + std::to_string(id) + ".png", entry - 7);
+    }
     if (!ok)
         std::fprintf(stderr, "could not write the pictures into %s\n", folder.c_str());
     return ok ? 0 : 1;
