@@ -416,15 +416,3 @@ int UiWxControlHost::focused() const
             return entry.first;
     return 0;
 }
-
-void UiWxControlHost::show(int id, bool shown)
-{
-    if (wxWindow* w = window(id))
-        w->Show(shown);
-}
-
-bool UiWxControlHost::isShown(int id) const
-{
-    wxWindow* w = window(id);
-    return w && w->IsShown();
-}
