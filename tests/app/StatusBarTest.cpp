@@ -130,3 +130,26 @@ TEST_F(StatusBarTest, aPictureOfTheBarShowsSnapHighlighted)
         wxImage::AddHandler(new wxPNGHandler);
     EXPECT_TRUE(picture.SaveFile(QRV_TEST_OUTPUT_DIR "/status-bar.png", wxBITMAP_TYPE_PNG));
 }
+
+TEST_F(StatusBarTest, theMenusStyleLoadsAndSeparatorsAreShorter)
+{
+    ASSERT_TRUE(start());
+    // The frame installed it; asking again finds it there.
+    EXPECT_TRUE(UiLook::installMenuStyle());
+    EXPECT_NE(std::string(UiLook::menuStyleSheet()).find("rgb(255, 228, 149)"), std::string::npos);
+    EXPECT_NE(std::string(UiLook::menuStyleSheet()).find("rgb(242, 149, 54)"), std::string::npos);
+
+    struct Row
+    {
+        wxRect rect;
+        bool horizontalBar;
+        wxRect shortened;
+    };
+    const Row rows[] = {
+        {wxRect(100, 0, 8, 30), true, wxRect(100, 2, 8, 26)},
+        {wxRect(100, 4, 8, 14), true, wxRect(100, 4, 8, 14)},
+        {wxRect(0, 50, 45, 6), false, wxRect(3, 50, 39, 6)},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(UiLook::shortenedSeparator(row.rect, row.horizontalBar), row.shortened);
+}
