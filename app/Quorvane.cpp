@@ -1,8 +1,10 @@
 #include "app/Quorvane.h"
 
+#include "app/UiCommandStates.h"
 #include "app/UiDocument.h"
 #include "app/UiInstanceServer.h"
 #include "app/UiMainFrame.h"
+#include "app/UiManuscriptPaperViewport.h"
 #include "app/UiPlayerPort.h"
 #include "app/UiQuorvaneView.h"
 #include "app/UiUpdateCheck.h"
@@ -106,6 +108,7 @@ bool Quorvane::startUp()
 
     EdStartup::install();
     BcClassTable::setFactory("Settings", &Settings::newInstance);
+    BcClassTable::setFactory("UiManuscriptPaperViewport", &UiManuscriptPaperViewport::newInstance);
     BcClassManager::instance()->linkClasses();
 
     // The user's stored language wins over the installed one.
@@ -514,6 +517,7 @@ void Quorvane::showMessage(unsigned id)
 
 int Quorvane::FilterEvent(wxEvent& event)
 {
+    UiCommandStates::noteEvent(event);
     // While no document window is active the main frame takes the keys, so
     // the computer keyboard plays notes with no score open.
     wxEventType type = event.GetEventType();
@@ -523,6 +527,12 @@ int Quorvane::FilterEvent(wxEvent& event)
     // The instrument panes pass their keys on themselves.
     if (!target || target == frame || UiInstrumentPanel::isPanel(target) ||
         frame->GetActiveChild())
+        return Event_Skip;
+    // A text field types its plain keys: digits, letters, Delete and the
+    // arrows are not note keys or shortcuts there.
+    const wxKeyEvent& key = static_cast<const wxKeyEvent&>(event);
+    if (UiCommandStates::textFieldHasFocus(target) &&
+        UiCommandStates::isPlainKey(key.GetKeyCode(), key.ControlDown(), key.AltDown()))
         return Event_Skip;
     forwardingKey = true;
     wxKeyEvent copy(static_cast<wxKeyEvent&>(event));

@@ -1,6 +1,7 @@
 #include "app/Quorvane.h"
 
 #include "app/UiAboutDialog.h"
+#include "app/UiCommandStates.h"
 #include "app/UiDocument.h"
 #include "app/UiMainFrame.h"
 #include "app/UiMenus.h"
@@ -151,6 +152,7 @@ void Quorvane::registerCommands()
     T::add({UiMainFrame::hideAllId, &viewCommand, &hideAllState});
     T::add({UiMainFrame::resetLayoutId, &viewCommand, nullptr});
     T::add({UiMainFrame::windowsDialogId, &viewCommand, nullptr});
+    UiCommandStates::addRows();
 }
 
 void Quorvane::setOptionsDialog(Hook hook)

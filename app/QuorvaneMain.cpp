@@ -1,4 +1,5 @@
 #include "app/Quorvane.h"
+#include "app/UiBackSideDialog.h"
 #include "app/UiMidi.h"
 #include "app/UiOptionsDialog.h"
 #include "app/UiPlayer.h"
@@ -26,6 +27,7 @@ int main(int argc, char** argv)
         services.midi = &midi;
         Quorvane::setOptionsDialog(&UiOptionsDialog::run);
         Quorvane::setUpdateCheck([](Quorvane& app) { app.checkUpdateResult(true, true); });
+        Quorvane::setBackSideCard(&UiBackSideDialog::run);
         wxApp::SetInstance(new Quorvane(services));
         status = wxEntry(argc, argv);
     }

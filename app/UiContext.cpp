@@ -126,6 +126,16 @@ bool UiContext::hasMainWindow()
     return app.mainFrame() != nullptr;
 }
 
+void UiContext::redrawPianoKeyboard()
+{
+    UiMainFrame* frame = app.mainFrame();
+    wxWindow* piano = frame ? frame->paneWindow(UiMainFrame::pianoKeyboard) : nullptr;
+    if (!piano)
+        return;
+    piano->Refresh();
+    piano->Update();
+}
+
 bool UiContext::newDocument()
 {
     UiDocManager* manager = app.documentManager();

@@ -32,6 +32,7 @@ public:
     bool chooseFile(bool save, const BcString& filter, const BcString& defaultName, BcString& path,
                     int& filterIndex) override;
     bool hasMainWindow() override;
+    void redrawPianoKeyboard() override;
     bool newDocument() override;
 
     // The player's tempo for the toolbar's box.
@@ -39,10 +40,16 @@ public:
 
     void runSelectionObserver() override;
 
+    // The tool windows (UiContextToolWindows.cpp).
+    bool runTransposeDialog(TransposeChoice& choice) override;
+    void runParallaxScore(MnScore* score, int startTime, int cursorTime) override;
+    bool run3dPrinting() override;
+    void runManuscriptPaper(MnScore* score) override;
+
     // The MIDI input and recorder that the Record and MIDI input commands
     // reach; null without them (not owned).
     void setMidi(UiMidi* midiInput) { midi = midiInput; }
-    UiMidi* midiInput() const { return midi; }
+    UiMidi* midiService() const { return midi; }
     bool recorderIsRecording() override;
     void recorderStart(unsigned long long tick) override;
     void recorderStop() override;

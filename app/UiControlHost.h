@@ -59,6 +59,9 @@ public:
     // Puts the keyboard focus in the control, its text selected.
     virtual void focus(int id) = 0;
     virtual int focused() const = 0;
+    // Shows or hides a control; a hidden control ignores the user.
+    virtual void show(int, bool) {}
+    virtual bool isShown(int id) const { return has(id); }
 
     void setHandler(Handler handler) { receiver = std::move(handler); }
 

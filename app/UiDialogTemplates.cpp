@@ -49,6 +49,57 @@ const UiControlTemplate options[] = {
     {2, K::button, 220, 215, 54, 14, "Cancel", 0},
 };
 
+// The transpose dialog. Only the value control of the chosen way shows;
+// the up-down 1324 steps the semitones of the edit 1086 before it.
+const UiControlTemplate transpose[] = {
+    {0, K::groupBox, 7, 7, 246, 62, "Transpose", 0},
+    {1000, K::radio, 14, 20, 70, 10, "To key", uiGroup},
+    {1070, K::radio, 14, 36, 70, 10, "By interval", 0},
+    {1001, K::radio, 14, 52, 70, 10, "By semitones", 0},
+    {1292, K::pictureList, 90, 18, 156, 120, nullptr, 0},
+    {1293, K::dropList, 90, 34, 156, 120, nullptr, uiHidden},
+    {1086, K::edit, 90, 50, 40, 12, nullptr, uiHidden},
+    {1324, K::upDown, 130, 50, 10, 12, nullptr, uiHidden},
+    {0, K::groupBox, 7, 74, 120, 52, "Direction", 0},
+    {1113, K::radio, 14, 86, 100, 10, "Up", uiGroup},
+    {1210, K::radio, 14, 99, 100, 10, "Down", 0},
+    {1111, K::radio, 14, 112, 100, 10, "Auto", 0},
+    {0, K::groupBox, 133, 74, 120, 52, "Options", 0},
+    {1084, K::checkBox, 140, 88, 110, 10, "Change key signatures", uiGroup},
+    {1085, K::checkBox, 140, 104, 110, 10, "Use double sharps/flats", 0},
+    {1, K::defaultButton, 139, 134, 54, 14, "OK", 0},
+    {2, K::button, 199, 134, 54, 14, "Cancel", 0},
+};
+
+// The back-side card: the picture, the name and the credit, placed by the
+// card itself over the main window.
+const UiControlTemplate backSide[] = {
+    {1269, K::label, 0, 0, 200, 67, nullptr, 0},
+    {1270, K::label, 0, 80, 200, 24, "Quorvane", 0},
+    {1271, K::label, 0, 110, 200, 20, "Made by Tolmarin\nVersion 0.0.0.0  Built on Month Year", 0},
+};
+
+// Manuscript paper: clefs and bars on the left, the preview 1335 fills the
+// rest and grows with the dialog.
+const UiControlTemplate manuscript[] = {
+    {1338, K::groupBox, 7, 7, 100, 66, "Clefs", 0},
+    {1070, K::radio, 14, 19, 88, 10, "None", uiGroup},
+    {1000, K::radio, 14, 32, 88, 10, "All", 0},
+    {1002, K::radio, 14, 45, 88, 10, "First system", 0},
+    {1001, K::radio, 14, 58, 88, 10, "Grand Staff only", 0},
+    {1339, K::groupBox, 7, 78, 100, 44, "Bars", uiGroup},
+    {1337, K::slider, 12, 90, 90, 14, nullptr, 0},
+    {1340, K::label, 15, 106, 8, 8, "0", 0},
+    {1195, K::label, 31, 106, 8, 8, "1", 0},
+    {1196, K::label, 47, 106, 8, 8, "2", 0},
+    {1197, K::label, 63, 106, 8, 8, "3", 0},
+    {1341, K::label, 79, 106, 8, 8, "4", 0},
+    {1342, K::label, 95, 106, 8, 8, "5", 0},
+    {1336, K::button, 7, 130, 100, 14, "Save as PDF...", 0},
+    {1334, K::button, 7, 150, 100, 14, "  Print", 0},
+    {1335, K::label, 114, 7, 190, 268, nullptr, 0},
+};
+
 // The fretboard's tuning: a preset list, each string's letter and octave,
 // one string less or more, and the frets with their up-down 1377.
 const UiControlTemplate fretboardTuning[] = {
@@ -89,10 +140,15 @@ const UiControlTemplate fretboardTuning[] = {
 
 const UiDialogTemplate templates[] = {
     {117, 281, 236, "Quorvane Options", options, int(sizeof options / sizeof options[0])},
+    {122, 260, 155, "Transpose Notes", transpose, int(sizeof transpose / sizeof transpose[0])},
+    {115, 200, 140, nullptr, backSide, int(sizeof backSide / sizeof backSide[0])},
+    {124, 311, 282, "Manuscript Paper", manuscript, int(sizeof manuscript / sizeof manuscript[0])},
+    {120, 400, 250, "Parallax Score", nullptr, 0},
+    {121, 400, 300, "3D Printing", nullptr, 0},
     {127, 211, 210, "Fretboard tuning", fretboardTuning, int(sizeof fretboardTuning / sizeof fretboardTuning[0])},
 };
 
-const UiDialogTemplate* const allTemplates[] = {&templates[0], &templates[1], nullptr};
+const UiDialogTemplate* const allTemplates[] = {&templates[0], &templates[1], &templates[2], &templates[3], &templates[4], &templates[5], &templates[6], nullptr};
 
 }
 

@@ -23,6 +23,7 @@ enum class UiControlKind
     slider,
     upDown,         // arrows that step the number in the control before it
     swatch,         // a clickable colour
+    pictureList,    // a drop-down list whose items show a picture before their text
 };
 
 enum UiControlStyle : unsigned

@@ -2,11 +2,17 @@
 #include "app/UiQuorvaneView.h"
 
 #include "app/Quorvane.h"
+#include "app/UiCommandStates.h"
 #include "app/UiDocument.h"
+#include "app/UiLook.h"
+#include "app/UiFrameKeyboard.h"
 #include "app/UiMenus.h"
+#include "app/UiStatusBar.h"
 #include "app/UiTexts.h"
+#include "app/UiToolBar.h"
 #include "app/UiWindowsDialog.h"
 #include "commands/EdCommandTable.h"
+#include "panels/UiContextPalette.h"
 #include "panels/UiFretboard.h"
 #include "panels/UiPianoKeyboard.h"
 #include "platform/PlConfigFile.h"
@@ -23,6 +29,7 @@ namespace {
 
 const char* const workspace = "Workspace";
 const char* const documentsPane = "Documents";
+const char* const toolBarPane = "Toolbar";
 
 struct PaneSpec
 {
@@ -57,6 +64,9 @@ std::set<int> menuIds()
                 ids.insert(UiMenus::itemId(item->id));
     for (unsigned i = 0; i < unsigned(UiMenus::recentFileCount); ++i)
         ids.insert(UiMenus::itemId(UiMenus::firstRecentFile + i));
+    for (unsigned id : UiToolBar::buttons)
+        if (id)
+            ids.insert(UiMenus::itemId(id));
     return ids;
 }
 
@@ -76,13 +86,17 @@ UiMainFrame::UiMainFrame(UiDocManager* manager, Quorvane& app) : app(app)
     Create(manager, nullptr, wxID_ANY, wxString(app.loadString(128)), wxDefaultPosition, wxSize(1024, 768));
     // The document windows have no Window menu: Windows... lives on the tabs.
     SetWindowMenu(nullptr);
+    UiLook::installMenuStyle();
     documentlessMenuBar = UiMenus::build(128, app);
     SetMenuBar(documentlessMenuBar);
-    CreateStatusBar(1);
+    status = new UiStatusBar(this, app);
+    SetStatusBar(status);
     GetNotebook()->SetWindowStyleFlag(GetNotebook()->GetWindowStyleFlag() | wxAUI_NB_WINDOWLIST_BUTTON |
                                       wxAUI_NB_CLOSE_ON_ACTIVE_TAB);
     aui.SetManagedWindow(this);
     aui.AddPane(GetClientWindow(), wxAuiPaneInfo().Name(documentsPane).CenterPane().PaneBorder(false));
+    toolbar = new UiToolBar(this, app);
+    aui.AddPane(toolbar, wxAuiPaneInfo().Name(toolBarPane).Caption(toolbar->GetName()).ToolbarPane().Top());
     createPanes();
     applyDefaultLayout();
     // The fretboard's tuning and capo of the last run, and its caption.
@@ -94,6 +108,15 @@ UiMainFrame::UiMainFrame(UiDocManager* manager, Quorvane& app) : app(app)
     Bind(wxEVT_CLOSE_WINDOW, &UiMainFrame::onClose, this);
     Bind(wxEVT_DROP_FILES, &UiMainFrame::onDropFiles, this);
     GetNotebook()->Bind(wxEVT_AUINOTEBOOK_TAB_RIGHT_UP, &UiMainFrame::onTabRightUp, this);
+    toolbar->setCreated();
+    keys = std::make_unique<UiFrameKeyboard>(app);
+    Bind(wxEVT_KEY_DOWN, &UiFrameKeyboard::onKey, keys.get());
+    Bind(wxEVT_KEY_UP, &UiFrameKeyboard::onKey, keys.get());
+    Bind(wxEVT_ACTIVATE, [this](wxActivateEvent& event) {
+        if (!event.GetActive())
+            keys->releaseAll();
+        event.Skip();
+    });
 }
 
 UiMainFrame::~UiMainFrame()
@@ -114,8 +137,10 @@ void UiMainFrame::createPanes()
 {
     for (int i = 0; i < paneCount; ++i) {
         const PaneSpec& spec = paneSpecs[i];
-        const int id = UiMenus::itemId(paneIds[i]);
-        if (i == pianoKeyboard)
+        const wxWindowID id = UiMenus::itemId(paneIds[i]);
+        if (i == contextPalette)
+            panes[i] = new UiContextPalette(this, id);
+        else if (i == pianoKeyboard)
             panes[i] = piano = new UiPianoKeyboard(this, id);
         else if (i == fretboard)
             panes[i] = neck = new UiFretboard(this, id);
@@ -162,6 +187,17 @@ void UiMainFrame::applyDefaultLayout()
     rebuilt << wxString::Format("dock_size(%d,0,0)=%d|", wxAUI_DOCK_TOP, band + caption + 2 * border);
     rebuilt << wxString::Format("dock_size(%d,0,0)=%d|", wxAUI_DOCK_BOTTOM, band + caption + 2 * border);
     aui.LoadPerspective(rebuilt, true);
+    showToolBar();
+    aui.Update();
+}
+
+// The toolbar is not part of a saved layout: it comes back at the top
+// whatever the layout held.
+void UiMainFrame::showToolBar()
+{
+    if (!toolbar)
+        return;
+    aui.GetPane(toolbar).Show().Dock().Top().Layer(10).Row(0).Position(0);
 }
 
 bool UiMainFrame::isPaneVisible(Pane pane)
@@ -255,6 +291,7 @@ void UiMainFrame::loadLayout(PlConfigFile& file)
     int statusBar = 1;
     if (file.intValue(workspace, "StatusBar", statusBar) && GetStatusBar())
         GetStatusBar()->Show(statusBar != 0);
+    showToolBar();
     aui.Update();
 }
 
@@ -269,7 +306,7 @@ void UiMainFrame::saveLayout(PlConfigFile& file)
             continue;
         }
         wxString name = paneName(part);
-        if (!name.empty())
+        if (!name.empty() && name != toolBarPane)
             file.setValue(workspace, name.utf8_string(), part.utf8_string());
     }
     file.setValue(workspace, "Docks", docks.utf8_string());
@@ -307,10 +344,9 @@ void UiMainFrame::recentFilesChanged()
 
 bool UiMainFrame::runCommand(unsigned id)
 {
-    EdCommandInputs inputs = EdCommandTable::gather();
-    inputs.visiblePanes = visiblePanes();
-    inputs.paneCount = paneCount + 1;
-    return EdCommandTable::execute(id, inputs);
+    bool done = EdCommandTable::execute(id, UiCommandStates::gather(this));
+    UiCommandStates::invalidate();
+    return done;
 }
 
 void UiMainFrame::onMenu(wxCommandEvent& event)
@@ -330,10 +366,7 @@ void UiMainFrame::onUpdateUi(wxUpdateUIEvent& event)
         event.Skip();
         return;
     }
-    EdCommandInputs inputs = EdCommandTable::gather();
-    inputs.visiblePanes = visiblePanes();
-    inputs.paneCount = paneCount + 1;
-    EdCommandState state = EdCommandTable::state(UiMenus::commandId(event.GetId()), inputs);
+    EdCommandState state = UiCommandStates::state(this, UiMenus::commandId(event.GetId()));
     event.Enable(state.enabled);
     if (event.IsCheckable())
         event.Check(state.checked);

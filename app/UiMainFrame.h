@@ -4,11 +4,15 @@
 #include <wx/aui/tabmdi.h>
 #include <wx/docview.h>
 
+#include <memory>
 #include <string>
 
 class PlConfigFile;
+class UiFrameKeyboard;
 class Quorvane;
 class UiDocManager;
+class UiStatusBar;
+class UiToolBar;
 class UiFretboard;
 class UiPianoKeyboard;
 
@@ -31,7 +35,11 @@ public:
     ~UiMainFrame() override;
 
     wxAuiManager& layout() { return aui; }
+    // The computer keyboard's notes and shortcuts.
+    UiFrameKeyboard& keyboard() { return *keys; }
     wxWindow* paneWindow(Pane pane) const { return panes[pane]; }
+    UiToolBar* toolBar() const { return toolbar; }
+    UiStatusBar* statusPanes() const { return status; }
     UiPianoKeyboard* pianoKeyboardPane() const { return piano; }
     UiFretboard* fretboardPane() const { return neck; }
     static std::string paneKey(Pane pane);
@@ -63,6 +71,7 @@ public:
 private:
     void createPanes();
     void applyDefaultLayout();
+    void showToolBar();
     void onMenu(wxCommandEvent& event);
     void onUpdateUi(wxUpdateUIEvent& event);
     void onClose(wxCloseEvent& event);
@@ -72,8 +81,11 @@ private:
     Quorvane& app;
     wxAuiManager aui;
     wxWindow* panes[paneCount] = {};
+    UiToolBar* toolbar = nullptr;
+    UiStatusBar* status = nullptr;
     UiPianoKeyboard* piano = nullptr;
     UiFretboard* neck = nullptr;
     // Menu 128; while a document window is active its menu 130 is shown.
     wxMenuBar* documentlessMenuBar = nullptr;
+    std::unique_ptr<UiFrameKeyboard> keys;
 };

@@ -35,6 +35,8 @@ public:
     bool isShown(int id) const override;
     void focus(int id) override;
     int focused() const override { return focusId; }
+    void show(int id, bool shown) override;
+    bool isShown(int id) const override;
 
     // The user: a click (a check box steps its state, a radio checks
     // itself); typing replaces the text one keystroke at a time, each

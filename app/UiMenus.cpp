@@ -58,6 +58,47 @@ wxMenuBar* UiMenus::build(unsigned menuId, Quorvane& app)
     return bar;
 }
 
+wxMenu* UiMenus::buildPopup(unsigned menuId, Quorvane& app)
+{
+    std::vector<wxMenu*> open{new wxMenu};
+    std::vector<wxString> titles{wxString()};
+    for (const UiMenuItem* item = UiTexts::menu(menuId); item && item->kind != UiMenuItem::menuEnd; ++item) {
+        switch (item->kind) {
+        case UiMenuItem::popup:
+            open.push_back(new wxMenu);
+            titles.push_back(itemLabel(*item, app));
+            break;
+        case UiMenuItem::popupEnd:
+            if (open.size() > 1) {
+                wxMenu* done = open.back();
+                wxString title = titles.back();
+                open.pop_back();
+                titles.pop_back();
+                open.back()->AppendSubMenu(done, title);
+            }
+            break;
+        case UiMenuItem::separator:
+            open.back()->AppendSeparator();
+            break;
+        case UiMenuItem::check:
+        case UiMenuItem::recentFiles:
+        case UiMenuItem::command:
+            open.back()->Append(itemId(item->id), itemLabel(*item, app));
+            break;
+        case UiMenuItem::menuEnd:
+            break;
+        }
+    }
+    // A table without its end markers still gives a whole menu.
+    while (open.size() > 1) {
+        wxMenu* done = open.back();
+        open.pop_back();
+        open.back()->AppendSubMenu(done, titles.back());
+        titles.pop_back();
+    }
+    return open.front();
+}
+
 wxAcceleratorTable UiMenus::hiddenAccelerators()
 {
     int count = 0;

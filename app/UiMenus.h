@@ -4,6 +4,7 @@
 #include <wx/arrstr.h>
 
 class Quorvane;
+class wxMenu;
 class wxMenuBar;
 
 // Builds the menu bars 128 and 130 from the menu table, in the interface
@@ -30,6 +31,8 @@ public:
     }
 
     static wxMenuBar* build(unsigned menuId, Quorvane& app);
+    // A context menu (119), its items at the top level.
+    static wxMenu* buildPopup(unsigned menuId, Quorvane& app);
     // The accelerators of menu 130 that no item text shows.
     static wxAcceleratorTable hiddenAccelerators();
     // Replaces the recent-file entries of the bar's File menu; "Recent file",

@@ -2,12 +2,18 @@
 
 #include "app/Quorvane.h"
 #include "app/UiDocument.h"
+#include "app/UiFrameKeyboard.h"
 #include "app/UiMainFrame.h"
+#include "app/UiMenus.h"
 #include "app/UiViewInput.h"
 #include "editing/EdContext.h"
+#include "panels/UiContextPalette.h"
 #include "panels/UiInstrumentPanel.h"
+#include "playback/MpPlayer.h"
+#include "playback/MpPlayerContext.h"
 
 #include <wx/dcclient.h>
+#include <wx/menu.h>
 #include <wx/utils.h>
 
 wxIMPLEMENT_DYNAMIC_CLASS(UiQuorvaneView, wxView);
@@ -69,6 +75,13 @@ UiViewCanvas::UiViewCanvas(wxWindow* parent, const wxGLAttributes& attributes, U
     Bind(wxEVT_MOTION, &UiViewCanvas::onMouse, this);
     Bind(wxEVT_LEFT_DOWN, &UiViewCanvas::onMouse, this);
     Bind(wxEVT_LEFT_UP, &UiViewCanvas::onMouse, this);
+    Bind(wxEVT_RIGHT_DOWN, &UiViewCanvas::onMouse, this);
+    Bind(wxEVT_RIGHT_UP, &UiViewCanvas::onMouse, this);
+    Bind(wxEVT_MIDDLE_DOWN, &UiViewCanvas::onMouse, this);
+    Bind(wxEVT_MIDDLE_UP, &UiViewCanvas::onMouse, this);
+    Bind(wxEVT_MIDDLE_DCLICK, &UiViewCanvas::onMouse, this);
+    // The view's own right click opens the menu: the toolkit's is not wanted.
+    Bind(wxEVT_CONTEXT_MENU, [](wxContextMenuEvent&) {});
     Bind(wxEVT_KEY_DOWN, &UiViewCanvas::onKey, this);
     Bind(wxEVT_KEY_UP, &UiViewCanvas::onKey, this);
     Bind(wxEVT_IDLE, [this](wxIdleEvent& event) {
@@ -115,6 +128,27 @@ void UiViewCanvas::onMouse(wxMouseEvent& event)
             event.Skip();
         return;
     }
+    const wxEventType type = event.GetEventType();
+    if (type == wxEVT_RIGHT_DOWN) {
+        core->rightButtonDown(mouse.flags, mouse.x, mouse.y);
+        return;
+    }
+    if (type == wxEVT_RIGHT_UP) {
+        core->rightButtonUp(mouse.flags, mouse.x, mouse.y);
+        return;
+    }
+    if (type == wxEVT_MIDDLE_DOWN) {
+        core->middleButtonDown(mouse.flags, mouse.x, mouse.y);
+        return;
+    }
+    if (type == wxEVT_MIDDLE_UP) {
+        core->middleButtonUp(mouse.flags, mouse.x, mouse.y);
+        return;
+    }
+    if (type == wxEVT_MIDDLE_DCLICK) {
+        core->middleButtonDoubleClick(mouse.flags, mouse.x, mouse.y);
+        return;
+    }
     if (!core->mouseMove(mouse.flags, mouse.x, mouse.y)) {
         int width = 0;
         int height = 0;
@@ -133,8 +167,11 @@ void UiViewCanvas::onKey(wxKeyEvent& event)
         return;
     }
     bool down = event.GetEventType() == wxEVT_KEY_DOWN;
-    UiViewInput::Key key = down ? UiViewKeys::shared().press(event.GetRawKeyCode(), event.GetKeyCode())
-                                : UiViewKeys::shared().release(event.GetRawKeyCode(), event.GetKeyCode());
+    // The codes of the keyboard in force: note keys by their place.
+    UiMainFrame* frame = Quorvane::exists() ? Quorvane::instance().mainFrame() : nullptr;
+    const int code = frame ? int(frame->keyboard().codeOf(event)) : event.GetKeyCode();
+    UiViewInput::Key key = down ? UiViewKeys::shared().press(event.GetRawKeyCode(), code)
+                                : UiViewKeys::shared().release(event.GetRawKeyCode(), code);
     if (down)
         core->keyDown(key.code, key.repeat, key.flags);
     else
@@ -185,6 +222,11 @@ void UiQuorvaneView::releaseSharedContext()
     sharedContext = nullptr;
 }
 
+wxGLContext* UiQuorvaneView::sharedGLContext()
+{
+    return sharedContext;
+}
+
 bool UiQuorvaneView::OnCreate(wxDocument* document, long flags)
 {
     if (!wxView::OnCreate(document, flags) || !Quorvane::exists())
@@ -209,6 +251,7 @@ bool UiQuorvaneView::OnCreate(wxDocument* document, long flags)
     viewCore = new UiViewCore(*this, &adapter->document());
     // The panes join this list as they are built, after the application.
     viewCore->renderer.addObserver(&appObserver);
+    viewCore->renderer.addObserver(UiContextPalette::viewObserver());
     for (UiInstrumentPanel* panel : UiInstrumentPanel::panels())
         viewCore->renderer.addObserver(panel);
     SetFrame(child);
@@ -366,5 +409,54 @@ void UiQuorvaneView::screenToClient(int& x, int& y)
 
 void UiQuorvaneView::forwardKey(unsigned key, unsigned repeat, unsigned flags, bool down)
 {
-    // The main frame's keyboard handling comes with the keyboard input.
+    if (UiMainFrame* frame = Quorvane::instance().mainFrame())
+        frame->keyboard().key(key, UiFrameKeyboard::modifiersNow(), down);
+}
+
+bool UiQuorvaneView::rightButtonPans()
+{
+    return !Quorvane::exists() || Quorvane::instance().settings.useRightButtonToPan;
+}
+
+int UiQuorvaneView::dragThreshold()
+{
+    return Quorvane::exists() ? Quorvane::instance().settings.dragThreshold : 10;
+}
+
+bool UiQuorvaneView::pointerInWindow()
+{
+    return drawingCanvas && drawingCanvas->GetScreenRect().Contains(wxGetMousePosition());
+}
+
+void UiQuorvaneView::showContextMenu(int x, int y)
+{
+    if (!drawingCanvas || !Quorvane::exists())
+        return;
+    Quorvane& app = Quorvane::instance();
+    UiMainFrame* frame = app.mainFrame();
+    if (!frame)
+        return;
+    wxMenu* menu = UiMenus::buildPopup(119, app);
+    const int chosen = drawingCanvas->GetPopupMenuSelectionFromUser(*menu, wxPoint(x, y));
+    delete menu;
+    if (chosen != wxID_NONE)
+        frame->runCommand(UiMenus::commandId(chosen));
+}
+
+void UiQuorvaneView::previewKey(int key)
+{
+    if (MpPlayerContext* context = dynamic_cast<MpPlayerContext*>(&EdContext::current()))
+        if (MpPlayer* player = context->player())
+            player->keyTap(key);
+}
+
+UiFocusPane* UiQuorvaneView::focusedPane()
+{
+    for (wxWindow* window = wxWindow::FindFocus(); window; window = window->GetParent()) {
+        if (window == drawingCanvas)
+            return nullptr;
+        if (UiFocusPane* pane = dynamic_cast<UiFocusPane*>(window))
+            return pane;
+    }
+    return nullptr;
 }

@@ -58,6 +58,8 @@ public:
     // Deletes the context that every other one shares; the main frame calls
     // it last, when no view is left.
     static void releaseSharedContext();
+    // That context, or null before the first view.
+    static wxGLContext* sharedGLContext();
 
     UiViewCore* core() { return viewCore; }
     UiViewCanvas* canvas() { return drawingCanvas; }
@@ -84,6 +86,12 @@ public:
     void takeFocus() override;
     void screenToClient(int& x, int& y) override;
     void forwardKey(unsigned key, unsigned repeat, unsigned flags, bool down) override;
+    bool rightButtonPans() override;
+    int dragThreshold() override;
+    bool pointerInWindow() override;
+    void showContextMenu(int x, int y) override;
+    UiFocusPane* focusedPane() override;
+    void previewKey(int key) override;
 
 private:
     // The application's own observer of the view's selection.

@@ -1,5 +1,6 @@
 #include "app/UiQuorvaneViewCore.h"
 
+#include "app/UiPlaceElementCmd.h"
 #include "app/UiQuorvaneViewBoxes.h"
 
 #include "commands/UiCommand.h"
@@ -43,18 +44,6 @@ void UiViewCore::renderFrame(const UiViewFrame& frame)
 UiCommand* UiViewCore::currentCommand() const
 {
     return dynamic_cast<UiCommand*>(currentTool);
-}
-
-bool UiViewCore::mouseMove(unsigned flags, int x, int y)
-{
-    UiCommand* tool = currentCommand();
-    return tool && tool->onMouseMove(flags, UiCommand::Point{x, y});
-}
-
-bool UiViewCore::leftButtonDown(unsigned flags, int x, int y)
-{
-    UiCommand* tool = currentCommand();
-    return tool && tool->onLButtonDown(flags, UiCommand::Point{x, y});
 }
 
 bool UiViewCore::leftButtonUp(unsigned flags, int x, int y)
@@ -154,8 +143,9 @@ void UiViewCore::camera(GePoint2d& scroll, double& zoom)
 
 bool UiViewCore::placeElement(MnElement* element, const GeMatrix2d& placement)
 {
-    // No placing tool yet: the caller takes the element out again.
-    return false;
+    if (!element)
+        return false;
+    return startTool(new UiPlaceElementCmd(*this, element, placement));
 }
 
 bool UiViewCore::startTool(EdTool* tool)

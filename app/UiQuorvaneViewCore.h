@@ -5,8 +5,20 @@
 #include "editing/EdView.h"
 #include "render/ReOpenGL.h"
 
+class EdPath;
+class MnElement;
 class MnSheetMusic;
 class UiCommand;
+class UiViewCore;
+
+// A pane that may hold the keyboard focus: the view takes the focus from it
+// when the pointer moves over the view, if the pane lets it go.
+class UiFocusPane
+{
+public:
+    virtual ~UiFocusPane() = default;
+    virtual bool canReleaseFocus() = 0;
+};
 
 // What a score view's window needs beyond the camera's environment: the
 // keyboard focus, screen coordinates and the main frame, which takes the
@@ -18,6 +30,19 @@ public:
     virtual void screenToClient(int& x, int& y) {}
     // A key the view declined, with its repeat count and flags.
     virtual void forwardKey(unsigned key, unsigned repeat, unsigned flags, bool down) {}
+
+    // The mouse settings: which button pans (the right one, after the drag
+    // threshold, or else the middle one, at once) and the threshold in pixels.
+    virtual bool rightButtonPans() { return true; }
+    virtual int dragThreshold() { return 10; }
+    // Whether the pointer lies inside the view's window now.
+    virtual bool pointerInWindow() { return true; }
+    // Opens the view's context menu at a client point.
+    virtual void showContextMenu(int x, int y) {}
+    // The pane that holds the keyboard focus, if one does.
+    virtual UiFocusPane* focusedPane() { return nullptr; }
+    // Sounds a key briefly: the preview of a clicked or written note.
+    virtual void previewKey(int key) {}
 };
 
 // The score view without its window: the document it shows, its renderer
@@ -45,6 +70,32 @@ public:
     bool mouseMove(unsigned flags, int x, int y);
     bool leftButtonDown(unsigned flags, int x, int y);
     bool leftButtonUp(unsigned flags, int x, int y);
+    void rightButtonDown(unsigned flags, int x, int y);
+    void rightButtonUp(unsigned flags, int x, int y);
+    void middleButtonDown(unsigned flags, int x, int y);
+    void middleButtonUp(unsigned flags, int x, int y);
+    void middleButtonDoubleClick(unsigned flags, int x, int y);
+    bool isPanning() const { return panning; }
+    // The pixels a press must move to become a drag.
+    int dragThreshold() { return window.dragThreshold(); }
+    void previewKey(int key) { window.previewKey(key); }
+
+    // A click on an element: plain, it selects the element alone (an element
+    // already selected keeps the selection and reports alreadySelected);
+    // toggle adds or removes it; extend (which wins over toggle) adds the
+    // range from the selection's last element to it. Whether the selection
+    // changed.
+    static bool clickSelect(EdSelection& selection, MnElement* element, bool& alreadySelected, bool extend,
+                            bool toggle);
+    // The cursor on a clicked element, by its class.
+    void placeCursorAt(MnElement* hit);
+    // The element drawn on top at a drawing point, with the path of its part.
+    MnElement* pickAt(const GePoint2d& point, EdPath& path);
+
+    // Where a left press on nothing starts the window selection; until the
+    // tool is installed the press only empties the selection.
+    using WindowSelectionFactory = EdTool* (*)(UiViewCore& view, int x, int y, const GePoint2d& point);
+    static void setWindowSelectionFactory(WindowSelectionFactory factory);
     void mouseWheel(int x, int y, int delta);
     // Keys the tool declines go to the main frame.
     void keyDown(unsigned key, unsigned repeat, unsigned flags);
@@ -91,10 +142,19 @@ public:
     GePoint2d clientToModel(int x, int y) override { return view.clientToDrawing(x, y); }
     void screenToClient(int& x, int& y) override { window.screenToClient(x, y); }
     void showGuideLinesOnce(const BcArray<EdGuideLine*>& lines) override;
+    void setDragRectangle(const GePoint2d& from, const GePoint2d& to) override
+    {
+        renderer.dragStart = from;
+        renderer.dragEnd = to;
+    }
     unsigned long long lastActivityTick() const override { return view.lastActivity; }
     void setLastActivityTick(unsigned long long tick) override { view.lastActivity = tick; }
 
 private:
+    void beginPan(int x, int y);
+    // The pan button's move; false when no pan is under way.
+    bool panMove(unsigned flags, int x, int y);
+
     // One animated book page turn of half a second, forward or back.
     void turnPage(MnSheetMusic* sheet, bool forward, bool markActivity);
 
@@ -132,4 +192,7 @@ private:
     BcArray<EdGuideLine*> onceGuideLines;
     bool guideLinesPending = false;
     int framedGuideLines = 0;
+    bool panning = false;
+    bool panMoved = false;
+    bool clickedOnElement = false;
 };

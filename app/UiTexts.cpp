@@ -163,18 +163,34 @@ static const UiText dialogRows[] = {
     {nullptr, nullptr},
 };
 
+// The score view's context menu: the items of its one popup, "Edit".
+static const UiMenuItem menu119[] = {
+    KEYED(57635, "Cu&t", "Ctrl+X"), KEYED(57634, "&Copy", "Ctrl+C"), KEYED(57637, "&Paste", "Ctrl+V"),
+    KEYED(57632, "&Delete", "Del"), SEPARATOR, KEYED(57642, "Select &all", "Ctrl+A"),
+    ITEM(32990, "Select similar"),
+    POPUP("select", "Select"), ITEM(32975, "Notes"), ITEM(32976, "Measures"), ITEM(32977, "Staves"),
+    ITEM(33096, "Tablatures"), ITEM(32978, "Sheet music"), SEPARATOR, ITEM(32981, "Credits"),
+    ITEM(32986, "Parts"), ITEM(32987, "Groups"), SEPARATOR, ITEM(32982, "Tuplets"), SEPARATOR,
+    ITEM(32983, "Octaves"), ITEM(32984, "Dynamics"), ITEM(32985, "Pedals"), SEPARATOR,
+    ITEM(33093, "Lyrics"), END_POPUP,
+    // Its own context: the View menu's item of the same command reads "&Properties".
+    SEPARATOR, {K::command, 32806, "119 32806", "Properties", nullptr}, END_MENU,
+};
+
 const UiMenuItem* UiTexts::menu(unsigned menuId)
 {
     if (menuId == 128)
         return menu128;
     if (menuId == 130)
         return menu130;
+    if (menuId == 119)
+        return menu119;
     return nullptr;
 }
 
 void UiTexts::menuContext(const UiMenuItem& item, char* out, int size)
 {
-    if (item.kind == K::popup)
+    if (item.kind == K::popup || item.key)
         std::snprintf(out, size_t(size), "menu %s", item.key);
     else
         std::snprintf(out, size_t(size), "menu %u", item.id);
@@ -207,7 +223,7 @@ const char* UiTexts::dialogText(const char* context)
 void UiTexts::forEachText(void (*visit)(const char*, const char*, void*), void* data)
 {
     std::set<std::string> seen;
-    for (unsigned menuId : {130u, 128u}) {
+    for (unsigned menuId : {130u, 128u, 119u}) {
         for (const UiMenuItem* item = menu(menuId); item->kind != K::menuEnd; ++item) {
             if (!item->text)
                 continue;

@@ -20,7 +20,7 @@ struct UiMenuItem
     };
     Kind kind;
     unsigned id;           // command id; 0 for a popup
-    const char* key;       // a popup's name in its context ("file", "select")
+    const char* key;       // a popup's name in its context ("file", "select"), or an item's own
     const char* text;      // English, with "&" before the mnemonic
     const char* shortcut;  // shown after a tab, or null
 };

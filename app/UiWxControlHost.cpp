@@ -1,5 +1,6 @@
 #include "app/UiWxControlHost.h"
 
+#include "app/UiBitmapComboBox.h"
 #include "app/UiColorCtrl.h"
 
 #include <wx/button.h>
@@ -106,6 +107,12 @@ void UiWxControlHost::create(wxWindow* parent, int index, Translate translate)
         auto* choice = new wxChoice(parent, wxId, at, wxSize(size.x, -1));
         choice->Bind(wxEVT_CHOICE, [this, id](wxCommandEvent&) { notify(id, selectionChanged); });
         made = choice;
+        break;
+    }
+    case UiControlKind::pictureList: {
+        auto* combo = new UiBitmapComboBox(parent, wxId, at, wxSize(size.x, -1));
+        combo->Bind(wxEVT_COMBOBOX, [this, id](wxCommandEvent&) { notify(id, selectionChanged); });
+        made = combo;
         break;
     }
     case UiControlKind::listBox: {
@@ -270,6 +277,8 @@ wxItemContainer* UiWxControlHost::itemsOf(int id) const
         return static_cast<wxChoice*>(w);
     if (kindOf(id) == UiControlKind::listBox)
         return static_cast<wxListBox*>(w);
+    if (kindOf(id) == UiControlKind::pictureList)
+        return static_cast<UiBitmapComboBox*>(w);
     return nullptr;
 }
 
@@ -406,4 +415,16 @@ int UiWxControlHost::focused() const
         if (entry.second == current)
             return entry.first;
     return 0;
+}
+
+void UiWxControlHost::show(int id, bool shown)
+{
+    if (wxWindow* w = window(id))
+        w->Show(shown);
+}
+
+bool UiWxControlHost::isShown(int id) const
+{
+    wxWindow* w = window(id);
+    return w && w->IsShown();
 }

@@ -52,6 +52,8 @@ public:
     bool isShown(int id) const override;
     void focus(int id) override;
     int focused() const override;
+    void show(int id, bool shown) override;
+    bool isShown(int id) const override;
 
 private:
     struct Range

@@ -33,13 +33,14 @@
 #include "render/ReGDI.h"
 #include "render/ReOpenGL.h"
 #include "render/RePDF.h"
+#include "render/ReParallax.h"
 #include "render/RePicker.h"
 
 // Each class's factory (&X::newInstance) is filled in here when the class is
 // built; until then its row is marked as having a factory with a null pointer.
-// The rows of classes above the core (Settings, UiManuscriptPaperViewport,
-// ReParallax) keep their place and get their factory from the layer that
-// defines them (BcClassTable::setFactory).
+// The rows of classes above the core (Settings, UiManuscriptPaperViewport)
+// keep their place and get their factory from the layer that defines them
+// (BcClassTable::setFactory).
 // Order matters: it is the order of the class objects after linking.
 static const BcClassTable::Entry classTable[] = {
     {"BcClass", "BcObject", false, nullptr},
@@ -120,7 +121,7 @@ static const BcClassTable::Entry classTable[] = {
     {"Settings", "BcObject", true, nullptr},
     {"UiManuscriptPaperViewport", "ReOpenGL", true, nullptr},
     {"UiMIDIInput", "BcObject", true, &UiMIDIInput::newInstance},
-    {"ReParallax", "ReOpenGL", true, nullptr},
+    {"ReParallax", "ReOpenGL", true, &ReParallax::newInstance},
 };
 
 void EdClassTable::install()

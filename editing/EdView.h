@@ -70,6 +70,9 @@ public:
     virtual GePoint2d clientToModel(int x, int y);
     // A point in screen pixels in the view's client pixels.
     virtual void screenToClient(int& x, int& y) {}
+    // The rubber band the view draws dashed, in drawing units; equal
+    // corners draw none.
+    virtual void setDragRectangle(const GePoint2d& from, const GePoint2d& to) {}
     // Draws the guide lines in the next frame only; they are borrowed.
     virtual void showGuideLinesOnce(const BcArray<EdGuideLine*>& lines) {}
     // When the user last worked in the view (EdContext::tickCount); playback

@@ -8,6 +8,7 @@
 // translations (resources/locale/*.po) carry exactly these ids; a new string
 // here needs its translations there.
 static const BcStringResources::Entry englishTexts[] = {
+    {124, "Standard"},
     {128, "Quorvane"},
     // The document type: window title, name of new documents, file type,
     // filter, extension, type id, type name.
@@ -24,6 +25,28 @@ static const BcStringResources::Entry englishTexts[] = {
     {10006, "Untitled"},
     {10007, "Unknown"},
     {10031, "New text"},
+    {10032, "Set as main score"},
+    {10033, "Previous page"},
+    {10034, "Next page"},
+    {10035, "Add Credit"},
+    {10036, "Move up"},
+    {10037, "Move down"},
+    {10038, "Add Staff"},
+    {10039, "Add Measure"},
+    {10040, "Group"},
+    {10041, "Move left"},
+    {10042, "Move right"},
+    {10043, "Move left"},
+    {10044, "Move right"},
+    {10046, "Add Octave"},
+    {10047, "Add Dynamic"},
+    {10048, "Keyboard octave:  %d"},
+    {10049, "Score %d                Staff %d                Measure %d                Chord %d"},
+    {10050, "Undo levels:  %d - %d"},
+    {10055, "\tTURN"},
+    {10056, "Wrap in Sheet music"},
+    {10057, "Add Staff change"},
+    {10058, "Add Pedal"},
     {10060, "A Quorvane update is available for download.\nDo you want to download it now?\n\nNew available "
             "version: %d.%d.%d.%d\n\nCurrent installed version: %d.%d.%d.%d"},
     {10062, "MusicXML file could not be imported due to the following problem:\n\n- %ls"},
@@ -36,11 +59,46 @@ static const BcStringResources::Entry englishTexts[] = {
     {10068, "Unable to read the MIDI data"},
     {10069, "Unsupported MIDI format"},
     {10070, "Do you want a transparent background?\n\nOtherwise, the paper color will be used"},
+    {10072, "MIDI input:  %ls"},
+    {10073, "not detected"},
+    {10074, "disabled"},
     {10076, "Your version is the newest available."},
     {10077, "Low"},
     {10078, "Medium"},
     {10079, "High"},
+    {10080, "Insert Measure"},
+    {10081, "Convert to Tuplet"},
+    {10082, "Hide rest"},
+    {10083, "Hide rests"},
+    {10084, "Show all rests"},
     {10085, "%ls tool"},
+    {10086, "Swap voices"},
+    {10087, "Remove beat"},
+    {10088, "Remove beats"},
+    // The transpose dialog's target keys, flats to sharps, and its intervals.
+    {10089, "Cb Major  |  Ab minor;Gb Major  |  Eb minor;Db Major  |  Bb minor;Ab Major  |  F minor;"
+            "Eb Major  |  C minor;Bb Major  |  G minor;F Major  |  D minor;C Major  |  A minor;"
+            "G Major  |  E minor;D Major  |  B minor;A Major  |  F# minor;E Major  |  C# minor;"
+            "B Major  |  G# minor;F# Major  |  D# minor;C# Major  |  A# minor"},
+    {10090, "Augmented unison;Diminished second;Minor second;Major second;Augmented second;Diminished third;"
+            "Minor third;Major third;Augmented third;Diminished fourth;Perfect fourth;Augmented fourth;"
+            "Diminished fifth;Perfect fifth;Augmented fifth;Diminished sixth;Minor sixth;Major sixth;"
+            "Augmented sixth;Diminished seventh;Minor seventh;Major seventh;Augmented seventh;"
+            "Diminished octave;Perfect octave"},
+    {10091, "Transpose..."},
+    {10092, "\tSNAP"},
+    {10093, "\tTRACK"},
+    {10094, "\tORTHO"},
+    {10095, "Volume:  %ls"},
+    {10096, "mute"},
+    {10097, "Click to toggle mute, turn the mouse wheel to volume up/down"},
+    {10098, "Append Grace note"},
+    {10099, "Unfold repeats"},
+    {10100, "Hide Tuplet"},
+    {10101, "Hide Tuplets"},
+    {10102, "Show all Tuplets"},
+    {10105, "Add Lyrics"},
+    {10106, "Add Tablature"},
     {10108, "Guitar"},
     {10109, "Ukelele"},
     {10110, "Bass guitar"},
@@ -104,6 +162,8 @@ static const BcStringResources::Entry englishTexts[] = {
     {33015, "Select the Notes, Measures, Staves or Scores to transpose\nTranspose key/interval"},
     {33020, "Set the cursor to the specified Measure of the current Score, or the main Score if the current "
             "Score can't be determined\nGo to..."},
+    {33023, "Toggle playback tracking. When on, the camera tracks the playback as soon as user inactivity is "
+            "detected\nPlayback tracking"},
     {33027, "Open a dialog to configure and print manuscript paper taking the staff structure from the selected "
             "Score, as well as the page layout when it is Sheet music\nManuscript paper"},
     {33069, "Toggle automatic snap guide lines on element moving\nToggle Snap guide lines"},

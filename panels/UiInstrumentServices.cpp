@@ -26,7 +26,7 @@ MrRecorder* recorder()
 {
     if (!Quorvane::exists())
         return nullptr;
-    UiMidi* midi = Quorvane::instance().editingContext().midiInput();
+    UiMidi* midi = Quorvane::instance().editingContext().midiService();
     return midi ? midi->recorder() : nullptr;
 }
 

@@ -1,7 +1,10 @@
 #include "app/Settings.h"
+#include "app/UiManuscriptPaperViewport.h"
 #include "commands/EdStartup.h"
 #include "foundation/BcClassManager.h"
 #include "foundation/BcClassTable.h"
+#include "platform/PlOffscreenContext.h"
+#include "render/ReGLHost.h"
 
 #include <gtest/gtest.h>
 #include <wx/app.h>
@@ -20,7 +23,9 @@ extern "C" const char* __lsan_default_options()
 int main(int argc, char** argv)
 {
     EdStartup::install();
+    ReGLHost::installOffscreenFactory(&ReGLHostOver<PlOffscreenContext>::create);
     BcClassTable::setFactory("Settings", &Settings::newInstance);
+    BcClassTable::setFactory("UiManuscriptPaperViewport", &UiManuscriptPaperViewport::newInstance);
     BcClassManager::instance()->linkClasses();
     ::testing::InitGoogleTest(&argc, argv);
     wxApp::SetInstance(new wxApp);

@@ -1,6 +1,7 @@
 #include "ShellFixture.h"
 
 #include "app/UiAboutDialog.h"
+#include "app/UiCommandStates.h"
 #include "app/UiDocument.h"
 #include "app/UiMainFrame.h"
 #include "app/UiMenus.h"
@@ -26,6 +27,8 @@ protected:
     // The state the menus would show for a command, as the toolkit asks it.
     wxMenuItem* updatedItem(unsigned commandId)
     {
+        // A new update pass: what changed since the last one shows.
+        UiCommandStates::invalidate();
         wxMenuBar* bar = frame().GetMenuBar();
         for (size_t i = 0; i < bar->GetMenuCount(); ++i)
             bar->GetMenu(i)->UpdateUI(&frame());

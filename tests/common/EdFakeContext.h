@@ -142,11 +142,16 @@ public:
     {
         return pointAt ? pointAt(point, height) : nullptr;
     }
-    GePoint2d clientToModel(int x, int y) override { return GePoint2d(x, y); }
+    GePoint2d clientToModel(int x, int y) override { return modelAt ? modelAt(x, y) : GePoint2d(x, y); }
     void screenToClient(int& x, int& y) override
     {
         x -= clientOriginX;
         y -= clientOriginY;
+    }
+    void setDragRectangle(const GePoint2d& from, const GePoint2d& to) override
+    {
+        dragFrom = from;
+        dragTo = to;
     }
     void showGuideLinesOnce(const BcArray<EdGuideLine*>& lines) override
     {
@@ -165,6 +170,10 @@ public:
     int toolsStarted = 0;
     int focusTaken = 0;
     std::function<MnChord*(const GePoint2d&, double&)> pointAt;
+    // Replaces the identity from client pixels to model points.
+    std::function<GePoint2d(int, int)> modelAt;
+    GePoint2d dragFrom;
+    GePoint2d dragTo;
     int clientOriginX = 0;
     int clientOriginY = 0;
     int guideLineFrames = 0;

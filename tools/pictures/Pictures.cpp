@@ -1,5 +1,8 @@
 // Draws the program's pictures into resources/images, each PNG named by its
-// resource id: the application icon (128) and the About dialog's logo (231).
+// resource id: the application icon (128), the About dialog's logo (231),
+// the context palette's icons, the toolbar's button strips at 24 and 32
+// pixels (130, 180), the key signatures of the transpose dialog (236 to
+// 250) and the picture of the back-side card (310).
 // The music symbols are the glyph meshes the score is drawn with.
 //
 //   qrv_pictures <folder>
@@ -254,6 +257,522 @@ bool drawLogo(const std::string& path)
     return canvas.writePng(path);
 }
 
+// The context palette's icons, 48 pixels square on a transparent ground;
+// the list scales them to its icon size.
+namespace icons {
+
+const int size = 48;
+
+// A glyph scaled to the given height in pixels, its box centred on (cx, cy).
+void glyphFit(Canvas& canvas, const ReGlyph& g, double cx, double cy, double height)
+{
+    double minY, maxY, minX, maxX;
+    extents(g, minY, maxY, minX, maxX);
+    const double step = height / (maxY - minY);
+    canvas.glyph(g, cx - (minX + maxX) / 2 * step, cy + (minY + maxY) / 2 * step, step);
+}
+
+void lines(Canvas& canvas, double left, double right, double top, int count, double gap)
+{
+    for (int i = 0; i < count; ++i)
+        canvas.rectangle(left, top + i * gap - 0.75, right - left, 1.5);
+}
+
+void plus(Canvas& canvas, double cx, double cy)
+{
+    canvas.fill(ink);
+    canvas.rectangle(cx - 8, cy - 2.5, 16, 5);
+    canvas.rectangle(cx - 2.5, cy - 8, 5, 16);
+    canvas.fill(orange);
+}
+
+// A quarter note: its head centred on (x, y), stem up.
+void note(Canvas& canvas, double x, double y, double scale)
+{
+    canvas.ellipse(x, y, 5.5 * scale, 4 * scale, -0.35);
+    canvas.rectangle(x + 4.2 * scale, y - 22 * scale, 1.8 * scale, 22 * scale);
+}
+
+bool write(Canvas& canvas, const std::string& folder, unsigned id)
+{
+    return canvas.writePng(folder + "/" + std::to_string(id) + ".png");
+}
+
+bool drawAll(const std::string& folder)
+{
+    bool ok = true;
+    {  // 131: wrap in sheet music
+        Canvas c(size, size);
+        c.clear(white, 0.0);
+        c.rectangle(8, 3, 32, 42);
+        c.fill(ink);
+        c.rectangle(10, 5, 28, 38);
+        c.fill(white);
+        lines(c, 13, 35, 11, 5, 3);
+        lines(c, 13, 35, 29, 5, 3);
+        c.fill(blue);
+        ok = write(c, folder, 131) && ok;
+    }
+    {  // 132: add a staff
+        Canvas c(size, size);
+        c.clear(white, 0.0);
+        lines(c, 3, 42, 6, 5, 5.5);
+        c.fill(ink);
+        plus(c, 36, 37);
+        ok = write(c, folder, 132) && ok;
+    }
+    {  // 140: add a measure
+        Canvas c(size, size);
+        c.clear(white, 0.0);
+        lines(c, 3, 42, 6, 5, 5.5);
+        c.rectangle(3, 6, 2, 22);
+        c.rectangle(22, 6, 2, 22);
+        c.rectangle(40, 6, 2, 22);
+        c.fill(ink);
+        plus(c, 36, 37);
+        ok = write(c, folder, 140) && ok;
+    }
+    {  // 146: a tuplet
+        Canvas c(size, size);
+        c.clear(white, 0.0);
+        for (int i = 0; i < 3; ++i)
+            note(c, 9 + i * 14, 40, 1.0);
+        c.rectangle(13, 18, 30, 4);
+        c.fill(ink);
+        glyphFit(c, ReGlyph::figure3, 28, 8, 12);
+        c.fill(blue);
+        ok = write(c, folder, 146) && ok;
+    }
+    {  // 151: a grace note
+        Canvas c(size, size);
+        c.clear(white, 0.0);
+        note(c, 14, 32, 0.8);
+        c.triangle(7, 25, 26, 12, 27, 14);
+        c.triangle(7, 25, 27, 14, 8, 27);
+        note(c, 28, 40, 1.0);
+        c.fill(ink);
+        plus(c, 38, 12);
+        ok = write(c, folder, 151) && ok;
+    }
+    {  // 133: group staves
+        Canvas c(size, size);
+        c.clear(white, 0.0);
+        lines(c, 14, 44, 6, 3, 5);
+        lines(c, 14, 44, 32, 3, 5);
+        c.fill(ink);
+        c.rectangle(5, 4, 4, 40);
+        c.rectangle(5, 4, 8, 3);
+        c.rectangle(5, 41, 8, 3);
+        c.fill(blue);
+        ok = write(c, folder, 133) && ok;
+    }
+    {  // 143: an octave line
+        Canvas c(size, size);
+        c.clear(white, 0.0);
+        glyphFit(c, ReGlyph::figure8, 10, 16, 18);
+        c.fill(blue);
+        for (int i = 0; i < 4; ++i)
+            c.rectangle(20 + i * 7, 14, 4, 2);
+        c.rectangle(43, 14, 2, 10);
+        note(c, 30, 42, 0.7);
+        c.fill(ink);
+        ok = write(c, folder, 143) && ok;
+    }
+    {  // 142: a dynamic
+        Canvas c(size, size);
+        c.clear(white, 0.0);
+        glyphFit(c, ReGlyph::dynamicF, 11, 33, 22);
+        c.fill(blue);
+        c.triangle(22, 18, 45, 11, 45, 13.5);
+        c.triangle(22, 18, 45, 13.5, 22, 19.5);
+        c.triangle(22, 18, 45, 25, 45, 22.5);
+        c.triangle(22, 18, 45, 22.5, 22, 16.5);
+        c.fill(ink);
+        ok = write(c, folder, 142) && ok;
+    }
+    {  // 141: a pedal
+        Canvas c(size, size);
+        c.clear(white, 0.0);
+        glyphFit(c, ReGlyph::pedalMark, 22, 18, 20);
+        c.fill(blue);
+        c.rectangle(4, 34, 2, 10);
+        c.rectangle(4, 42, 40, 2);
+        c.rectangle(42, 34, 2, 10);
+        c.fill(ink);
+        ok = write(c, folder, 141) && ok;
+    }
+    {  // 152: a tablature
+        Canvas c(size, size);
+        c.clear(white, 0.0);
+        lines(c, 3, 45, 6, 6, 7);
+        c.fill(ink);
+        glyphFit(c, ReGlyph::figure3, 14, 13, 8);
+        glyphFit(c, ReGlyph::figure2, 26, 27, 8);
+        glyphFit(c, ReGlyph::figure1, 36, 34, 8);
+        c.fill(blue);
+        ok = write(c, folder, 152) && ok;
+    }
+    {  // 154: lyrics
+        Canvas c(size, size);
+        c.clear(white, 0.0);
+        note(c, 12, 26, 0.9);
+        note(c, 32, 22, 0.9);
+        c.fill(ink);
+        c.rectangle(4, 36, 16, 4);
+        c.rectangle(25, 36, 18, 4);
+        c.rectangle(4, 43, 10, 3);
+        c.fill(blue);
+        ok = write(c, folder, 154) && ok;
+    }
+    return ok;
+}
+
+}  // namespace icons
+
+// One button picture in a strip: shapes given on a 24-unit square, scaled
+// to the strip's size and placed at the button's slot.
+class Button
+{
+public:
+    Button(Canvas& canvas, int slot, int size) : c(canvas), ox(slot * size), k(size / 24.0) {}
+
+    void rect(double x, double y, double w, double h) { c.rectangle(ox + x * k, y * k, w * k, h * k); }
+    void ellipse(double cx, double cy, double rx, double ry, double angle = 0.0)
+    {
+        c.ellipse(ox + cx * k, cy * k, rx * k, ry * k, angle);
+    }
+    void triangle(double x0, double y0, double x1, double y1, double x2, double y2)
+    {
+        c.triangle(ox + x0 * k, y0 * k, ox + x1 * k, y1 * k, ox + x2 * k, y2 * k);
+    }
+    // A line of the given width between two points.
+    void line(double x0, double y0, double x1, double y1, double width)
+    {
+        double dx = x1 - x0, dy = y1 - y0;
+        double length = std::sqrt(dx * dx + dy * dy);
+        if (length <= 0)
+            return;
+        double nx = -dy / length * width / 2, ny = dx / length * width / 2;
+        triangle(x0 + nx, y0 + ny, x1 + nx, y1 + ny, x1 - nx, y1 - ny);
+        triangle(x0 + nx, y0 + ny, x1 - nx, y1 - ny, x0 - nx, y0 - ny);
+    }
+    // A glyph centred on a point, height units tall.
+    void glyph(const ReGlyph& g, double cx, double cy, double height, bool mirrored = false)
+    {
+        double minY, maxY, minX, maxX;
+        extents(g, minY, maxY, minX, maxX);
+        double step = height / (maxY - minY);
+        for (int i = 0; i < g.triangleCount; ++i) {
+            const int* t = g.triangles + 3 * i;
+            auto px = [&](int v) { return cx + (g.vertices[2 * v] - (minX + maxX) / 2) * step; };
+            auto py = [&](int v) {
+                double y = (g.vertices[2 * v + 1] - (minY + maxY) / 2) * step;
+                return mirrored ? cy + y : cy - y;
+            };
+            triangle(px(t[0]), py(t[0]), px(t[1]), py(t[1]), px(t[2]), py(t[2]));
+        }
+    }
+    void fill(Colour colour) { c.fill(colour); }
+
+    // A note: head at (x, y), stem up, the number of flags; hollow heads
+    // for halves and wholes, no stem for a whole.
+    void note(double x, double y, int value, double scale = 1.0)
+    {
+        if (value == 1) {
+            glyph(ReGlyph::wholeNotehead, x, y, 5.0 * scale);
+            return;
+        }
+        if (value == 2)
+            glyph(ReGlyph::halfNotehead, x, y, 5.0 * scale);
+        else
+            ellipse(x, y, 3.3 * scale, 2.3 * scale, -0.35);
+        double stemX = x + 2.9 * scale;
+        rect(stemX - 0.6 * scale, y - 14 * scale, 1.2 * scale, 14 * scale);
+        int flags = value >= 8 ? (value == 8 ? 1 : value == 16 ? 2 : value == 32 ? 3 : 4) : 0;
+        for (int f = 0; f < flags; ++f) {
+            double top = y - 14 * scale + f * 2.6 * scale;
+            line(stemX, top, stemX + 4.5 * scale, top + 4.5 * scale, 1.4 * scale);
+        }
+    }
+    void staffLines(double x, double y, double w, int count, double gap)
+    {
+        for (int i = 0; i < count; ++i)
+            rect(x, y + i * gap, w, 0.9);
+    }
+    void plus(double cx, double cy)
+    {
+        rect(cx - 4, cy - 1.2, 8, 2.4);
+        rect(cx - 1.2, cy - 4, 2.4, 8);
+    }
+    void page(double x, double y, double w, double h)
+    {
+        rect(x, y, w, h);
+        fill(ink);
+        rect(x + 1, y + 1, w - 2, h - 2);
+        fill(white);
+    }
+
+private:
+    Canvas& c;
+    double ox, k;
+};
+
+const Colour grey{0.55, 0.57, 0.60};
+const Colour green{0.20, 0.62, 0.25};
+const Colour brown{0.60, 0.42, 0.22};
+
+void drawButton(Button& b, unsigned id)
+{
+    switch (id) {
+    case 57600:  // New
+        b.page(5, 2, 14, 20);
+        b.triangle(13, 2, 19, 2, 19, 8);
+        b.fill(orange);
+        break;
+    case 57601:  // Open
+        b.rect(2, 6, 9, 3);
+        b.rect(2, 8, 20, 13);
+        b.fill(brown);
+        b.triangle(5, 12, 23, 12, 20, 21);
+        b.triangle(5, 12, 20, 21, 2, 21);
+        b.fill(orange);
+        break;
+    case 57603:  // Save
+        b.rect(3, 3, 18, 18);
+        b.fill(blue);
+        b.rect(7, 3, 10, 7);
+        b.rect(6, 14, 12, 7);
+        b.fill(white);
+        b.rect(13, 4, 2.5, 5);
+        b.fill(blue);
+        break;
+    case 57607:  // Print
+        b.page(7, 2, 10, 8);
+        b.rect(2, 9, 20, 9);
+        b.fill(grey);
+        b.page(6, 14, 12, 8);
+        break;
+    case 57635:  // Cut
+        b.line(8, 3, 15, 15, 1.8);
+        b.line(16, 3, 9, 15, 1.8);
+        b.fill(grey);
+        b.ellipse(7, 18, 3.5, 3.5);
+        b.ellipse(17, 18, 3.5, 3.5);
+        b.fill(ink);
+        b.ellipse(7, 18, 2, 2);
+        b.ellipse(17, 18, 2, 2);
+        b.fill(white);
+        break;
+    case 57634:  // Copy
+        b.page(3, 2, 12, 15);
+        b.page(9, 7, 12, 15);
+        break;
+    case 57637:  // Paste
+        b.rect(3, 4, 16, 18);
+        b.fill(brown);
+        b.rect(7, 2, 8, 4);
+        b.fill(grey);
+        b.page(10, 9, 11, 13);
+        break;
+    case 57643:  // Undo
+    case 57644: {  // Redo
+        bool redo = id == 57644;
+        auto mx = [&](double x) { return redo ? 24 - x : x; };
+        b.triangle(mx(2), 10, mx(10), 3, mx(10), 17);
+        b.line(mx(9), 10, mx(16), 10, 4);
+        b.line(mx(16), 10, mx(20), 14, 4);
+        b.line(mx(20), 14, mx(20), 21, 4);
+        b.fill(blue);
+        break;
+    }
+    case 32819:  // New sheet music
+        b.page(4, 1, 16, 22);
+        b.staffLines(6, 5, 12, 5, 1.8);
+        b.staffLines(6, 15, 12, 5, 1.8);
+        b.fill(ink);
+        break;
+    case 32817:  // New staff
+        b.staffLines(1, 3, 22, 5, 3);
+        b.fill(ink);
+        b.plus(17, 18);
+        b.fill(orange);
+        break;
+    case 32818:  // New measure
+        b.staffLines(1, 3, 22, 5, 3);
+        b.rect(11, 3, 1.2, 12.9);
+        b.fill(ink);
+        b.plus(17, 19);
+        b.fill(orange);
+        break;
+    case 33095:  // Tablature
+        b.staffLines(1, 3, 22, 6, 3);
+        b.fill(ink);
+        b.glyph(ReGlyph::figure3, 7, 9, 4);
+        b.glyph(ReGlyph::figure2, 14, 15, 4);
+        b.fill(blue);
+        break;
+    case 32789: b.note(12, 12, 1); b.fill(ink); break;
+    case 32790: b.note(10, 18, 2); b.fill(ink); break;
+    case 32791: b.note(10, 18, 4); b.fill(ink); break;
+    case 32792: b.note(9, 18, 8); b.fill(ink); break;
+    case 32809: b.note(9, 18, 16); b.fill(ink); break;
+    case 32810: b.note(9, 19, 32); b.fill(ink); break;
+    case 32811: b.note(9, 20, 64); b.fill(ink); break;
+    case 32833:  // Dotted
+        b.note(9, 18, 4);
+        b.ellipse(17, 18, 1.8, 1.8);
+        b.fill(ink);
+        break;
+    case 32813:  // Rest
+        b.glyph(ReGlyph::quarterRest, 12, 12, 18);
+        b.fill(ink);
+        break;
+    case 32851:  // Second voice
+        b.note(6, 17, 4, 0.8);
+        b.fill(ink);
+        b.note(15, 20, 4, 0.8);
+        b.fill(orange);
+        break;
+    case 32852:  // Tuplet
+        for (int i = 0; i < 3; ++i)
+            b.note(4 + i * 7, 20, 4, 0.7);
+        b.rect(5.5, 9.5, 15, 2);
+        b.fill(ink);
+        b.glyph(ReGlyph::figure3, 12, 4, 5);
+        b.fill(blue);
+        break;
+    case 33082:  // Grace note
+        b.note(9, 18, 8, 0.8);
+        b.line(6, 13, 16, 6, 1.2);
+        b.fill(ink);
+        break;
+    case 32839:  // Group
+        b.rect(3, 2, 2.5, 20);
+        b.staffLines(7, 3, 15, 3, 3);
+        b.staffLines(7, 15, 15, 3, 3);
+        b.fill(ink);
+        break;
+    case 32893:  // Octave
+        b.glyph(ReGlyph::figure8, 5, 10, 10);
+        b.fill(ink);
+        for (int i = 0; i < 3; ++i)
+            b.rect(10 + i * 4.5, 6, 3, 1.2);
+        b.rect(22, 6, 1.2, 5);
+        b.fill(ink);
+        break;
+    case 32854:  // Dynamic
+        b.line(2, 12, 22, 5, 1.4);
+        b.line(2, 12, 22, 19, 1.4);
+        b.fill(ink);
+        break;
+    case 32932:  // Pedal
+        b.rect(2, 8, 1.4, 12);
+        b.rect(2, 18.6, 8, 1.4);
+        b.line(9, 19.3, 13, 12, 1.4);
+        b.line(13, 12, 17, 19.3, 1.4);
+        b.rect(16, 18.6, 6, 1.4);
+        b.rect(20.6, 8, 1.4, 12);
+        b.fill(ink);
+        break;
+    case 33092:  // Lyrics
+        b.note(7, 11, 4, 0.7);
+        b.note(17, 9, 4, 0.7);
+        b.fill(ink);
+        b.rect(2, 16, 9, 2);
+        b.rect(13, 16, 9, 2);
+        b.rect(2, 20, 14, 2);
+        b.fill(grey);
+        break;
+    case 32816:  // The picture before the tempo box: a metronome
+        b.triangle(12, 2, 20, 22, 4, 22);
+        b.fill(brown);
+        b.triangle(12, 6, 17, 20, 7, 20);
+        b.fill(white);
+        b.line(12, 19, 17, 5, 1.4);
+        b.fill(ink);
+        b.rect(13.5, 9, 3, 2);
+        b.fill(orange);
+        break;
+    case 32830:  // The tempo box
+        b.note(7, 18, 4, 0.8);
+        b.rect(13, 11, 8, 1.5);
+        b.rect(13, 15, 8, 1.5);
+        b.fill(ink);
+        break;
+    case 32786:  // Play score
+        b.triangle(5, 3, 21, 12, 5, 21);
+        b.fill(green);
+        break;
+    case 32878:  // Options: a cog
+        for (int i = 0; i < 8; ++i) {
+            double a = i * M_PI / 4;
+            b.line(12 + std::cos(a) * 5, 12 + std::sin(a) * 5, 12 + std::cos(a) * 10, 12 + std::sin(a) * 10, 3.5);
+        }
+        b.ellipse(12, 12, 7.5, 7.5);
+        b.fill(grey);
+        b.ellipse(12, 12, 3, 3);
+        b.fill(white);
+        break;
+    default:
+        break;
+    }
+}
+
+// A strip of button pictures of one size, in the order given, the
+// separators left out.
+bool drawStrip(const std::string& path, const unsigned* ids, int count, int size)
+{
+    int slots = 0;
+    for (int i = 0; i < count; ++i)
+        slots += ids[i] != 0;
+    Canvas canvas(slots * size, size);
+    canvas.clear(white, 0.0);
+    int slot = 0;
+    for (int i = 0; i < count; ++i) {
+        if (!ids[i])
+            continue;
+        Button button(canvas, slot++, size);
+        drawButton(button, ids[i]);
+    }
+    return canvas.writePng(path);
+}
+
+// The toolbar's buttons in their order, separators as 0.
+const unsigned toolbarButtons[] = {
+    57600, 57601, 57603, 57607, 0,     57635, 57634, 57637, 0,     57643, 57644, 0,     32819, 32817, 32818,
+    33095, 0,     32789, 32790, 32791, 32792, 32809, 32810, 32811, 0,     32833, 32813, 32851, 0,     32852,
+    33082, 0,     32839, 32893, 32854, 32932, 33092, 0,     32816, 32830, 32786, 0,     32878,
+};
+
+
+// A treble staff with the key signature of `fifths` (-7 to 7) on white,
+// opaque: the transpose dialog's list makes its white the item's ground.
+bool drawKeySignature(const std::string& path, int fifths)
+{
+    const int width = 150, height = 100;
+    Canvas canvas(width, height);
+    canvas.clear(white, 1.0);
+    const double step = 5.0;
+    const double bottomLine = 70.0;
+    for (int line = 0; line < 5; ++line)
+        canvas.rectangle(2, bottomLine - line * 2 * step - 0.75, width - 4, 1.5);
+    canvas.fill(ink);
+    double minY, maxY, minX, maxX;
+    extents(ReGlyph::gClef, minY, maxY, minX, maxX);
+    canvas.glyph(ReGlyph::gClef, 6 - minX * step, bottomLine - 2 * step, step);
+    canvas.fill(ink);
+    // Steps above the bottom line, in the order the accidentals come.
+    const int sharps[] = {8, 5, 9, 6, 3, 7, 4};
+    const int flats[] = {4, 7, 3, 6, 2, 5, 1};
+    int count = fifths < 0 ? -fifths : fifths;
+    for (int i = 0; i < count && i < 7; ++i) {
+        int position = fifths < 0 ? flats[i] : sharps[i];
+        canvas.glyph(fifths < 0 ? ReGlyph::flat : ReGlyph::sharp, 48 + i * 13, bottomLine - position * step, step);
+    }
+    canvas.fill(ink);
+    return canvas.writePng(path);
+}
+
 }
 
 int main(int argc, char** argv)
@@ -263,7 +782,16 @@ int main(int argc, char** argv)
         return 2;
     }
     std::string folder = argv[1];
-    bool ok = drawIcon(folder + "/128.png") && drawLogo(folder + "/231.png");
+    const int buttons = int(sizeof toolbarButtons / sizeof toolbarButtons[0]);
+    bool ok = drawIcon(folder + "/128.png") && drawLogo(folder + "/231.png") && icons::drawAll(folder) &&
+              drawStrip(folder + "/130.png", toolbarButtons, buttons, 24) &&
+              drawStrip(folder + "/180.png", toolbarButtons, buttons, 32) && drawLogo(folder + "/310.png");
+    // Picture 243 - i shows key entry i (i - 7 fifths) for the flats and C,
+    // 258 - i the sharps.
+    for (int entry = 0; entry < 15 && ok; ++entry) {
+        unsigned id = entry <= 7 ? 243u - unsigned(entry) : 258u - unsigned(entry);
+        ok = drawKeySignature(folder + "/" + std::to_string(id) + ".png", entry - 7);
+    }
     if (!ok)
         std::fprintf(stderr, "could not write the pictures into %s\n", folder.c_str());
     return ok ? 0 : 1;

@@ -1,0 +1,53 @@
+#include "panels/UiContextPaletteBuilder.h"
+
+#include "editing/EdContext.h"
+#include "editing/EdSelection.h"
+#include "editing/EdView.h"
+#include "model/MnCache.h"
+#include "panels/UiContextMenuList.h"
+#include "panels/UiMeasureContextMenu.h"
+#include "panels/UiSheetMusicContextMenu.h"
+#include "panels/UiStaffContextMenu.h"
+
+UiContextPaletteBuilder::UiContextPaletteBuilder() : providers(8)
+{
+    providers.add(new UiSheetMusicContextMenu);
+    providers.add(new UiStaffContextMenu);
+    providers.add(new UiMeasureContextMenu);
+}
+
+UiContextPaletteBuilder::~UiContextPaletteBuilder()
+{
+    for (int i = 0; i < providers.count(); ++i)
+        delete providers[i];
+}
+
+bool UiContextPaletteBuilder::rebuild(UiContextMenuList& list)
+{
+    EdView* view = EdContext::current().activeView();
+    if (view && view->hasPendingTool())
+        return false;
+    MnCache cache;
+    const UiContextMenuItem* highlighted = list.item(list.hovered());
+    const int remembered = highlighted ? highlighted->command : -1;
+    list.clear();
+    if (view) {
+        const EdSelection& selection = view->selection();
+        for (int p = 0; p < providers.count(); ++p) {
+            UiElementContextMenu* provider = providers[p];
+            provider->reset();
+            for (int i = 0; i < selection.count(); ++i)
+                provider->visit(selection.element(i));
+            provider->build(list);
+        }
+    }
+    const int hovered = list.hovered();
+    if (hovered >= list.count()) {
+        list.setHovered(-1);
+    } else if (hovered >= 0) {
+        const int found = list.indexOfCommand(remembered);
+        if (found >= 0 && found != hovered)
+            list.moveItem(found, hovered);
+    }
+    return true;
+}
