@@ -251,9 +251,9 @@ bool UiQuorvaneView::OnCreate(wxDocument* document, long flags)
     viewCore = new UiViewCore(*this, &adapter->document());
     // The panes join this list as they are built, after the application.
     viewCore->renderer.addObserver(&appObserver);
-    viewCore->renderer.addObserver(UiContextPalette::viewObserver());
     for (UiInstrumentPanel* panel : UiInstrumentPanel::panels())
         viewCore->renderer.addObserver(panel);
+    viewCore->renderer.addObserver(UiContextPalette::viewObserver());
     SetFrame(child);
     child->Show();
     return true;
