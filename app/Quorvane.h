@@ -165,7 +165,6 @@ public:
     // The open player, and the MIDI input with its recorder; null without them.
     MpPlayer* playback() { return context.player(); }
     UiMidi* midi() { return services.midi; }
-    UiContext& editingContext() { return context; }
 
     // Toggles and layout: read when the main frame is made, written when it
     // closes.

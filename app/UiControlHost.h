@@ -54,8 +54,6 @@ public:
     virtual void setColor(int id, int color) = 0;
     virtual void enable(int id, bool enabled) = 0;
     virtual bool isEnabled(int id) const = 0;
-    virtual void show(int id, bool shown) = 0;
-    virtual bool isShown(int id) const = 0;
     // Puts the keyboard focus in the control, its text selected.
     virtual void focus(int id) = 0;
     virtual int focused() const = 0;
