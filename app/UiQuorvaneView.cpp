@@ -260,9 +260,9 @@ bool UiQuorvaneView::OnCreate(wxDocument* document, long flags)
     if (UiMainFrame* frame = Quorvane::instance().mainFrame())
         if (auto* pane = wxDynamicCast(frame->paneWindow(UiMainFrame::properties), UiProperties))
             viewCore->renderer.addObserver(pane);
-    viewCore->renderer.addObserver(UiContextPalette::viewObserver());
     for (UiInstrumentPanel* panel : UiInstrumentPanel::panels())
         viewCore->renderer.addObserver(panel);
+    viewCore->renderer.addObserver(UiContextPalette::viewObserver());
     SetFrame(child);
     child->Show();
     return true;

@@ -1,5 +1,7 @@
 #include "panels/UiInstrumentPanel.h"
 
+#include "app/Quorvane.h"
+#include "app/UiMainFrame.h"
 #include "panels/UiHeldKeys.h"
 #include "panels/UiWxPainter.h"
 
@@ -93,7 +95,11 @@ void UiInstrumentPanel::onSize(wxSizeEvent& event)
 
 void UiInstrumentPanel::onKey(wxKeyEvent& event)
 {
-    wxWindow* top = wxGetTopLevelParent(this);
+    // A floating pane's top-level parent is its own small frame: the keys
+    // go to the main window all the same.
+    wxWindow* top = Quorvane::exists() && Quorvane::instance().mainFrame()
+                        ? static_cast<wxWindow*>(Quorvane::instance().mainFrame())
+                        : wxGetTopLevelParent(this);
     if (!top || top == this) {
         event.Skip();
         return;

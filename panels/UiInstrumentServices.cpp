@@ -5,6 +5,7 @@
 #include "commands/EdNoteInputCommands.h"
 #include "editing/EdContext.h"
 #include "editing/EdView.h"
+#include "panels/UiNoteKeys.h"
 #include "playback/MpPlayer.h"
 
 #include <wx/utils.h>
@@ -87,23 +88,7 @@ void UiInstrumentServices::enterNote(int key)
 
 void UiInstrumentServices::setKeyboardOctaveFromKey(int key)
 {
-    // The mapping puts the key on its C position (the fourth note key): the
-    // octave from the A below, the transpose kept small.
-    EdContext::NoteInput& input = EdContext::current().noteInput();
-    const int d = key - 3;
-    int octave = d / 12 + 1;
-    int transpose = d - 12 * (d / 12);
-    if (octave == 8) {
-        octave = 7;
-        transpose += 12;
-    }
-    if (transpose > 6 && octave < 7) {
-        octave += 1;
-        transpose -= 12;
-    }
-    input.keyboardOctave = octave;
-    input.keyboardTranspose = transpose;
-    EdContext::current().redrawPianoKeyboard();
+    UiNoteKeys::setKeyboardOctaveFromKey(key);
 }
 
 bool UiInstrumentServices::ctrlAndAltHeld()
@@ -129,5 +114,9 @@ int UiInstrumentServices::keyboardTranspose()
 
 std::u32string UiInstrumentServices::keyLabels()
 {
-    return U"ZSXCFVGBNJMK,L./";
+    const int language = Quorvane::exists() ? Quorvane::instance().keyboardLanguage : 0;
+    std::u32string labels;
+    for (const wchar_t* c = UiNoteKeys::layoutForLanguage(language).labels; *c; ++c)
+        labels += char32_t(*c);
+    return labels;
 }

@@ -35,7 +35,7 @@ public:
     virtual bool ctrlAndAltHeld();
     // The active score view's selection; null without one.
     virtual const EdSelection* activeSelection();
-    // The note mapping: octave 1..7, transpose, and the sixteen UTF-8 labels
+    // The note mapping: octave 1..7, transpose, and the sixteen labels
     // of the note keys of the active keyboard layout.
     virtual int keyboardOctave();
     virtual int keyboardTranspose();
