@@ -31,6 +31,8 @@ public:
     void setColor(int id, int color) override;
     void enable(int id, bool enabled) override;
     bool isEnabled(int id) const override;
+    void show(int id, bool shown) override;
+    bool isShown(int id) const override;
     void focus(int id) override;
     int focused() const override { return focusId; }
 

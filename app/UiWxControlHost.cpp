@@ -399,6 +399,18 @@ bool UiWxControlHost::isEnabled(int id) const
     return w && w->IsThisEnabled();
 }
 
+void UiWxControlHost::show(int id, bool shown)
+{
+    if (wxWindow* w = window(id))
+        w->Show(shown);
+}
+
+bool UiWxControlHost::isShown(int id) const
+{
+    wxWindow* w = window(id);
+    return w && w->IsShown();
+}
+
 void UiWxControlHost::focus(int id)
 {
     wxWindow* w = window(id);
