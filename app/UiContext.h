@@ -62,6 +62,7 @@ public:
 
     // The instrument panes of the main frame (UiContextPanes.cpp).
     void refreshInstrumentPanes() override;
+    void redrawPianoKeyboard() override;
     void adoptScoreTuning(MnScore* score) override;
     bool visibleFretboardTuning(VisibleFretboard& tuning) override;
     bool fretboardTuning(FretboardTuning& tuning) override;

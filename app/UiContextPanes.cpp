@@ -21,6 +21,15 @@ void UiContext::refreshInstrumentPanes()
     UiInstrumentPanel::refreshAll(true);
 }
 
+void UiContext::redrawPianoKeyboard()
+{
+    UiMainFrame* frame = app.mainFrame();
+    if (UiPianoKeyboard* piano = frame ? frame->pianoKeyboardPane() : nullptr) {
+        piano->Refresh();
+        piano->Update();
+    }
+}
+
 void UiContext::adoptScoreTuning(MnScore* score)
 {
     if (UiFretboard* fretboard = fretboardOf(app))
