@@ -83,6 +83,11 @@ void UiStatusBar::OnInternalIdle()
 void UiStatusBar::onPaint(wxPaintEvent&)
 {
     wxAutoBufferedPaintDC dc(this);
+    draw(dc);
+}
+
+void UiStatusBar::draw(wxDC& dc)
+{
     wxColour background = wxSystemSettings::GetColour(wxSYS_COLOUR_BTNFACE);
     wxColour shadow = wxSystemSettings::GetColour(wxSYS_COLOUR_BTNSHADOW);
     wxColour light = wxSystemSettings::GetColour(wxSYS_COLOUR_BTNHIGHLIGHT);

@@ -2,6 +2,7 @@
 
 #include "app/UiStatusPanes.h"
 
+#include <wx/dc.h>
 #include <wx/statusbr.h>
 
 class Quorvane;
@@ -19,6 +20,8 @@ public:
     void refresh();
     // The panes' rectangles in the bar now.
     void paneRects(UiStatusPanes::Rect rects[UiStatusPanes::paneCount]) const;
+    // Paints the whole bar; the paint handler draws through a buffer.
+    void draw(wxDC& dc);
     const UiStatusPanes::State& paneState(int pane) const { return states[pane]; }
 
     void OnInternalIdle() override;
