@@ -104,7 +104,7 @@ void UiStatusBar::draw(wxDC& dc)
             continue;
         wxRect area(r.x, r.y, r.width, r.height);
         const UiStatusPanes::State& state = states[i];
-        int style = UiStatusPanes::spec(i).style;
+        int style = UiStatusPanes::definition(i).style;
         if (state.highlighted) {
             dc.SetPen(*wxTRANSPARENT_PEN);
             dc.SetBrush(wxBrush(UiLook::highlightFill()));
@@ -187,7 +187,7 @@ void UiStatusBar::onMotion(wxMouseEvent& event)
     if (pane == tipPane)
         return;
     tipPane = pane;
-    unsigned tip = pane >= 0 ? UiStatusPanes::spec(pane).tipString : 0;
+    unsigned tip = pane >= 0 ? UiStatusPanes::definition(pane).tipString : 0;
     const wchar_t* text = tip ? app.loadString(tip) : nullptr;
     if (text)
         SetToolTip(wxString(text));

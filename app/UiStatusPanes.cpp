@@ -14,7 +14,7 @@
 
 namespace {
 
-const UiStatusPanes::Spec specs[UiStatusPanes::paneCount] = {
+const UiStatusPanes::PaneDefinition definitions[UiStatusPanes::paneCount] = {
     {59217, UiStatusPanes::plain, 160, 0},
     {59218, UiStatusPanes::popOut, 180, 0},
     {59219, UiStatusPanes::stretch, 360, 0},
@@ -72,28 +72,28 @@ bool effective(bool flag, unsigned toolModifiers, unsigned bit, bool keyDown)
 
 constexpr int UiStatusPanes::clickOrder[6];
 
-const UiStatusPanes::Spec& UiStatusPanes::spec(int pane)
+const UiStatusPanes::PaneDefinition& UiStatusPanes::definition(int pane)
 {
-    return specs[std::clamp(pane, 0, paneCount - 1)];
+    return definitions[std::clamp(pane, 0, paneCount - 1)];
 }
 
 int UiStatusPanes::width(int pane, double scale)
 {
     if (pane == volume)
         return 3 * int(45 * scale);
-    return int(spec(pane).width * scale);
+    return int(definition(pane).width * scale);
 }
 
 void UiStatusPanes::layout(int barWidth, int barHeight, double scale, int gap, Rect rects[paneCount])
 {
     int fixed = 0;
     for (int i = 0; i < paneCount; ++i)
-        if (!(specs[i].style & stretch))
+        if (!(definitions[i].style & stretch))
             fixed += width(i, scale);
     fixed += gap * (paneCount - 1);
     int x = 0;
     for (int i = 0; i < paneCount; ++i) {
-        int w = specs[i].style & stretch ? std::max(0, barWidth - fixed) : width(i, scale);
+        int w = definitions[i].style & stretch ? std::max(0, barWidth - fixed) : width(i, scale);
         rects[i] = Rect{x, 0, w, barHeight};
         x += w + gap;
     }

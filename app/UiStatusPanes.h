@@ -18,7 +18,7 @@ public:
     enum Pane { octave, midiInput, cursor, snap, ortho, spacer1, tracking, spacer2, volume, undo, turn };
     enum Style { plain = 0, popOut = 1, stretch = 2, noBorders = 4 };
 
-    struct Spec
+    struct PaneDefinition
     {
         unsigned id;
         int style;
@@ -27,7 +27,7 @@ public:
         // The string whose full text is the pane's tool tip; 0 for none.
         unsigned tipString;
     };
-    static const Spec& spec(int pane);
+    static const PaneDefinition& definition(int pane);
     static int width(int pane, double scale);
 
     struct Rect
