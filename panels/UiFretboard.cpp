@@ -614,22 +614,15 @@ void UiFretboard::mouseMove(int x, int y, bool inside)
 
 void UiFretboard::onLeftDown(wxMouseEvent& event)
 {
-    if (!HasCapture())
-        CaptureMouse();
-    const wxSize size = GetClientSize();
-    if (event.GetX() < 0 || event.GetY() < 0 || event.GetX() >= size.x || event.GetY() >= size.y) {
-        event.Skip();
-        return;
-    }
-    mouseDown(event.GetX(), event.GetY());
+    if (capturePress(event))
+        mouseDown(event.GetX(), event.GetY());
 }
 
 void UiFretboard::onLeftUp(wxMouseEvent& event)
 {
     if (HasCapture())
         ReleaseMouse();
-    const wxSize size = GetClientSize();
-    const bool inside = event.GetX() >= 0 && event.GetY() >= 0 && event.GetX() < size.x && event.GetY() < size.y;
+    const bool inside = containsClientPoint(event.GetX(), event.GetY());
     mouseUp(event.GetX(), event.GetY(), inside);
     if (!inside)
         event.Skip();
@@ -637,8 +630,7 @@ void UiFretboard::onLeftUp(wxMouseEvent& event)
 
 void UiFretboard::onMotion(wxMouseEvent& event)
 {
-    const wxSize size = GetClientSize();
-    const bool inside = event.GetX() >= 0 && event.GetY() >= 0 && event.GetX() < size.x && event.GetY() < size.y;
+    const bool inside = containsClientPoint(event.GetX(), event.GetY());
     mouseMove(event.GetX(), event.GetY(), inside);
     if (inside) {
         UiRect capo;
@@ -658,8 +650,7 @@ void UiFretboard::onContextMenu(wxContextMenuEvent& event)
 {
     wxPoint at = event.GetPosition();
     at = at == wxDefaultPosition ? wxPoint(0, 0) : ScreenToClient(at);
-    const wxSize size = GetClientSize();
-    if (at.x < 0 || at.y < 0 || at.x >= size.x || at.y >= size.y) {
+    if (!containsClientPoint(at.x, at.y)) {
         event.Skip();
         return;
     }

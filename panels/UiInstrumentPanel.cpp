@@ -109,3 +109,19 @@ void UiInstrumentPanel::onKey(wxKeyEvent& event)
     copy.SetId(top->GetId());
     top->GetEventHandler()->ProcessEvent(copy);
 }
+
+bool UiInstrumentPanel::containsClientPoint(int x, int y) const
+{
+    const wxSize size = GetClientSize();
+    return x >= 0 && y >= 0 && x < size.x && y < size.y;
+}
+
+bool UiInstrumentPanel::capturePress(wxMouseEvent& event)
+{
+    if (!HasCapture())
+        CaptureMouse();
+    if (containsClientPoint(event.GetX(), event.GetY()))
+        return true;
+    event.Skip();
+    return false;
+}

@@ -45,6 +45,12 @@ protected:
     // Shown on the screen: hidden panes skip their refreshes.
     bool isShowing() const;
     void onPaint(wxPaintEvent& event);
+    // Whether a client point lies in the pane: the pane keeps the mouse
+    // captured during a press, so events arrive from outside it too.
+    bool containsClientPoint(int x, int y) const;
+    // A left press: takes the mouse and answers whether the press lies in
+    // the pane; one outside it is passed on.
+    bool capturePress(wxMouseEvent& event);
 
 private:
     void onSize(wxSizeEvent& event);

@@ -273,14 +273,8 @@ void UiPianoKeyboard::mouseMove(int x, int y, bool inside)
 
 void UiPianoKeyboard::onLeftDown(wxMouseEvent& event)
 {
-    if (!HasCapture())
-        CaptureMouse();
-    const wxSize size = GetClientSize();
-    if (event.GetX() < 0 || event.GetY() < 0 || event.GetX() >= size.x || event.GetY() >= size.y) {
-        event.Skip();
-        return;
-    }
-    mouseDown(event.GetX(), event.GetY());
+    if (capturePress(event))
+        mouseDown(event.GetX(), event.GetY());
 }
 
 void UiPianoKeyboard::onLeftUp(wxMouseEvent& event)
@@ -293,8 +287,7 @@ void UiPianoKeyboard::onLeftUp(wxMouseEvent& event)
 
 void UiPianoKeyboard::onMotion(wxMouseEvent& event)
 {
-    const wxSize size = GetClientSize();
-    const bool inside = event.GetX() >= 0 && event.GetY() >= 0 && event.GetX() < size.x && event.GetY() < size.y;
+    const bool inside = containsClientPoint(event.GetX(), event.GetY());
     mouseMove(event.GetX(), event.GetY(), inside);
     if (!inside)
         event.Skip();
