@@ -2,11 +2,12 @@
 
 #include "app/Quorvane.h"
 #include "app/UiGLPane.h"
+#include "app/UiMainFrame.h"
 #include "app/UiManuscriptPaperViewport.h"
+#include "app/UiViewPrint.h"
 #include "app/UiWxControlHost.h"
 #include "foundation/BcMemoryFiler.h"
 #include "foundation/BcStringResources.h"
-#include "app/UiMainFrame.h"
 #include "model/MnCredit.h"
 #include "model/MnMeasure.h"
 #include "model/MnScore.h"
@@ -14,7 +15,6 @@
 #include "model/MnStaff.h"
 #include "model/MnStaffDefinition.h"
 #include "platform/PlLauncher.h"
-#include "platform/PlPaths.h"
 #include "platform/gui/UiMessageBoxes.h"
 #include "render/RePDF.h"
 
@@ -145,11 +145,6 @@ std::string UiManuscriptPaper::pdfPathFor(const std::string& chosen)
     if (!name.HasExt())
         return chosen + ".pdf";
     return name.GetExt().Lower() == "pdf" ? chosen : std::string();
-}
-
-std::string UiManuscriptPaper::printFilePath()
-{
-    return PlPaths::runtimeDir() + "/QuorvaneFilePrint.pdf";
 }
 
 UiManuscriptPaper::Chooser UiManuscriptPaper::setChooser(Chooser newChooser)
@@ -315,7 +310,8 @@ void UiManuscriptPaper::onExportPdf()
 
 bool UiManuscriptPaper::onPrintPaper()
 {
-    std::string path = printFilePath();
+    // The score view's print file, in a folder only this user can enter.
+    std::string path = UiViewPrint::filePath();
     if (!sheetCopy || path.empty())
         return false;
     RePDF pdf;

@@ -44,8 +44,6 @@ public:
     // one ending in ".pdf" in any case stays, any other writes nothing
     // (empty).
     static std::string pdfPathFor(const std::string& chosen);
-    // The private file that Print writes and hands to the system's viewer.
-    static std::string printFilePath();
 
     MnSheetMusic* sheet() const { return sheetCopy; }
     UiManuscriptPaperViewport& viewport() { return *renderer; }

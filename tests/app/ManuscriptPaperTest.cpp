@@ -1,3 +1,4 @@
+#include "GLFrame.h"
 #include "ShellFixture.h"
 
 #include "app/UiGLPane.h"
@@ -5,6 +6,7 @@
 #include "app/UiManuscriptPaper.h"
 #include "app/UiManuscriptPaperViewport.h"
 #include "app/UiQuorvaneView.h"
+#include "app/UiViewPrint.h"
 #include "commands/EdToolCommands.h"
 #include "editing/QuorvaneDocument.h"
 #include "foundation/BcMemoryFiler.h"
@@ -16,7 +18,6 @@
 #include "model/MnStaff.h"
 #include "render/ReGLHost.h"
 
-#include <GL/gl.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -64,9 +65,7 @@ int darkPixels(MnSheetMusic* paper, int clefMode, int bars)
     viewport.fitPage(paper, width, height);
     if (!viewport.redraw(paper, clefMode, bars, width, height))
         return -1;
-    std::vector<unsigned char> pixels(size_t(width) * height * 3);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    const std::vector<unsigned char> pixels = readFrame(width, height);
     int dark = 0;
     for (size_t i = 0; i < pixels.size(); i += 3)
         if (pixels[i] < 100 && pixels[i + 1] < 100 && pixels[i + 2] < 100)
@@ -216,11 +215,11 @@ TEST_F(ManuscriptPaperTest, saveAsPdfAndPrintWriteOnePageAndLeaveTheDocumentAlon
 
         EXPECT_TRUE(dialog.onPrintPaper());
         ASSERT_EQ(launcher.opened.size(), 1u);
-        EXPECT_EQ(launcher.opened[0], UiManuscriptPaper::printFilePath());
+        EXPECT_EQ(launcher.opened[0], UiViewPrint::filePath());
         EXPECT_EQ(pdfPages(launcher.opened[0]), 1);
     }
     UiManuscriptPaper::setChooser(previous);
-    std::remove(UiManuscriptPaper::printFilePath().c_str());
+    std::remove(UiViewPrint::filePath().c_str());
 
     BcMemoryFiler after;
     ASSERT_TRUE(source->write(after));
@@ -245,14 +244,8 @@ TEST_F(ManuscriptPaperTest, theCommandOpensAPreviewThatDrawsThePage)
         for (int round = 0; round < 20 && !dialog.canvas()->IsShownOnScreen(); ++round)
             wxYield();
         wxSize size = dialog.canvas()->GetClientSize();
-        if (dialog.redraw() && size.x > 0 && size.y > 0) {
-            std::vector<unsigned char> pixels(size_t(size.x) * size.y * 3);
-            glReadBuffer(GL_BACK);
-            glPixelStorei(GL_PACK_ALIGNMENT, 1);
-            glReadPixels(0, 0, size.x, size.y, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-            for (size_t i = 3; i < pixels.size() && !varied; ++i)
-                varied = pixels[i] != pixels[i % 3];
-        }
+        if (dialog.redraw() && size.x > 0 && size.y > 0)
+            varied = frameVaries(readWindowFrame(size.x, size.y));
         dialog.EndModal(wxID_CANCEL);
     });
     EdToolCommands::cmdManuscriptPaper();
