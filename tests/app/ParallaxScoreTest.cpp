@@ -1,3 +1,4 @@
+#include "GLFrame.h"
 #include "ShellFixture.h"
 
 #include "../playback/MpTestScores.h"
@@ -9,7 +10,6 @@
 #include "render/ReGLHost.h"
 #include "render/ReParallax.h"
 
-#include <GL/gl.h>
 
 #include <cmath>
 #include <memory>
@@ -125,13 +125,7 @@ TEST_F(ParallaxScoreTest, stavesLieOnDepthPlanesAndTheWheelMovesTheView)
         ASSERT_TRUE(parallax.render(source.get(), p.x + 40, p.y - source->height() / 2, 120, width, height));
         EXPECT_DOUBLE_EQ(parallax.deepestDepth(), -10.0 * (staves - 1));
         EXPECT_NEAR(parallax.visibleHalfWidth(), std::sqrt(3.0) * (24 + 10.0 * (staves - 1)) * 2.0, 1e-9);
-        std::vector<unsigned char> pixels(size_t(width) * height * 3);
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-        bool varied = false;
-        for (size_t i = 3; i < pixels.size() && !varied; ++i)
-            varied = pixels[i] != pixels[i % 3];
-        EXPECT_TRUE(varied) << staves;
+        EXPECT_TRUE(frameVaries(readFrame(width, height))) << staves;
     }
     // An empty client draws nothing.
     ReParallax idle;
@@ -164,14 +158,8 @@ TEST_F(ParallaxScoreTest, theCommandOpensAWindowThatDrawsTheScore)
         for (int round = 0; round < 20 && !window.canvas()->IsShownOnScreen(); ++round)
             wxYield();
         wxSize size = window.canvas()->GetClientSize();
-        if (window.draw() && size.x > 0 && size.y > 0) {
-            std::vector<unsigned char> pixels(size_t(size.x) * size.y * 3);
-            glReadBuffer(GL_BACK);
-            glPixelStorei(GL_PACK_ALIGNMENT, 1);
-            glReadPixels(0, 0, size.x, size.y, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-            for (size_t i = 3; i < pixels.size() && !varied; ++i)
-                varied = pixels[i] != pixels[i % 3];
-        }
+        if (window.draw() && size.x > 0 && size.y > 0)
+            varied = frameVaries(readWindowFrame(size.x, size.y));
         window.EndModal(wxID_CANCEL);
     });
     EdToolCommands::cmdParallaxScore();

@@ -1,3 +1,4 @@
+#include "GLFrame.h"
 #include "ShellFixture.h"
 
 #include "app/UiDocument.h"
@@ -7,26 +8,12 @@
 #include "editing/EdContext.h"
 #include "model/MnSheetMusic.h"
 
-#include <GL/gl.h>
-
 #include <cstdlib>
 #include <vector>
 
 namespace {
 
 using ScoreViewTest = ShellTest;
-
-// The frame last drawn, bottom row first, three bytes a pixel. The
-// software rasteriser keeps the back buffer after the swap; its front
-// buffer of a multisampled window reads back black under Xvfb.
-std::vector<unsigned char> readFrame(int width, int height)
-{
-    std::vector<unsigned char> pixels(size_t(width) * height * 3);
-    glReadBuffer(GL_BACK);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-    return pixels;
-}
 
 }  // namespace
 
@@ -62,7 +49,7 @@ TEST_F(ScoreViewTest, theSampleFirstPageIsDrawnIntoTheCanvas)
     ASSERT_TRUE(view->core()->renderer.host()->makeCurrent());
     while (glGetError() != GL_NO_ERROR) {
     }
-    std::vector<unsigned char> pixels = readFrame(width, height);
+    std::vector<unsigned char> pixels = readWindowFrame(width, height);
     EXPECT_EQ(GLenum(GL_NO_ERROR), glGetError());
 
     // Not all one colour, and a run of five staff lines (black rows with

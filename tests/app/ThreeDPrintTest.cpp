@@ -1,3 +1,4 @@
+#include "GLFrame.h"
 #include "ShellFixture.h"
 
 #include "app/Ui3dPrint.h"
@@ -9,7 +10,6 @@
 #include "model/MnSheetMusic.h"
 #include "render/ReGLHost.h"
 
-#include <GL/gl.h>
 
 #include <cstdlib>
 #include <memory>
@@ -22,9 +22,7 @@ using ThreeDPrintTest = ShellTest;
 // Pixels clearly off the clear grey, in a frame of width x height.
 int litPixels(int width, int height)
 {
-    std::vector<unsigned char> pixels(size_t(width) * height * 3);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    const std::vector<unsigned char> pixels = readFrame(width, height);
     int lit = 0;
     for (size_t i = 0; i < pixels.size(); i += 3)
         if (std::abs(pixels[i] - 127) > 8 || std::abs(pixels[i + 1] - 127) > 8 || std::abs(pixels[i + 2] - 127) > 8)
