@@ -1,5 +1,7 @@
 #include "panels/UiPageTemplates.h"
 
+#include "panels/UiPartPageLayouts.h"
+
 // The layouts of the property pages, in dialog units. Pictures stand over
 // the radio or check box they pick; each radio group is listed in one run.
 namespace {
@@ -227,8 +229,11 @@ const UiControlTemplate sheetMusic[] = {
 }
 
 const UiDialogTemplate UiPageTemplates::templates[] = {
+    {101, 210, 394, nullptr, UiPartPageLayouts::staff, UiPartPageLayouts::staffCount},
     {103, 210, 512, nullptr, note, int(sizeof note / sizeof note[0])},
     {104, 210, 420, nullptr, measure, int(sizeof measure / sizeof measure[0])},
+    {106, 210, 394, nullptr, UiPartPageLayouts::part, UiPartPageLayouts::partCount},
+    {107, 210, 394, nullptr, UiPartPageLayouts::partGroup, UiPartPageLayouts::partGroupCount},
     {108, 210, 394, nullptr, sheetMusic, int(sizeof sheetMusic / sizeof sheetMusic[0])},
     {111, 210, 394, nullptr, work, int(sizeof work / sizeof work[0])},
     {112, 210, 394, nullptr, score, int(sizeof score / sizeof score[0])},

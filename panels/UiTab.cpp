@@ -19,9 +19,12 @@
 #include "model/MnWork.h"
 #include "panels/UiMeasureDlg.h"
 #include "panels/UiNoteDlg.h"
+#include "panels/UiPartDlg.h"
+#include "panels/UiPartGroupDlg.h"
 #include "panels/UiPropertiesPage.h"
 #include "panels/UiScoreDlg.h"
 #include "panels/UiSheetMusicDlg.h"
+#include "panels/UiStaffDlg.h"
 #include "panels/UiWorkDlg.h"
 
 #include <wx/notebook.h>
@@ -47,9 +50,9 @@ const ClassRow rows[] = {
     {&MnSheetMusic::staticClass, &make<UiSheetMusicDlg>},
     {&MnScore::staticClass, &make<UiScoreDlg>},
     {&MnTablature::staticClass, nullptr},
-    {&MnStaffDefinition::staticClass, nullptr},
-    {&MnPart::staticClass, nullptr},
-    {&MnPartGroup::staticClass, nullptr},
+    {&MnStaffDefinition::staticClass, &make<UiStaffDlg>},
+    {&MnPart::staticClass, &make<UiPartDlg>},
+    {&MnPartGroup::staticClass, &make<UiPartGroupDlg>},
     {&MnMeasure::staticClass, &make<UiMeasureDlg>},
     {&MnNote::staticClass, &make<UiNoteDlg>},
     {&MnTuplet::staticClass, nullptr},
