@@ -22,6 +22,7 @@
 #include "panels/UiPropertiesPage.h"
 #include "panels/UiScoreDlg.h"
 #include "panels/UiSheetMusicDlg.h"
+#include "panels/UiTablatureDlg.h"
 #include "panels/UiWorkDlg.h"
 
 #include <wx/notebook.h>
@@ -46,7 +47,7 @@ const ClassRow rows[] = {
     {&MnText::staticClass, nullptr},
     {&MnSheetMusic::staticClass, &make<UiSheetMusicDlg>},
     {&MnScore::staticClass, &make<UiScoreDlg>},
-    {&MnTablature::staticClass, nullptr},
+    {&MnTablature::staticClass, &make<UiTablatureDlg>},
     {&MnStaffDefinition::staticClass, nullptr},
     {&MnPart::staticClass, nullptr},
     {&MnPartGroup::staticClass, nullptr},
