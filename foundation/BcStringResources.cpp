@@ -136,6 +136,7 @@ static const BcStringResources::Entry englishTexts[] = {
     {10102, "Show all Tuplets"},
     {10105, "Add Lyrics"},
     {10106, "Add Tablature"},
+    {10107, "Tablature"},
     {10108, "Guitar"},
     {10109, "Ukelele"},
     {10110, "Bass guitar"},

@@ -1,6 +1,7 @@
 #include "panels/UiPageTemplates.h"
 
 #include "panels/UiPartPageLayouts.h"
+#include "panels/UiTablatureTemplate.h"
 
 // The layouts of the property pages, in dialog units. Pictures stand over
 // the radio or check box they pick; each radio group is listed in one run.
@@ -237,6 +238,8 @@ const UiDialogTemplate UiPageTemplates::templates[] = {
     {108, 210, 394, nullptr, sheetMusic, int(sizeof sheetMusic / sizeof sheetMusic[0])},
     {111, 210, 394, nullptr, work, int(sizeof work / sizeof work[0])},
     {112, 210, 394, nullptr, score, int(sizeof score / sizeof score[0])},
+    {UiTablatureTemplate::id, UiTablatureTemplate::width, UiTablatureTemplate::height, nullptr,
+     UiTablatureTemplate::controls, UiTablatureTemplate::controlCount},
 };
 
 const int UiPageTemplates::count = int(sizeof templates / sizeof templates[0]);

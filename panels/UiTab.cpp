@@ -25,6 +25,7 @@
 #include "panels/UiScoreDlg.h"
 #include "panels/UiSheetMusicDlg.h"
 #include "panels/UiStaffDlg.h"
+#include "panels/UiTablatureDlg.h"
 #include "panels/UiWorkDlg.h"
 
 #include <wx/notebook.h>
@@ -49,7 +50,7 @@ const ClassRow rows[] = {
     {&MnText::staticClass, nullptr},
     {&MnSheetMusic::staticClass, &make<UiSheetMusicDlg>},
     {&MnScore::staticClass, &make<UiScoreDlg>},
-    {&MnTablature::staticClass, nullptr},
+    {&MnTablature::staticClass, &make<UiTablatureDlg>},
     {&MnStaffDefinition::staticClass, &make<UiStaffDlg>},
     {&MnPart::staticClass, &make<UiPartDlg>},
     {&MnPartGroup::staticClass, &make<UiPartGroupDlg>},

@@ -3,7 +3,7 @@
 // the context palette's icons, the toolbar's button strips at 24 and 32
 // pixels (130, 180), the key signatures of the transpose dialog and the
 // staff page (236 to 250), the picture of the back-side card (310), the
-// pictures of the property pages (232 to 344) and the instrument icons of
+// pictures of the property pages (232 to 346) and the instrument icons of
 // the part page (135 to 148).
 // The music symbols are the glyph meshes the score is drawn with.
 //
@@ -1079,6 +1079,55 @@ bool drawPagePictures(const std::string& folder)
     return true;
 }
 
+// The tablature page's numbering pictures: a capo at fret 5 on four strings,
+// and the numbers of frets 5 and 7, counted from the nut (346) or from the
+// capo (345).
+constexpr double tabLines[4] = {6, 12, 18, 24};
+constexpr double tabDigitX[2] = {23, 32};
+
+// A figure of the tablature, 4 x 6 pixels centred on (cx, cy), drawn as the
+// segments of a display digit: top, upper right, lower right, bottom, lower
+// left, upper left, middle.
+void tabDigit(Canvas& c, int digit, double cx, double cy)
+{
+    static const unsigned char segments[10] = {0x3F, 0x06, 0x5B, 0x4F, 0x66, 0x6D, 0x7D, 0x07, 0x7F, 0x6F};
+    const double l = cx - 2, r = cx + 2, t = cy - 3, m = cy, b = cy + 3, w = 1.1;
+    const double ends[7][4] = {{l, t, r, t}, {r, t, r, m}, {r, m, r, b}, {l, b, r, b},
+                               {l, m, l, b}, {l, t, l, m}, {l, m, r, m}};
+    for (int i = 0; i < 7; ++i)
+        if (segments[digit % 10] & (1 << i))
+            line(c, ends[i][0], ends[i][1], ends[i][2], ends[i][3], w);
+}
+
+// The strings, open where the figures stand, and the capo.
+void tabNeck(Canvas& c)
+{
+    for (int i = 0; i < 4; ++i) {
+        double from = 4;
+        for (int k = 0; k < 2; ++k) {
+            if (i == k + 1) {
+                c.rectangle(from, tabLines[i] - 0.4, tabDigitX[k] - 4 - from, 0.8);
+                from = tabDigitX[k] + 4;
+            }
+        }
+        c.rectangle(from, tabLines[i] - 0.4, 38 - from, 0.8);
+    }
+    c.rectangle(9, 3, 3, 24);
+}
+
+bool drawTablaturePictures(const std::string& folder)
+{
+    return drawPicture(folder, 346, tabNeck,
+                       [](Canvas& c) {
+                           tabDigit(c, 5, tabDigitX[0], tabLines[1]);
+                           tabDigit(c, 7, tabDigitX[1], tabLines[2]);
+                       }) &&
+           drawPicture(folder, 345, tabNeck, [](Canvas& c) {
+               tabDigit(c, 0, tabDigitX[0], tabLines[1]);
+               tabDigit(c, 2, tabDigitX[1], tabLines[2]);
+           });
+}
+
 }
 
 // The pictures of the part, part-group and staff pages: the instruments'
@@ -1403,7 +1452,7 @@ int main(int argc, char** argv)
     bool ok = drawIcon(folder + "/128.png") && drawLogo(folder + "/231.png") && icons::drawAll(folder) &&
               drawStrip(folder + "/130.png", toolbarButtons, buttons, 24) &&
               drawStrip(folder + "/180.png", toolbarButtons, buttons, 32) && drawLogo(folder + "/310.png") &&
-              pages::drawPagePictures(folder) &&
+              pages::drawPagePictures(folder) && pages::drawTablaturePictures(folder) &&
               partPages::drawAll(folder);
     // Picture 243 - i shows key entry i (i - 7 fifths) for the flats and C,
     // 258 - i the sharps.
