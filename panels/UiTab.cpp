@@ -17,11 +17,15 @@
 #include "model/MnText.h"
 #include "model/MnTuplet.h"
 #include "model/MnWork.h"
+#include "panels/UiCreditDlg.h"
+#include "panels/UiLyricDlg.h"
 #include "panels/UiMeasureDlg.h"
 #include "panels/UiNoteDlg.h"
 #include "panels/UiPropertiesPage.h"
 #include "panels/UiScoreDlg.h"
 #include "panels/UiSheetMusicDlg.h"
+#include "panels/UiTempoDlg.h"
+#include "panels/UiTextDlg.h"
 #include "panels/UiWorkDlg.h"
 
 #include <wx/notebook.h>
@@ -43,7 +47,7 @@ struct ClassRow
 
 // Later rows are more specific: a rebuilt pane selects the last tab.
 const ClassRow rows[] = {
-    {&MnText::staticClass, nullptr},
+    {&MnText::staticClass, &make<UiTextDlg>},
     {&MnSheetMusic::staticClass, &make<UiSheetMusicDlg>},
     {&MnScore::staticClass, &make<UiScoreDlg>},
     {&MnTablature::staticClass, nullptr},
@@ -53,12 +57,12 @@ const ClassRow rows[] = {
     {&MnMeasure::staticClass, &make<UiMeasureDlg>},
     {&MnNote::staticClass, &make<UiNoteDlg>},
     {&MnTuplet::staticClass, nullptr},
-    {&MnTempo::staticClass, nullptr},
+    {&MnTempo::staticClass, &make<UiTempoDlg>},
     {&MnOctave::staticClass, nullptr},
     {&MnDynamic::staticClass, nullptr},
     {&MnPedal::staticClass, nullptr},
-    {&MnLyric::staticClass, nullptr},
-    {&MnCredit::staticClass, nullptr},
+    {&MnLyric::staticClass, &make<UiLyricDlg>},
+    {&MnCredit::staticClass, &make<UiCreditDlg>},
     {&MnWork::staticClass, &make<UiWorkDlg>},
 };
 
