@@ -17,6 +17,8 @@
 #include "model/MnText.h"
 #include "model/MnTuplet.h"
 #include "model/MnWork.h"
+#include "panels/UiCreditDlg.h"
+#include "panels/UiLyricDlg.h"
 #include "panels/UiMeasureDlg.h"
 #include "panels/UiNoteDlg.h"
 #include "panels/UiPartDlg.h"
@@ -26,6 +28,8 @@
 #include "panels/UiSheetMusicDlg.h"
 #include "panels/UiStaffDlg.h"
 #include "panels/UiTablatureDlg.h"
+#include "panels/UiTempoDlg.h"
+#include "panels/UiTextDlg.h"
 #include "panels/UiWorkDlg.h"
 
 #include <wx/notebook.h>
@@ -47,7 +51,7 @@ struct ClassRow
 
 // Later rows are more specific: a rebuilt pane selects the last tab.
 const ClassRow rows[] = {
-    {&MnText::staticClass, nullptr},
+    {&MnText::staticClass, &make<UiTextDlg>},
     {&MnSheetMusic::staticClass, &make<UiSheetMusicDlg>},
     {&MnScore::staticClass, &make<UiScoreDlg>},
     {&MnTablature::staticClass, &make<UiTablatureDlg>},
@@ -57,12 +61,12 @@ const ClassRow rows[] = {
     {&MnMeasure::staticClass, &make<UiMeasureDlg>},
     {&MnNote::staticClass, &make<UiNoteDlg>},
     {&MnTuplet::staticClass, nullptr},
-    {&MnTempo::staticClass, nullptr},
+    {&MnTempo::staticClass, &make<UiTempoDlg>},
     {&MnOctave::staticClass, nullptr},
     {&MnDynamic::staticClass, nullptr},
     {&MnPedal::staticClass, nullptr},
-    {&MnLyric::staticClass, nullptr},
-    {&MnCredit::staticClass, nullptr},
+    {&MnLyric::staticClass, &make<UiLyricDlg>},
+    {&MnCredit::staticClass, &make<UiCreditDlg>},
     {&MnWork::staticClass, &make<UiWorkDlg>},
 };
 

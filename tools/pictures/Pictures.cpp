@@ -3,8 +3,8 @@
 // the context palette's icons, the toolbar's button strips at 24 and 32
 // pixels (130, 180), the key signatures of the transpose dialog and the
 // staff page (236 to 250), the picture of the back-side card (310), the
-// pictures of the property pages (232 to 346) and the instrument icons of
-// the part page (135 to 148).
+// pictures of the property pages (232 to 346), the instrument icons of the
+// part page (135 to 148) and the score page's reset icon (149).
 // The music symbols are the glyph meshes the score is drawn with.
 //
 //   qrv_pictures <folder>
@@ -872,6 +872,49 @@ void stemmedNote(Canvas& canvas, double x, double y, double top)
     canvas.rectangle(x + 3.6, top, 1.2, y - top);
 }
 
+// A beat unit of the metronome marking: the note, with its dot when dotted.
+void beatNote(Canvas& canvas, int value, bool dotted)
+{
+    double x = dotted ? 16 : 19, y = 22;
+    if (value == 2)
+        centredGlyph(canvas, ReGlyph::halfNotehead, x, y, pictureStep * 1.3);
+    else
+        notehead(canvas, x, y);
+    canvas.rectangle(x + 3.6, 5, 1.2, y - 5);
+    if (value == 8)
+        line(canvas, x + 4.4, 5.6, x + 10, 14, 1.8);
+    if (dotted)
+        canvas.ellipse(x + 9, y, 1.7, 1.7, 0);
+}
+
+// The reset button's icon, 32 pixels square (shown at 16 at 96 dpi): an
+// arrow turning back on itself.
+bool drawResetIcon(const std::string& folder)
+{
+    const int side = 32;
+    Canvas canvas(side, side);
+    canvas.clear(white, 0.0);
+    const double cx = 16, cy = 17, outer = 12, inner = 8;
+    const double start = 0.45, end = 2 * M_PI - 0.2;
+    const int steps = 40;
+    for (int i = 0; i < steps; ++i) {
+        double a0 = start + (end - start) * i / steps, a1 = start + (end - start) * (i + 1) / steps;
+        double x0 = cx + std::cos(a0) * outer, y0 = cy - std::sin(a0) * outer;
+        double x1 = cx + std::cos(a1) * outer, y1 = cy - std::sin(a1) * outer;
+        double x2 = cx + std::cos(a1) * inner, y2 = cy - std::sin(a1) * inner;
+        double x3 = cx + std::cos(a0) * inner, y3 = cy - std::sin(a0) * inner;
+        canvas.triangle(x0, y0, x1, y1, x2, y2);
+        canvas.triangle(x0, y0, x2, y2, x3, y3);
+    }
+    // The arrowhead at the start of the arc, pointing along it.
+    double ax = cx + std::cos(start) * (outer + inner) / 2, ay = cy - std::sin(start) * (outer + inner) / 2;
+    double tx = std::sin(start), ty = std::cos(start);  // away from the arc
+    double nx = std::cos(start), ny = -std::sin(start);
+    canvas.triangle(ax + nx * 7, ay + ny * 7, ax - nx * 7, ay - ny * 7, ax + tx * 8, ay + ty * 8);
+    canvas.fill(blue);
+    return canvas.writePng(folder + "/149.png");
+}
+
 bool drawPagePictures(const std::string& folder)
 {
     struct Picture
@@ -1076,7 +1119,17 @@ bool drawPagePictures(const std::string& folder)
     for (const Picture& picture : pictures)
         if (!drawPicture(folder, picture.id, picture.ink, picture.highlight))
             return false;
-    return true;
+    // The beat units of the metronome marking, ids in the order dotted half,
+    // half, dotted quarter, quarter, dotted eighth, eighth.
+    const Scene beatUnits[] = {
+        [](Canvas& c) { beatNote(c, 2, true); }, [](Canvas& c) { beatNote(c, 2, false); },
+        [](Canvas& c) { beatNote(c, 4, true); }, [](Canvas& c) { beatNote(c, 4, false); },
+        [](Canvas& c) { beatNote(c, 8, true); }, [](Canvas& c) { beatNote(c, 8, false); },
+    };
+    for (unsigned i = 0; i < 6; ++i)
+        if (!drawPicture(folder, 281 + i, beatUnits[i], nullptr))
+            return false;
+    return drawResetIcon(folder);
 }
 
 // The tablature page's numbering pictures: a capo at fret 5 on four strings,
