@@ -289,5 +289,21 @@ TEST_F(ProjectBrowserShellTest, thePaneFollowsEditsUndoAndTheDeleteCommand)
     EXPECT_TRUE(pane()->handleKey(WXK_DELETE, false));
     score = static_cast<MnSheetMusic*>(document->works()[1])->score();
     EXPECT_EQ(score->staffCount(), 1);
+    // Ctrl+Z in the pane is the application's Undo.
+    EXPECT_TRUE(pane()->handleKey('Z', true));
+    score = static_cast<MnSheetMusic*>(document->works()[1])->score();
+    EXPECT_EQ(score->staffCount(), 2);
+
+    // Rename edits the caret item's label; the pane then keeps the focus.
+    sheetItem = child(tree->GetRootItem(), 0);
+    tree->SelectItem(child(sheetItem, 1));
+    pump();
+    EXPECT_TRUE(app().mainFrame()->runCommand(33083));
+    pump();
+    EXPECT_NE(tree->GetEditControl(), nullptr);
+    EXPECT_FALSE(pane()->canReleaseFocus());
+    tree->EndEditLabel(tree->GetFocusedItem(), true);
+    pump();
+    EXPECT_TRUE(pane()->canReleaseFocus());
     stop();
 }
