@@ -67,6 +67,7 @@ static const BcStringResources::Entry englishTexts[] = {
     {10058, "Add Pedal"},
     {10060, "A Quorvane update is available for download.\nDo you want to download it now?\n\nNew available "
             "version: %d.%d.%d.%d\n\nCurrent installed version: %d.%d.%d.%d"},
+    {10061, "Voice %d"},
     {10062, "MusicXML file could not be imported due to the following problem:\n\n- %ls"},
     {10063, "Unable to read the XML code"},
     {10064, "Not a partwise MusicXML file"},

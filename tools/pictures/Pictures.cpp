@@ -1,10 +1,11 @@
 // Draws the program's pictures into resources/images, each PNG named by its
 // resource id: the application icon (128), the About dialog's logo (231),
-// the context palette's icons, the toolbar's button strips at 24 and 32
-// pixels (130, 180), the key signatures of the transpose dialog and the
-// staff page (236 to 250), the picture of the back-side card (310), the
-// pictures of the property pages (232 to 346), the instrument icons of the
-// part page (135 to 148) and the score page's reset icon (149).
+// the context palette's icons, the project browser's icons (icon-131 to
+// icon-153), the toolbar's button strips at 24 and 32 pixels (130, 180), the
+// key signatures of the transpose dialog and the staff page (236 to 250),
+// the picture of the back-side card (310), the pictures of the property pages
+// (232 to 346), the instrument icons of the part page (135 to 148) and the
+// score page's reset icon (149).
 // The music symbols are the glyph meshes the score is drawn with.
 //
 //   qrv_pictures <folder>
@@ -425,6 +426,206 @@ bool drawAll(const std::string& folder)
         c.rectangle(4, 43, 10, 3);
         c.fill(blue);
         ok = write(c, folder, 154) && ok;
+    }
+    return ok;
+}
+
+
+// The project browser's icons, 32 pixels square on a transparent ground,
+// written as icon-<id>.png: icon ids are numbered apart from the pictures.
+bool writeIcon(Canvas& canvas, const std::string& folder, unsigned id)
+{
+    return canvas.writePng(folder + "/icon-" + std::to_string(id) + ".png");
+}
+
+bool drawBrowserIcons(const std::string& folder)
+{
+    const int n = 32;
+    const Colour wood{0.66, 0.40, 0.18};
+    const Colour brass{0.85, 0.66, 0.20};
+    const Colour red{0.72, 0.16, 0.14};
+    const Colour grey{0.55, 0.57, 0.60};
+    bool ok = true;
+    {  // 131: a sheet of music
+        Canvas c(n, n);
+        c.clear(white, 0.0);
+        c.rectangle(5, 1, 22, 30);
+        c.fill(ink);
+        c.rectangle(6.5, 2.5, 19, 27);
+        c.fill(white);
+        lines(c, 9, 23, 7, 5, 2);
+        lines(c, 9, 23, 19, 5, 2);
+        c.fill(blue);
+        ok = writeIcon(c, folder, 131) && ok;
+    }
+    {  // 132: a score standing free: a staff with a note
+        Canvas c(n, n);
+        c.clear(white, 0.0);
+        lines(c, 1, 31, 9, 5, 4);
+        c.fill(ink);
+        note(c, 16, 21, 0.7);
+        c.fill(blue);
+        ok = writeIcon(c, folder, 132) && ok;
+    }
+    {  // 133: a group of staves joined by a line
+        Canvas c(n, n);
+        c.clear(white, 0.0);
+        lines(c, 8, 31, 4, 3, 3.5);
+        lines(c, 8, 31, 21, 3, 3.5);
+        c.fill(ink);
+        c.rectangle(5, 3, 2, 26);
+        c.fill(blue);
+        ok = writeIcon(c, folder, 133) && ok;
+    }
+    {  // 134: a group with a bracket
+        Canvas c(n, n);
+        c.clear(white, 0.0);
+        lines(c, 10, 31, 4, 3, 3.5);
+        lines(c, 10, 31, 21, 3, 3.5);
+        c.fill(ink);
+        c.rectangle(2, 2, 4, 28);
+        c.rectangle(2, 1, 7, 2.5);
+        c.rectangle(2, 28.5, 7, 2.5);
+        c.fill(blue);
+        ok = writeIcon(c, folder, 134) && ok;
+    }
+    auto keyboard = [&](Canvas& c, double top, double height) {
+        c.rectangle(1, top, 30, height);
+        c.fill(ink);
+        c.rectangle(2, top + 1, 28, height - 2);
+        c.fill(white);
+        for (int k = 1; k < 7; ++k)
+            c.rectangle(2 + k * 4 - 0.5, top + 1, 1, height - 2);
+        for (int k : {0, 1, 3, 4, 5})
+            c.rectangle(4.6 + k * 4, top + 1, 2.2, (height - 2) * 0.6);
+        c.fill(ink);
+    };
+    {  // 135: piano
+        Canvas c(n, n);
+        c.clear(white, 0.0);
+        keyboard(c, 8, 16);
+        ok = writeIcon(c, folder, 135) && ok;
+    }
+    {  // 136: organ: two manuals
+        Canvas c(n, n);
+        c.clear(white, 0.0);
+        keyboard(c, 3, 12);
+        keyboard(c, 17, 12);
+        ok = writeIcon(c, folder, 136) && ok;
+    }
+    {  // 148: pipe organ
+        Canvas c(n, n);
+        c.clear(white, 0.0);
+        const double heights[] = {14, 20, 26, 20, 14};
+        for (int i = 0; i < 5; ++i) {
+            const double x = 3 + i * 5.5;
+            c.rectangle(x, 30 - heights[i], 4, heights[i]);
+            c.triangle(x, 30 - heights[i], x + 4, 30 - heights[i], x + 2, 27 - heights[i]);
+        }
+        c.fill(brass);
+        for (int i = 0; i < 5; ++i)
+            c.rectangle(3.8 + i * 5.5, 30 - heights[i] * 0.35, 2.4, 1.2);
+        c.fill(ink);
+        ok = writeIcon(c, folder, 148) && ok;
+    }
+    {  // 137: guitar
+        Canvas c(n, n);
+        c.clear(white, 0.0);
+        c.ellipse(12, 22, 8.5, 8, 0.0);
+        c.ellipse(12, 12.5, 6, 5.5, 0.0);
+        c.fill(wood);
+        c.ellipse(12, 18, 2.4, 2.4, 0.0);
+        c.rectangle(10.8, 0, 2.4, 16);
+        c.rectangle(9.5, 0, 5, 4);
+        c.fill(ink);
+        ok = writeIcon(c, folder, 137) && ok;
+    }
+    {  // 138: electric guitar and bass
+        Canvas c(n, n);
+        c.clear(white, 0.0);
+        c.ellipse(13, 23, 8, 7, 0.0);
+        c.triangle(6, 20, 9, 10, 13, 18);
+        c.triangle(20, 20, 19, 12, 14, 18);
+        c.fill(red);
+        c.rectangle(11.8, 0, 2.4, 24);
+        c.rectangle(10.5, 0, 5, 3.5);
+        c.rectangle(8, 24, 10, 1.5);
+        c.fill(ink);
+        ok = writeIcon(c, folder, 138) && ok;
+    }
+    {  // 139: violin, cello and double bass
+        Canvas c(n, n);
+        c.clear(white, 0.0);
+        c.ellipse(16, 24, 7, 6.5, 0.0);
+        c.ellipse(16, 13.5, 5.5, 5, 0.0);
+        c.fill(wood);
+        c.rectangle(15, 0, 2, 20);
+        c.ellipse(16, 1.8, 2, 1.8, 0.0);
+        c.rectangle(12, 18, 1, 5);
+        c.rectangle(19, 18, 1, 5);
+        c.rectangle(13, 26, 6, 1.2);
+        c.fill(ink);
+        ok = writeIcon(c, folder, 139) && ok;
+    }
+    {  // 147: flute
+        Canvas c(n, n);
+        c.clear(white, 0.0);
+        c.triangle(1, 25, 29, 3, 31, 5.5);
+        c.triangle(1, 25, 31, 5.5, 3, 27.5);
+        c.fill(grey);
+        for (int i = 0; i < 5; ++i)
+            c.ellipse(9 + i * 4, 19.6 - i * 3.15, 1.1, 1.1, 0.0);
+        c.fill(ink);
+        ok = writeIcon(c, folder, 147) && ok;
+    }
+    {  // 144: trumpet
+        Canvas c(n, n);
+        c.clear(white, 0.0);
+        c.rectangle(1, 17, 22, 3);
+        c.rectangle(6, 23, 16, 2.5);
+        c.triangle(21, 18.5, 31, 10, 31, 27);
+        c.fill(brass);
+        for (int i = 0; i < 3; ++i)
+            c.rectangle(9 + i * 4, 11, 2, 14);
+        c.fill(ink);
+        ok = writeIcon(c, folder, 144) && ok;
+    }
+    {  // 145: saxophone
+        Canvas c(n, n);
+        c.clear(white, 0.0);
+        c.rectangle(9, 4, 4, 20);
+        c.ellipse(15, 24, 6, 5, 0.0);
+        c.triangle(17, 26, 24, 8, 29, 10);
+        c.triangle(17, 26, 29, 10, 21, 26);
+        c.fill(brass);
+        c.rectangle(6, 2, 7, 2.5);
+        for (int i = 0; i < 4; ++i)
+            c.ellipse(11, 8 + i * 4, 1.1, 1.1, 0.0);
+        c.fill(ink);
+        ok = writeIcon(c, folder, 145) && ok;
+    }
+    {  // 152: a tablature
+        Canvas c(n, n);
+        c.clear(white, 0.0);
+        lines(c, 1, 31, 4, 6, 4.8);
+        c.fill(ink);
+        glyphFit(c, ReGlyph::figure3, 9, 8.8, 6);
+        glyphFit(c, ReGlyph::figure2, 17, 18.4, 6);
+        glyphFit(c, ReGlyph::figure1, 24, 23.2, 6);
+        c.fill(blue);
+        ok = writeIcon(c, folder, 152) && ok;
+    }
+    {  // 153: a voice: two notes with a beam
+        Canvas c(n, n);
+        c.clear(white, 0.0);
+        c.ellipse(8, 25, 4.2, 3, -0.35);
+        c.ellipse(22, 21, 4.2, 3, -0.35);
+        c.rectangle(10.8, 5, 1.6, 20);
+        c.rectangle(24.8, 3, 1.6, 18);
+        c.triangle(10.8, 5, 26.4, 1, 26.4, 5);
+        c.triangle(10.8, 5, 26.4, 5, 10.8, 9);
+        c.fill(blue);
+        ok = writeIcon(c, folder, 153) && ok;
     }
     return ok;
 }
@@ -1502,7 +1703,7 @@ int main(int argc, char** argv)
     }
     std::string folder = argv[1];
     const int buttons = int(sizeof toolbarButtons / sizeof toolbarButtons[0]);
-    bool ok = drawIcon(folder + "/128.png") && drawLogo(folder + "/231.png") && icons::drawAll(folder) &&
+    bool ok = drawIcon(folder + "/128.png") && drawLogo(folder + "/231.png") && icons::drawAll(folder) && icons::drawBrowserIcons(folder) &&
               drawStrip(folder + "/130.png", toolbarButtons, buttons, 24) &&
               drawStrip(folder + "/180.png", toolbarButtons, buttons, 32) && drawLogo(folder + "/310.png") &&
               pages::drawPagePictures(folder) && pages::drawTablaturePictures(folder) &&
