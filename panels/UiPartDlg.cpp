@@ -1,6 +1,7 @@
 #include "panels/UiPartDlg.h"
 
 #include "app/UiDataExchange.h"
+#include "app/UiImages.h"
 #include "foundation/BcStringResources.h"
 #include "model/MnCodes.h"
 #include "model/MnGeneralMidi.h"
@@ -29,6 +30,7 @@ enum Control
     resetButton = 1330,
 };
 
+constexpr int resetIcon = 149;
 constexpr int programNames = 10071;
 constexpr int programCount = 128;
 constexpr int lowestVolume = 0;
@@ -40,7 +42,8 @@ constexpr int highestScale = 150;
 // "Default" (12); "General MIDI" (13) is generalMidiRadio.
 const int instrumentRadios[13] = {1000, 1001, 1006, 1002, 1003, 1014, 1004, 1013, 1005, 1015, 1016, 1017, 1018};
 
-// The icon over each named instrument's radio, with its picture.
+// The icon over each named instrument's radio, with its icon (those of the
+// project browser's parts).
 const int instrumentIcons[12][2] = {
     {1293, 135}, {1294, 135}, {1295, 148}, {1296, 137}, {1297, 138}, {1298, 138},
     {1299, 139}, {1300, 139}, {1301, 139}, {1302, 147}, {1303, 144}, {1304, 145},
@@ -94,7 +97,7 @@ void UiPartDlg::instrumentChoice(int code, int& choice, int& shownProgram)
 void UiPartDlg::scaleBitmaps()
 {
     for (const auto& icon : instrumentIcons)
-        setScaledBitmap(icon[0], icon[1]);
+        setScaledBitmap(icon[0], int(UiImages::iconBase) + icon[1]);
 }
 
 void UiPartDlg::setupAnchors()
@@ -122,6 +125,7 @@ void UiPartDlg::initDialog()
     h.setRange(scaleSlider, lowestScale, highestScale);
     h.setPosition(scaleSlider, scale);
     h.setRange(scaleUpDown, lowestScale, highestScale);
+    setButtonIcon(resetButton, resetIcon);
 }
 
 bool UiPartDlg::loadElement(MnElement* element, bool merge)

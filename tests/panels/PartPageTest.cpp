@@ -1,3 +1,4 @@
+#include "app/UiImages.h"
 #include "model/MnCodes.h"
 #include "model/MnPart.h"
 #include "model/MnPartGroup.h"
@@ -86,7 +87,10 @@ TEST_F(PageFixture, thePagesDrawEveryPictureTheyAskForAndAnchorTheirControls)
         EXPECT_EQ(page.anchorList().count(), anchored) << name;
         EXPECT_EQ(int(window.bitmaps.size()), pictures) << name;
         for (const auto& [control, bitmap] : window.bitmaps) {
-            std::string file = std::string(QRV_SOURCE_DIR) + "/resources/images/" + std::to_string(bitmap) + ".png";
+            std::string name = bitmap >= int(UiImages::iconBase)
+                                   ? "icon-" + std::to_string(bitmap - int(UiImages::iconBase))
+                                   : std::to_string(bitmap);
+            std::string file = std::string(QRV_SOURCE_DIR) + "/resources/images/" + name + ".png";
             EXPECT_TRUE(std::filesystem::exists(file)) << name << ": picture " << bitmap << " of " << control;
         }
     };
@@ -96,8 +100,8 @@ TEST_F(PageFixture, thePagesDrawEveryPictureTheyAskForAndAnchorTheirControls)
         UiMemoryControlHost* controls = nullptr;
         auto page = makePage<UiPartDlg>(controls, &window);
         run(*page, window, 41, 12, "part");
-        EXPECT_EQ(window.bitmaps[1295], 148) << "the pipe organ";
-        EXPECT_EQ(window.bitmaps[1304], 145) << "the saxophone";
+        EXPECT_EQ(window.bitmaps[1295], int(UiImages::iconBase) + 148) << "the pipe organ";
+        EXPECT_EQ(window.bitmaps[1304], int(UiImages::iconBase) + 145) << "the saxophone";
     }
     {
         auto* layout = UiDialogTemplates::find(UiPartGroupDlg::pageTemplateId);

@@ -16,6 +16,7 @@
 #include "panels/UiTab.h"
 #include "platform/gui/UiScale.h"
 
+#include <wx/button.h>
 #include <wx/image.h>
 #include <wx/statbmp.h>
 
@@ -96,6 +97,9 @@ TEST_F(PartPagesShellTest, aSelectedPartShowsItsInstrumentAmongTheDrawnIcons)
         expectDrawn(*page, icon);
     EXPECT_EQ(page->controls()->radioIndex(1000), int(MnInstrumentViolin));
     EXPECT_EQ(page->controls()->text(1094), "Violin");
+    auto* reset = wxDynamicCast(page->controls()->window(1330), wxButton);
+    ASSERT_NE(reset, nullptr);
+    EXPECT_TRUE(reset->GetBitmap().IsOk()) << "the reset button shows its icon";
     stop();
 }
 

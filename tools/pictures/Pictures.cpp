@@ -4,8 +4,7 @@
 // icon-153), the toolbar's button strips at 24 and 32 pixels (130, 180), the
 // key signatures of the transpose dialog and the staff page (236 to 250),
 // the picture of the back-side card (310), the pictures of the property pages
-// (232 to 346), the instrument icons of the part page (135 to 148) and the
-// score page's reset icon (149).
+// (232 to 346) and the score page's reset icon (149).
 // The music symbols are the glyph meshes the score is drawn with.
 //
 //   qrv_pictures <folder>
@@ -1384,13 +1383,11 @@ bool drawTablaturePictures(const std::string& folder)
 
 }
 
-// The pictures of the part, part-group and staff pages: the instruments'
-// icons (32 pixels square), the clefs, keys and time signatures on a staff
-// and the four brackets.
+// The pictures of the part-group and staff pages: the clefs and time
+// signatures on a staff and the four brackets.
 namespace partPages {
 
 using pages::centredGlyph;
-using pages::line;
 
 // A glyph with its origin at (x, y) in pixels, scaled by (sx, sy) pixels
 // per unit; a negative scale mirrors.
@@ -1402,141 +1399,6 @@ void glyphAt(Canvas& canvas, const ReGlyph& g, double x, double y, double sx, do
         auto py = [&](int v) { return y - g.vertices[2 * v + 1] * sy; };
         canvas.triangle(px(t[0]), py(t[0]), px(t[1]), py(t[1]), px(t[2]), py(t[2]));
     }
-}
-
-constexpr int iconSize = 32;
-const Colour wood{0.55, 0.30, 0.12};
-const Colour brass{0.85, 0.66, 0.20};
-
-bool writeIcon(Canvas& canvas, const std::string& folder, unsigned id)
-{
-    return canvas.writePng(folder + "/" + std::to_string(id) + ".png");
-}
-
-// A keyboard seen from above: white keys with black keys between them.
-void keyboard(Canvas& c, double top, double height)
-{
-    c.rectangle(2, top, 28, height);
-    c.fill(ink);
-    for (int k = 0; k < 7; ++k)
-        c.rectangle(3 + k * 4, top + 1, 3.2, height - 2);
-    c.fill(white);
-    for (int k : {0, 1, 3, 4, 5})
-        c.rectangle(5.4 + k * 4, top + 1, 2.2, (height - 2) * 0.6);
-    c.fill(ink);
-}
-
-// The body of a guitar, lower bout at the bottom, with its sound hole or
-// pick-ups, and a neck up to the head.
-void guitar(Canvas& c, bool electric)
-{
-    line(c, 16, 4, 16, 18, 2.6);
-    c.rectangle(14, 1, 4, 4);
-    c.fill(ink);
-    if (electric) {
-        c.ellipse(14, 23, 8, 6.5, 0.3);
-        c.ellipse(17, 16, 5.5, 4.5, 0.3);
-        c.fill(orange);
-        c.rectangle(11, 20, 9, 1.6);
-        c.rectangle(11, 24, 9, 1.6);
-        c.fill(ink);
-    } else {
-        c.ellipse(16, 24, 8.5, 6.5, 0);
-        c.ellipse(16, 15, 6.5, 5, 0);
-        c.fill(wood);
-        c.ellipse(16, 17, 2.4, 2.4, 0);
-        c.rectangle(12.5, 25.5, 7, 1.5);
-        c.fill(ink);
-    }
-}
-
-// A violin: two bouts, a waist, f-holes and a scroll.
-void violin(Canvas& c)
-{
-    c.ellipse(16, 24, 7, 5.5, 0);
-    c.ellipse(16, 14.5, 5.5, 4.5, 0);
-    c.rectangle(12, 14.5, 8, 9);
-    c.fill(wood);
-    c.rectangle(15.2, 2, 1.6, 20);
-    c.ellipse(16, 2.5, 1.8, 1.8, 0);
-    line(c, 12.5, 17, 13.5, 22, 0.8);
-    line(c, 19.5, 17, 18.5, 22, 0.8);
-    c.rectangle(13, 26, 6, 1.2);
-    c.fill(ink);
-    line(c, 6, 30, 27, 5, 1.0);  // the bow
-    c.fill(orange);
-}
-
-bool drawIcons(const std::string& folder)
-{
-    struct Icon
-    {
-        unsigned id;
-        void (*draw)(Canvas& c);
-    };
-    const Icon drawn[] = {
-        // Piano and organ: a keyboard.
-        {135, [](Canvas& c) {
-             c.roundedRectangle(1, 6, 30, 8, 2);
-             c.fill(ink);
-             keyboard(c, 14, 12);
-         }},
-        {137, [](Canvas& c) { guitar(c, false); }},
-        {138, [](Canvas& c) { guitar(c, true); }},
-        {139, violin},
-        // The trumpet: a tube with valves and a bell to the right.
-        {144, [](Canvas& c) {
-             c.rectangle(2, 15, 22, 2.4);
-             c.rectangle(6, 20, 14, 2);
-             c.rectangle(6, 15, 2, 7);
-             c.triangle(22, 16.2, 31, 9, 31, 23.4);
-             c.fill(brass);
-             for (int v = 0; v < 3; ++v)
-                 c.rectangle(11 + v * 3.4, 10, 1.8, 6);
-             c.rectangle(1, 14.6, 2, 3.2);
-             c.fill(ink);
-         }},
-        // The saxophone: a neck, a body going down, a bow and a bell.
-        {145, [](Canvas& c) {
-             line(c, 9, 3, 14, 6, 1.6);
-             line(c, 14, 5, 14, 22, 3.4);
-             c.ellipse(17.5, 24, 5, 4, 0);
-             line(c, 20, 24, 23, 12, 4.2);
-             c.triangle(20, 12, 27, 12, 23.5, 7);
-             c.fill(brass);
-             for (int k = 0; k < 4; ++k)
-                 c.ellipse(14, 9 + k * 3.5, 1.1, 1.1, 0);
-             c.fill(ink);
-         }},
-        // The flute: a long tube across with its keys.
-        {147, [](Canvas& c) {
-             line(c, 2, 24, 30, 8, 2.8);
-             c.fill(brass);
-             for (int k = 0; k < 6; ++k)
-                 c.ellipse(10 + k * 3.2, 19.4 - k * 1.83, 0.9, 0.9, 0);
-             c.ellipse(5.5, 22, 1.0, 1.0, 0);
-             c.fill(ink);
-         }},
-        // The pipe organ: a row of pipes over a keyboard.
-        {148, [](Canvas& c) {
-             const double heights[] = {12, 16, 20, 16, 12};
-             for (int k = 0; k < 5; ++k) {
-                 c.rectangle(4 + k * 5, 18 - heights[k], 3.6, heights[k]);
-                 c.triangle(4 + k * 5, 18, 7.6 + k * 5, 18, 5.8 + k * 5, 20);
-             }
-             c.fill(brass);
-             keyboard(c, 21, 9);
-         }},
-    };
-    for (const Icon& icon : drawn) {
-        Canvas canvas(iconSize, iconSize);
-        canvas.clear(white, 0.0);
-        icon.draw(canvas);
-        canvas.fill(ink);
-        if (!writeIcon(canvas, folder, icon.id))
-            return false;
-    }
-    return true;
 }
 
 // The staff of the page pictures: lines 5 pixels apart from y 5 to 25.
@@ -1688,7 +1550,7 @@ bool drawBrackets(const std::string& folder)
 
 bool drawAll(const std::string& folder)
 {
-    return drawIcons(folder) && drawStaffPictures(folder) && drawBrackets(folder);
+    return drawStaffPictures(folder) && drawBrackets(folder);
 }
 
 }
