@@ -244,8 +244,6 @@ void UiProjectBrowser::onLeftDown(wxMouseEvent& event)
     wxTreeItemId hit = tree->HitTest(event.GetPosition(), flags);
     if (!hit.IsOk() || hit != tree->GetSelection())
         return;
-    if (!(flags & (wxTREE_HITTEST_ONITEMICON | wxTREE_HITTEST_ONITEMLABEL | wxTREE_HITTEST_ONITEMSTATEICON)))
-        return;
     EdCommand edit;
     selectItemElement(hit);
 }

@@ -294,6 +294,17 @@ TEST_F(ProjectBrowserShellTest, thePaneFollowsEditsUndoAndTheDeleteCommand)
     score = static_cast<MnSheetMusic*>(document->works()[1])->score();
     EXPECT_EQ(score->staffCount(), 2);
 
+    // A double click on an item of a sheet music frames the sheet music.
+    sheetItem = child(tree->GetRootItem(), 0);
+    wxRect box;
+    ASSERT_TRUE(tree->GetBoundingRect(child(sheetItem, 0), box, true));
+    ASSERT_TRUE(pane()->activateAt(wxPoint(box.x + box.width / 2, box.y + box.height / 2)));
+    MnSheetMusic* shown = static_cast<MnSheetMusic*>(document->works()[1]);
+    const UiViewCamera& camera = view->core()->view;
+    EXPECT_NEAR(camera.scrollX, shown->position().x + shown->width() / 2, 1e-6);
+    EXPECT_NEAR(camera.scrollY, shown->position().y - shown->height() / 2, 1e-6);
+    EXPECT_TRUE(view->core()->selection().contains(shown->score()->part(0)));
+
     // Rename edits the caret item's label; the pane then keeps the focus.
     sheetItem = child(tree->GetRootItem(), 0);
     tree->SelectItem(child(sheetItem, 1));
