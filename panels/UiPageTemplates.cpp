@@ -1,5 +1,9 @@
 #include "panels/UiPageTemplates.h"
 
+#include "panels/UiSmallPageTemplates.h"
+
+#include <iterator>
+
 // The layouts of the property pages, in dialog units. Pictures stand over
 // the radio or check box they pick; each radio group is listed in one run.
 namespace {
@@ -232,6 +236,10 @@ const UiDialogTemplate UiPageTemplates::templates[] = {
     {108, 210, 394, nullptr, sheetMusic, int(sizeof sheetMusic / sizeof sheetMusic[0])},
     {111, 210, 394, nullptr, work, int(sizeof work / sizeof work[0])},
     {112, 210, 394, nullptr, score, int(sizeof score / sizeof score[0])},
+    {114, 210, 394, nullptr, UiSmallPageTemplates::tuplet, int(std::size(UiSmallPageTemplates::tuplet))},
+    {116, 210, 394, nullptr, UiSmallPageTemplates::dynamic, int(std::size(UiSmallPageTemplates::dynamic))},
+    {118, 210, 394, nullptr, UiSmallPageTemplates::octave, int(std::size(UiSmallPageTemplates::octave))},
+    {119, 210, 394, nullptr, UiSmallPageTemplates::pedal, int(std::size(UiSmallPageTemplates::pedal))},
 };
 
 const int UiPageTemplates::count = int(sizeof templates / sizeof templates[0]);

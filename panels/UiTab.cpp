@@ -17,11 +17,15 @@
 #include "model/MnText.h"
 #include "model/MnTuplet.h"
 #include "model/MnWork.h"
+#include "panels/UiDynamicDlg.h"
 #include "panels/UiMeasureDlg.h"
 #include "panels/UiNoteDlg.h"
+#include "panels/UiOctaveDlg.h"
+#include "panels/UiPedalDlg.h"
 #include "panels/UiPropertiesPage.h"
 #include "panels/UiScoreDlg.h"
 #include "panels/UiSheetMusicDlg.h"
+#include "panels/UiTupletDlg.h"
 #include "panels/UiWorkDlg.h"
 
 #include <wx/notebook.h>
@@ -52,11 +56,11 @@ const ClassRow rows[] = {
     {&MnPartGroup::staticClass, nullptr},
     {&MnMeasure::staticClass, &make<UiMeasureDlg>},
     {&MnNote::staticClass, &make<UiNoteDlg>},
-    {&MnTuplet::staticClass, nullptr},
+    {&MnTuplet::staticClass, &make<UiTupletDlg>},
     {&MnTempo::staticClass, nullptr},
-    {&MnOctave::staticClass, nullptr},
-    {&MnDynamic::staticClass, nullptr},
-    {&MnPedal::staticClass, nullptr},
+    {&MnOctave::staticClass, &make<UiOctaveDlg>},
+    {&MnDynamic::staticClass, &make<UiDynamicDlg>},
+    {&MnPedal::staticClass, &make<UiPedalDlg>},
     {&MnLyric::staticClass, nullptr},
     {&MnCredit::staticClass, nullptr},
     {&MnWork::staticClass, &make<UiWorkDlg>},
