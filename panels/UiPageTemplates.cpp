@@ -1,8 +1,11 @@
 #include "panels/UiPageTemplates.h"
 
 #include "panels/UiPartPageLayouts.h"
+#include "panels/UiSmallPageTemplates.h"
 #include "panels/UiTablatureTemplate.h"
 #include "panels/UiTextPageTemplates.h"
+
+#include <iterator>
 
 // The layouts of the property pages, in dialog units. Pictures stand over
 // the radio or check box they pick; each radio group is listed in one run.
@@ -242,6 +245,10 @@ const UiDialogTemplate UiPageTemplates::templates[] = {
     {110, 210, 394, nullptr, UiTextPageTemplates::credit, UiTextPageTemplates::creditCount},
     {111, 210, 394, nullptr, work, int(sizeof work / sizeof work[0])},
     {112, 210, 394, nullptr, score, int(sizeof score / sizeof score[0])},
+    {114, 210, 394, nullptr, UiSmallPageTemplates::tuplet, int(std::size(UiSmallPageTemplates::tuplet))},
+    {116, 210, 394, nullptr, UiSmallPageTemplates::dynamic, int(std::size(UiSmallPageTemplates::dynamic))},
+    {118, 210, 394, nullptr, UiSmallPageTemplates::octave, int(std::size(UiSmallPageTemplates::octave))},
+    {119, 210, 394, nullptr, UiSmallPageTemplates::pedal, int(std::size(UiSmallPageTemplates::pedal))},
     {125, 210, 394, nullptr, UiTextPageTemplates::lyric, UiTextPageTemplates::lyricCount},
     {UiTablatureTemplate::id, UiTablatureTemplate::width, UiTablatureTemplate::height, nullptr,
      UiTablatureTemplate::controls, UiTablatureTemplate::controlCount},

@@ -18,11 +18,14 @@
 #include "model/MnTuplet.h"
 #include "model/MnWork.h"
 #include "panels/UiCreditDlg.h"
+#include "panels/UiDynamicDlg.h"
 #include "panels/UiLyricDlg.h"
 #include "panels/UiMeasureDlg.h"
 #include "panels/UiNoteDlg.h"
+#include "panels/UiOctaveDlg.h"
 #include "panels/UiPartDlg.h"
 #include "panels/UiPartGroupDlg.h"
+#include "panels/UiPedalDlg.h"
 #include "panels/UiPropertiesPage.h"
 #include "panels/UiScoreDlg.h"
 #include "panels/UiSheetMusicDlg.h"
@@ -30,6 +33,7 @@
 #include "panels/UiTablatureDlg.h"
 #include "panels/UiTempoDlg.h"
 #include "panels/UiTextDlg.h"
+#include "panels/UiTupletDlg.h"
 #include "panels/UiWorkDlg.h"
 
 #include <wx/notebook.h>
@@ -60,11 +64,11 @@ const ClassRow rows[] = {
     {&MnPartGroup::staticClass, &make<UiPartGroupDlg>},
     {&MnMeasure::staticClass, &make<UiMeasureDlg>},
     {&MnNote::staticClass, &make<UiNoteDlg>},
-    {&MnTuplet::staticClass, nullptr},
+    {&MnTuplet::staticClass, &make<UiTupletDlg>},
     {&MnTempo::staticClass, &make<UiTempoDlg>},
-    {&MnOctave::staticClass, nullptr},
-    {&MnDynamic::staticClass, nullptr},
-    {&MnPedal::staticClass, nullptr},
+    {&MnOctave::staticClass, &make<UiOctaveDlg>},
+    {&MnDynamic::staticClass, &make<UiDynamicDlg>},
+    {&MnPedal::staticClass, &make<UiPedalDlg>},
     {&MnLyric::staticClass, &make<UiLyricDlg>},
     {&MnCredit::staticClass, &make<UiCreditDlg>},
     {&MnWork::staticClass, &make<UiWorkDlg>},

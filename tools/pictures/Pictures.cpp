@@ -1555,6 +1555,253 @@ bool drawAll(const std::string& folder)
 
 }
 
+// The pictures of the tuplet, dynamic, octave and pedal pages.
+namespace smallPages {
+
+using pages::centredGlyph;
+using pages::line;
+using pages::notehead;
+using pages::stemmedNote;
+
+using Draw = void (*)(Canvas& canvas);
+
+bool drawSized(const std::string& folder, unsigned id, int width, int height, Draw inked, Draw highlight)
+{
+    Canvas canvas(width, height);
+    canvas.clear(white, 0.0);
+    if (inked) {
+        inked(canvas);
+        canvas.fill(ink);
+    }
+    if (highlight) {
+        highlight(canvas);
+        canvas.fill(orange);
+    }
+    return canvas.writePng(folder + "/" + std::to_string(id) + ".png");
+}
+
+constexpr double figureStep = 2.2;
+
+// Three notes with stems up, heads at y, stems from top.
+void threeUp(Canvas& c, double y, double top)
+{
+    for (double x : {8.0, 19.0, 30.0})
+        stemmedNote(c, x, y, top);
+}
+
+// Three notes with stems down, heads at y, stems to bottom.
+void threeDown(Canvas& c, double y, double bottom)
+{
+    for (double x : {10.0, 21.0, 32.0}) {
+        notehead(c, x, y);
+        c.rectangle(x - 4.8, y, 1.2, bottom - y);
+    }
+}
+
+// A tuplet bracket from left to right at y with its ends bent toward the
+// notes (down for dy > 0), open in the middle for the number.
+void bracket(Canvas& c, double left, double right, double y, double dy)
+{
+    double middle = (left + right) / 2;
+    c.rectangle(left, y - 0.6, middle - 4 - left, 1.2);
+    c.rectangle(middle + 4, y - 0.6, right - middle - 4, 1.2);
+    double top = dy > 0 ? y : y + dy;
+    c.rectangle(left, top, 1.2, std::fabs(dy));
+    c.rectangle(right - 1.2, top, 1.2, std::fabs(dy));
+    centredGlyph(c, ReGlyph::figure3, middle, y, figureStep);
+}
+
+// A glyph whose left edge stands at x, its bottom on the baseline; the x
+// just past it.
+double glyphAt(Canvas& c, const ReGlyph& g, double x, double baseline, double step)
+{
+    double minY, maxY, minX, maxX;
+    extents(g, minY, maxY, minX, maxX);
+    c.glyph(g, x - minX * step, baseline, step);
+    return x + (maxX - minX) * step;
+}
+
+double glyphWidth(const ReGlyph& g, double step)
+{
+    double minY, maxY, minX, maxX;
+    extents(g, minY, maxY, minX, maxX);
+    return (maxX - minX) * step;
+}
+
+// The letters of a dynamic mark ('p', 'm', 'f'), centred in the picture.
+void dynamicMark(Canvas& c, const char* letters, double width)
+{
+    auto glyphOf = [](char letter) -> const ReGlyph& {
+        return letter == 'p' ? ReGlyph::dynamicP : letter == 'm' ? ReGlyph::dynamicM : ReGlyph::dynamicF;
+    };
+    const double kern = 0.6;
+    double step = 6.5;
+    double total = 0;
+    for (int pass = 0; pass < 2; ++pass) {
+        total = 0;
+        for (const char* l = letters; *l; ++l)
+            total += glyphWidth(glyphOf(*l), step) - kern;
+        // Long marks are drawn smaller, to fit.
+        if (total > width - 4)
+            step *= (width - 4) / total;
+    }
+    double x = (width - total) / 2;
+    for (const char* l = letters; *l; ++l)
+        x = glyphAt(c, glyphOf(*l), x, 20, step) - kern;
+}
+
+// A dashed line from left to right at y.
+void dashes(Canvas& c, double left, double right, double y)
+{
+    for (double x = left; x < right; x += 4)
+        c.rectangle(x, y - 0.5, std::min(2.2, right - x), 1.0);
+}
+
+// An arc of an ellipse as a stroke, from angle a0 to a1 (radians, y down).
+void arc(Canvas& c, double cx, double cy, double rx, double ry, double a0, double a1, double width)
+{
+    const int steps = 16;
+    for (int i = 0; i < steps; ++i) {
+        double t0 = a0 + (a1 - a0) * i / steps, t1 = a0 + (a1 - a0) * (i + 1) / steps;
+        line(c, cx + rx * std::cos(t0), cy + ry * std::sin(t0), cx + rx * std::cos(t1), cy + ry * std::sin(t1),
+             width);
+    }
+}
+
+// The number of an octave line, 8 or 15, centred on (cx, cy).
+void octaveNumber(Canvas& c, bool two, double cx, double cy)
+{
+    if (!two) {
+        centredGlyph(c, ReGlyph::figure8, cx, cy, figureStep * 1.2);
+        return;
+    }
+    centredGlyph(c, ReGlyph::figure1, cx - 3.5, cy, figureStep * 1.2);
+    // The 5: its flag, its stem and its bowl.
+    double left = cx + 0.5, top = cy - 5.5;
+    c.rectangle(left + 0.6, top, 5.2, 1.3);
+    c.rectangle(left + 0.6, top, 1.3, 4.6);
+    arc(c, left + 3.2, cy + 2.4, 3.1, 3.2, -2.6, 2.6, 1.4);
+}
+
+// An octave line: the number at the left, dashes, and the hook at the end
+// bent toward the staff (down above it, up below it).
+void octaveLine(Canvas& c, bool two, bool above)
+{
+    double y = above ? 9 : 21;
+    octaveNumber(c, two, 8, y);
+    dashes(c, two ? 16 : 14, 36, y);
+    c.rectangle(36, above ? y : y - 6, 1.2, 6.5);
+}
+
+// The ends of pedal lines.
+enum End { sign, verticalHook, slantedHook, release, nothing };
+
+constexpr double pedalBaseline = 21;
+
+// A pedal line from its start to its end in an 80 x 30 picture; a line
+// only between two ends.
+void pedalLine(Canvas& c, End start, End end, bool dashed)
+{
+    const double y = pedalBaseline;
+    double left = 4;
+    if (start == sign) {
+        double width = glyphWidth(ReGlyph::pedalMark, 6.0);
+        left = end == nothing ? (80 - width) / 2 : 3;
+        glyphAt(c, ReGlyph::pedalMark, left, y, 6.0);
+        left += width + 2;
+    } else if (start == verticalHook) {
+        c.rectangle(4, y - 9, 1.4, 9.6);
+    } else if (start == slantedHook) {
+        line(c, 4, y - 9, 9, y, 1.4);
+        left = 9;
+    }
+    if (end == nothing)
+        return;
+    double right = 76;
+    if (end == release) {
+        double width = glyphWidth(ReGlyph::pedalRelease, 5.5);
+        glyphAt(c, ReGlyph::pedalRelease, 76 - width, y, 5.5);
+        right = 76 - width - 2;
+    } else if (end == verticalHook) {
+        c.rectangle(74.6, y - 9, 1.4, 9.6);
+    } else if (end == slantedHook) {
+        line(c, 71, y, 76, y - 9, 1.4);
+        right = 71;
+    }
+    if (dashed)
+        dashes(c, left, right, y);
+    else if (end != release)
+        c.rectangle(left, y - 0.7, right - left, 1.4);
+}
+
+bool drawAll(const std::string& folder)
+{
+    struct Picture
+    {
+        unsigned id;
+        int width;
+        Draw ink;
+        Draw highlight;
+    };
+    const Picture pictures[] = {
+        // Tuplet brackets: automatic (beamed notes show the number alone),
+        // the number alone, a bracket.
+        {295, 40,
+         [](Canvas& c) {
+             threeUp(c, 25, 10);
+             c.rectangle(11.6, 10, 22.2, 2.6);
+         },
+         [](Canvas& c) { centredGlyph(c, ReGlyph::figure3, 21, 5, figureStep); }},
+        {297, 40, [](Canvas& c) { threeUp(c, 25, 10); },
+         [](Canvas& c) { centredGlyph(c, ReGlyph::figure3, 21, 5, figureStep); }},
+        {296, 40, [](Canvas& c) { threeUp(c, 25, 10); }, [](Canvas& c) { bracket(c, 5, 36, 5, 3); }},
+        // The number above and below the notes.
+        {298, 40, [](Canvas& c) { threeUp(c, 25, 10); }, [](Canvas& c) { bracket(c, 5, 36, 5, 3); }},
+        {299, 40, [](Canvas& c) { threeDown(c, 5, 20); }, [](Canvas& c) { bracket(c, 5, 37, 25, -3); }},
+        // The dynamic marks.
+        {302, 32, nullptr, [](Canvas& c) { dynamicMark(c, "ppp", 32); }},
+        {303, 32, nullptr, [](Canvas& c) { dynamicMark(c, "pp", 32); }},
+        {304, 32, nullptr, [](Canvas& c) { dynamicMark(c, "p", 32); }},
+        {305, 32, nullptr, [](Canvas& c) { dynamicMark(c, "mp", 32); }},
+        {306, 32, nullptr, [](Canvas& c) { dynamicMark(c, "mf", 32); }},
+        {307, 32, nullptr, [](Canvas& c) { dynamicMark(c, "f", 32); }},
+        {308, 32, nullptr, [](Canvas& c) { dynamicMark(c, "ff", 32); }},
+        {309, 32, nullptr, [](Canvas& c) { dynamicMark(c, "fff", 32); }},
+        // The hairpins.
+        {320, 40, nullptr,
+         [](Canvas& c) {
+             line(c, 4, 15, 36, 8, 1.3);
+             line(c, 4, 15, 36, 22, 1.3);
+         }},
+        {321, 40, nullptr,
+         [](Canvas& c) {
+             line(c, 4, 8, 36, 15, 1.3);
+             line(c, 4, 22, 36, 15, 1.3);
+         }},
+        // Octave lines: one up, one down, two up, two down.
+        {316, 40, nullptr, [](Canvas& c) { octaveLine(c, false, true); }},
+        {317, 40, nullptr, [](Canvas& c) { octaveLine(c, false, false); }},
+        {318, 40, nullptr, [](Canvas& c) { octaveLine(c, true, true); }},
+        {319, 40, nullptr, [](Canvas& c) { octaveLine(c, true, false); }},
+        // Pedal marks and lines, in the order of their bitmaps.
+        {322, 80, nullptr, [](Canvas& c) { pedalLine(c, sign, release, false); }},
+        {323, 80, nullptr, [](Canvas& c) { pedalLine(c, sign, release, true); }},
+        {324, 80, nullptr, [](Canvas& c) { pedalLine(c, sign, verticalHook, false); }},
+        {325, 80, nullptr, [](Canvas& c) { pedalLine(c, sign, slantedHook, false); }},
+        {326, 80, nullptr, [](Canvas& c) { pedalLine(c, verticalHook, verticalHook, false); }},
+        {327, 80, nullptr, [](Canvas& c) { pedalLine(c, verticalHook, slantedHook, false); }},
+        {328, 80, nullptr, [](Canvas& c) { pedalLine(c, slantedHook, verticalHook, false); }},
+        {329, 80, nullptr, [](Canvas& c) { pedalLine(c, slantedHook, slantedHook, false); }},
+        {330, 80, nullptr, [](Canvas& c) { pedalLine(c, sign, nothing, false); }},
+    };
+    for (const Picture& picture : pictures)
+        if (!drawSized(folder, picture.id, picture.width, 30, picture.ink, picture.highlight))
+            return false;
+    return true;
+}
+
+}
+
 }
 
 int main(int argc, char** argv)
@@ -1569,7 +1816,7 @@ int main(int argc, char** argv)
               drawStrip(folder + "/130.png", toolbarButtons, buttons, 24) &&
               drawStrip(folder + "/180.png", toolbarButtons, buttons, 32) && drawLogo(folder + "/310.png") &&
               pages::drawPagePictures(folder) && pages::drawTablaturePictures(folder) &&
-              partPages::drawAll(folder);
+              partPages::drawAll(folder) && smallPages::drawAll(folder);
     // Picture 243 - i shows key entry i (i - 7 fifths) for the flats and C,
     // 258 - i the sharps.
     for (int entry = 0; entry < 15 && ok; ++entry) {
