@@ -155,16 +155,17 @@ TEST_F(ViewClickShellTest, aClickOnANoteheadListsItsEntriesInTheContextPalette)
 
     // The pointer over an entry of the pane highlights it.
     const int width = menu->GetClientSize().x;
-    const UiContextMenuList::Rect entry = menu->list().entryRect(lyrics, width);
+    const int target = 1;
+    const UiContextMenuList::Rect entry = menu->list().entryRect(target, width);
     ASSERT_LT(entry.bottom, menu->GetClientSize().y) << "the entry is in sight";
     const wxPoint inside((entry.left + entry.right) / 2, (entry.top + entry.bottom) / 2);
     wxUIActionSimulator simulator;
     ASSERT_TRUE(simulator.MouseMove(menu->ClientToScreen(inside)));
-    for (int i = 0; i < 100 && menu->list().hovered() != lyrics; ++i) {
+    for (int i = 0; i < 100 && menu->list().hovered() != target; ++i) {
         pump(1);
         wxMilliSleep(10);
     }
-    ASSERT_EQ(lyrics, menu->list().hovered());
+    ASSERT_EQ(target, menu->list().hovered());
     wxBitmap painted(menu->GetClientSize().x, menu->GetClientSize().y, 24);
     {
         wxMemoryDC dc(painted);
@@ -176,4 +177,9 @@ TEST_F(ViewClickShellTest, aClickOnANoteheadListsItsEntriesInTheContextPalette)
     reader.GetPixel(entry.left + 3, inside.y, &fill);
     EXPECT_EQ(fill, wxColour(UiContextMenu::highlightFill[0], UiContextMenu::highlightFill[1],
                              UiContextMenu::highlightFill[2]));
+    const UiContextMenuList::Rect first = menu->list().entryRect(0, width);
+    wxColour plain;
+    reader.GetPixel(first.left + 3, (first.top + first.bottom) / 2, &plain);
+    EXPECT_EQ(plain, wxColour(UiContextMenu::background[0], UiContextMenu::background[1],
+                              UiContextMenu::background[2]));
 }

@@ -352,7 +352,7 @@ TEST_F(UiSelectWindowCmdTest, theBandEndsOnReleaseOrAMoveWithoutTheButtonAndLeav
     EXPECT_TRUE(same(context.view.dragFrom, context.view.dragTo));
 }
 
-TEST_F(UiSelectWindowCmdTest, onlyWhatLiesNearTheBandIsLaidOutAndTheSelectionIsTheSame)
+TEST_F(UiSelectWindowCmdTest, bandsAnywhereOnAManyPageSheetTakeWhatTheirMarksTouch)
 {
     // The sheet filled with pages of music, a lyric and a dynamic: bands
     // on a later page, across two systems, over the gap between pages and
@@ -401,9 +401,9 @@ TEST_F(UiSelectWindowCmdTest, onlyWhatLiesNearTheBandIsLaidOutAndTheSelectionIsT
         {"the first page's right edge and the next page",
          {highX(pages[0]) - 15, highY(pages[0]) - 40},
          {highX(pages[0]) + 15, highY(pages[0]) - 80}},
-        {"just off a page where only its frame reaches",
-         {lowX(third) + 0.5, highY(third) - 40},
-         {lowX(third) + 1, highY(third) - 50}},
+        {"just off the first page, where only its frame reaches",
+         {lowX(pages[0]) + 0.5, highY(pages[0]) - 40},
+         {lowX(pages[0]) + 1, highY(pages[0]) - 50}},
         {"the first page leftward", {highX(pages[0]) - 20, highY(pages[0]) - 20}, {lowX(pages[0]) + 20, lowY(pages[0]) + 20}},
     };
     for (const Row& row : rows) {
