@@ -33,6 +33,7 @@ enum UiControlStyle : unsigned
     uiDisabled = 2,
     uiHidden = 4,
     uiRightAlign = 8,
+    uiMultiLine = 16,  // an edit of several lines, Enter starting a new one
 };
 
 struct UiControlTemplate

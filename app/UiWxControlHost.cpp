@@ -62,7 +62,8 @@ void UiWxControlHost::create(wxWindow* parent, int index, Translate translate)
         made = new wxStaticBox(parent, wxId, label, at, size);
         break;
     case UiControlKind::edit: {
-        auto* edit = new wxTextCtrl(parent, wxId, wxEmptyString, at, size);
+        long style = c.style & uiMultiLine ? wxTE_MULTILINE : 0;
+        auto* edit = new wxTextCtrl(parent, wxId, wxEmptyString, at, size, style);
         edit->Bind(wxEVT_TEXT, [this, id](wxCommandEvent&) { notify(id, textChanged); });
         made = edit;
         break;

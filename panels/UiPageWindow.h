@@ -25,4 +25,7 @@ public:
     virtual void setScaledBitmap(int controlId, int bitmapId) = 0;
     // Draws the picture control as a frame of that colour (0x00BBGGRR).
     virtual void frameControl(int controlId, int color) = 0;
+    // Shows the picture iconId on a push button, at the small icon's size
+    // of the display.
+    virtual void setButtonIcon(int, int) {}
 };

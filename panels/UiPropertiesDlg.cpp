@@ -175,6 +175,12 @@ void UiPropertiesDlg::frameControl(int controlId, int color)
         window->frameControl(controlId, color);
 }
 
+void UiPropertiesDlg::setButtonIcon(int controlId, int iconId)
+{
+    if (window && controls && controls->has(controlId))
+        window->setButtonIcon(controlId, iconId);
+}
+
 void UiPropertiesDlg::resized(int width, int height)
 {
     if (!initialised || !window)

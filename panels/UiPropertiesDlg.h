@@ -75,6 +75,8 @@ public:
     void setScaledBitmap(int controlId, int bitmapId);
     // Asks the window to draw a picture control as a frame.
     void frameControl(int controlId, int color);
+    // Asks the window for an icon on a push button.
+    void setButtonIcon(int controlId, int iconId);
 
     // The page window's client size changed: anchors, then the scroll bar.
     void resized(int width, int height);

@@ -6,6 +6,7 @@
 #include "panels/UiSheetCtrl.h"
 #include "platform/gui/UiScale.h"
 
+#include <wx/button.h>
 #include <wx/dcmemory.h>
 #include <wx/statbmp.h>
 
@@ -136,6 +137,22 @@ void UiPropertiesPage::frameControl(int controlId, int color)
 {
     if (wxStaticBitmap* control = host ? wxDynamicCast(host->window(controlId), wxStaticBitmap) : nullptr)
         UiSheetCtrl::draw(*control, color);
+}
+
+void UiPropertiesPage::setButtonIcon(int controlId, int iconId)
+{
+    wxButton* button = host ? wxDynamicCast(host->window(controlId), wxButton) : nullptr;
+    wxBitmap picture = UiImages::bitmap(unsigned(iconId));
+    if (!button || !picture.IsOk())
+        return;
+    // The small icon's size: 16 pixels at 96 dpi.
+    int side = UiScale::pixels(16);
+    wxImage image = picture.ConvertToImage();
+    image.Rescale(side, side, wxIMAGE_QUALITY_HIGH);
+    wxSize size = button->GetSize();
+    button->SetBitmap(wxBitmap(image));
+    // The button keeps the template's size.
+    button->SetSize(size);
 }
 
 void UiPropertiesPage::onSize(wxSizeEvent& event)

@@ -31,6 +31,7 @@ public:
     void setScrollBar(int maximum, int page, int position) override;
     void setScaledBitmap(int controlId, int bitmapId) override;
     void frameControl(int controlId, int color) override;
+    void setButtonIcon(int controlId, int iconId) override;
 
 private:
     void onSize(wxSizeEvent& event);

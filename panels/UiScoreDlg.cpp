@@ -35,6 +35,9 @@ enum Control
     resetButton = 1330,
 };
 
+// The picture of the reset button.
+constexpr int resetIcon = 149;
+
 constexpr int lowestPercent = 50;
 constexpr int highestPercent = 150;
 
@@ -132,6 +135,7 @@ void UiScoreDlg::initDialog()
     host().setRange(scaleSlider, lowestPercent, highestPercent);
     host().setPosition(scaleSlider, scalePercent);
     host().setRange(scaleUpDown, lowestPercent, highestPercent);
+    setButtonIcon(resetButton, resetIcon);
 }
 
 bool UiScoreDlg::loadElement(MnElement* element, bool merge)

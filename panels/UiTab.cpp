@@ -17,11 +17,19 @@
 #include "model/MnText.h"
 #include "model/MnTuplet.h"
 #include "model/MnWork.h"
+#include "panels/UiCreditDlg.h"
+#include "panels/UiLyricDlg.h"
 #include "panels/UiMeasureDlg.h"
 #include "panels/UiNoteDlg.h"
+#include "panels/UiPartDlg.h"
+#include "panels/UiPartGroupDlg.h"
 #include "panels/UiPropertiesPage.h"
 #include "panels/UiScoreDlg.h"
 #include "panels/UiSheetMusicDlg.h"
+#include "panels/UiStaffDlg.h"
+#include "panels/UiTablatureDlg.h"
+#include "panels/UiTempoDlg.h"
+#include "panels/UiTextDlg.h"
 #include "panels/UiWorkDlg.h"
 
 #include <wx/notebook.h>
@@ -43,22 +51,22 @@ struct ClassRow
 
 // Later rows are more specific: a rebuilt pane selects the last tab.
 const ClassRow rows[] = {
-    {&MnText::staticClass, nullptr},
+    {&MnText::staticClass, &make<UiTextDlg>},
     {&MnSheetMusic::staticClass, &make<UiSheetMusicDlg>},
     {&MnScore::staticClass, &make<UiScoreDlg>},
-    {&MnTablature::staticClass, nullptr},
-    {&MnStaffDefinition::staticClass, nullptr},
-    {&MnPart::staticClass, nullptr},
-    {&MnPartGroup::staticClass, nullptr},
+    {&MnTablature::staticClass, &make<UiTablatureDlg>},
+    {&MnStaffDefinition::staticClass, &make<UiStaffDlg>},
+    {&MnPart::staticClass, &make<UiPartDlg>},
+    {&MnPartGroup::staticClass, &make<UiPartGroupDlg>},
     {&MnMeasure::staticClass, &make<UiMeasureDlg>},
     {&MnNote::staticClass, &make<UiNoteDlg>},
     {&MnTuplet::staticClass, nullptr},
-    {&MnTempo::staticClass, nullptr},
+    {&MnTempo::staticClass, &make<UiTempoDlg>},
     {&MnOctave::staticClass, nullptr},
     {&MnDynamic::staticClass, nullptr},
     {&MnPedal::staticClass, nullptr},
-    {&MnLyric::staticClass, nullptr},
-    {&MnCredit::staticClass, nullptr},
+    {&MnLyric::staticClass, &make<UiLyricDlg>},
+    {&MnCredit::staticClass, &make<UiCreditDlg>},
     {&MnWork::staticClass, &make<UiWorkDlg>},
 };
 

@@ -81,3 +81,26 @@ TEST_F(PropertiesPaneShellTest, thePaneFollowsTheViewAndItsPagesEditTheDocument)
     EXPECT_EQ(titleCredit->text(), BcString("Fugue"));
     stop();
 }
+
+TEST_F(PropertiesPaneShellTest, panesDockedWithThePropertiesPaneKeepTheirDockAtLeast320Square)
+{
+    ASSERT_TRUE(start({}));
+    pump();
+    UiMainFrame* frame = app().mainFrame();
+    wxAuiManager& layout = frame->layout();
+    wxWindow* browser = frame->paneWindow(UiMainFrame::projectBrowser);
+    ASSERT_NE(pane(), nullptr);
+    ASSERT_NE(browser, nullptr);
+    // The browser docked below the properties pane, in its dock.
+    wxAuiPaneInfo& properties = layout.GetPane(pane());
+    layout.GetPane(browser).Show().Dock().Direction(properties.dock_direction).Layer(properties.dock_layer)
+        .Row(properties.dock_row).Position(properties.dock_pos + 1).BestSize(100, 100);
+    layout.Update();
+    pump();
+    ASSERT_TRUE(browser->IsShown());
+    wxRect dock = pane()->GetScreenRect().Union(browser->GetScreenRect());
+    EXPECT_GE(dock.width, 320);
+    EXPECT_GE(dock.height, 320);
+    EXPECT_GE(pane()->GetSize().x, UiScale::pixels(350));
+    stop();
+}

@@ -1,10 +1,16 @@
+#include "app/UiWxControlHost.h"
+#include "model/MnCredit.h"
+#include "model/MnSheetMusic.h"
+#include "model/MnTempo.h"
 #include "panels/UiMeasureDlg.h"
 #include "panels/UiNoteDlg.h"
 #include "panels/UiProperties.h"
 #include "panels/UiPropertiesPage.h"
 #include "panels/UiTab.h"
+#include "platform/gui/UiScale.h"
 #include "tests/panels/PageFixture.h"
 
+#include <wx/button.h>
 #include <wx/frame.h>
 #include <wx/notebook.h>
 #include <wx/textctrl.h>
@@ -116,4 +122,32 @@ TEST_F(PaneFixture, makingAPageLeavesTheKeyboardFocusWhereItWas)
     wxWindow* before = wxWindow::FindFocus();
     select({score->staff(0)->measure(0)});
     EXPECT_EQ(wxWindow::FindFocus(), before);
+}
+
+TEST_F(PaneFixture, aTempoMarkOrACreditBringsTheTextTabBeforeItsOwn)
+{
+    MnScore* score = addScore(makeScore(1, 1));
+    select({score->tempo(0)});
+    EXPECT_EQ(titles(), Titles({"Text", "Tempo"}));
+    EXPECT_EQ(pane->tabs().selectedTab(), 1);
+
+    auto* sheet = new MnSheetMusic();
+    ASSERT_TRUE(document.addWork(sheet));
+    MnCredit* credit = sheet->addCredit(0);
+    ASSERT_NE(credit, nullptr);
+    select({credit});
+    EXPECT_EQ(titles(), Titles({"Text", "Credit"}));
+    EXPECT_EQ(pane->tabs().selectedTab(), 1);
+}
+
+TEST_F(PaneFixture, theScorePagesResetButtonShowsItsIcon)
+{
+    MnScore* score = addScore(makeScore(1, 1));
+    select({score});
+    ASSERT_EQ(titles(), Titles({"Score"}));
+    auto* reset = wxDynamicCast(pane->tabs().tabPage(0)->controls()->window(1330), wxButton);
+    ASSERT_NE(reset, nullptr);
+    EXPECT_TRUE(reset->GetLabel().empty());
+    ASSERT_TRUE(reset->GetBitmap().IsOk());
+    EXPECT_EQ(reset->GetBitmap().GetWidth(), UiScale::pixels(16));
 }
