@@ -6,6 +6,7 @@
 #include "model/MnNote.h"
 #include "render/ReSystem.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 UiSelectWindowCmd::UiSelectWindowCmd(EdView* view, Point press, const GePoint2d& pressPoint)
@@ -83,7 +84,26 @@ void UiSelectWindowCmd::select()
 void UiSelectWindowCmd::Picker::updateLocalBand()
 {
     const GeMatrix2d toLocal = topTransform().inverse();
-    localBand = GeBox2d(toLocal.transform(tool.bandBox.a), toLocal.transform(tool.bandBox.b));
+    const GeBox2d& band = tool.bandBox;
+    localBand = GeBox2d(toLocal.transform(band.a), toLocal.transform(band.b));
+    const GePoint2d low(std::min(band.a.x, band.b.x) - reach, std::min(band.a.y, band.b.y) - reach);
+    const GePoint2d high(std::max(band.a.x, band.b.x) + reach, std::max(band.a.y, band.b.y) + reach);
+    // The transforms only scale and move, so the corners stay corners.
+    const GePoint2d a = toLocal.transform(low);
+    const GePoint2d b = toLocal.transform(high);
+    localReach = GeBox2d(GePoint2d(std::min(a.x, b.x), std::min(a.y, b.y)),
+                         GePoint2d(std::max(a.x, b.x), std::max(a.y, b.y)));
+}
+
+bool UiSelectWindowCmd::Picker::isVisibleX(double x, double width, double margin)
+{
+    return localReach.b.x >= x - margin && x + width + margin >= localReach.a.x;
+}
+
+// (x, y) is the upper left of a box reaching down to y - height.
+bool UiSelectWindowCmd::Picker::isVisible(double x, double y, double width, double height, double margin)
+{
+    return isVisibleX(x, width, margin) && y + margin >= localReach.a.y && localReach.b.y >= y - height - margin;
 }
 
 void UiSelectWindowCmd::Picker::pushScale(double centreX, double centreY, double factor)

@@ -14,9 +14,10 @@ class GePoint2d;
 // the band takes every kind of element; dragged to the left only notes and
 // chords, so that a band can pick the music out of a crowded page.
 //
-// The elements are found by laying the whole document out through a
-// picker that nothing culls. The model never changes: closing the
-// transaction only reports the new selection.
+// The elements are found by laying the document out through a picker
+// that culls what lies well away from the band, as a view culls what lies
+// off screen. The model never changes: closing the transaction only
+// reports the new selection.
 class UiSelectWindowCmd : public UiCommand
 {
 public:
@@ -56,9 +57,20 @@ private:
         void pushScale(double centreX, double centreY, double factor) override;
         void pushYRotation(double pivotX, double degrees) override;
         void popTransform() override;
+        // Pages, systems and measures that lie away from the band are not
+        // laid out at all.
+        bool isVisibleX(double x, double width, double margin) override;
+        bool isVisible(double x, double y, double width, double height, double margin) override;
         // The band in the coordinates of the transform on top.
         void updateLocalBand();
         GeBox2d localBand;
+        // The band grown by reach, lowest corner first, in the same
+        // coordinates: what the culling tests against.
+        GeBox2d localReach;
+        // Drawing units around the band still laid out, so that a part of
+        // an element drawn a little outside the box its composer culls by
+        // (a page's frame, a text beside its system) is still found.
+        static constexpr double reach = 20.0;
 
     private:
         void take(const GeBox2d& region, MnElement* element);

@@ -3,6 +3,7 @@
 #include "foundation/BcClassManager.h"
 #include "foundation/BcString.h"
 #include "model/EdPath.h"
+#include "model/MnCache.h"
 #include "model/MnChord.h"
 #include "model/MnDynamic.h"
 #include "model/MnLyric.h"
@@ -280,7 +281,15 @@ void ReLine::composeLyrics(MnStaff* staff, double y)
         double prevRight = 0.0;
         int reached = 0;
         MnLyricIterator walk(lyric);
-        for (walk.begin(); !walk.atEnd(); walk.next()) {
+        ReSystem::LyricResume& resume = system->lyricResumes[lyric];
+        if (MnCache::isCurrent(resume.stamp) && resume.stoppedAt <= S) {
+            walk.start = resume.start;
+            walk.end = resume.end;
+            walk.syllable = resume.syllable;
+        } else {
+            walk.begin();
+        }
+        for (; !walk.atEnd(); walk.next()) {
             const int k = walk.syllable;
             MnChord* first = walk.start;
             MnChord* lastChord = walk.end ? walk.end : first;
@@ -328,6 +337,11 @@ void ReLine::composeLyrics(MnStaff* staff, double y)
             }
             ++reached;
         }
+        resume.stamp = MnCache::currentStamp();
+        resume.stoppedAt = E;
+        resume.start = walk.start;
+        resume.end = walk.end;
+        resume.syllable = walk.syllable;
     }
 }
 

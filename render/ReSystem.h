@@ -3,8 +3,11 @@
 #include "foundation/GePoint2d.h"
 #include "render/ReComposer.h"
 
+#include <unordered_map>
+
 class MnChord;
 class MnCredit;
+class MnLyric;
 class MnElement;
 class MnNote;
 class MnPartGroup;
@@ -130,6 +133,22 @@ public:
     // Colour mode 3 when the element is in the renderer's selection, else 2.
     void setColorBySelection(const MnElement* element);
     bool isSelected(const MnElement* element) const;
+
+    // Where the walk of a lyric's syllables stopped in the last system of
+    // this pass: at the first syllable at or after stoppedAt (the end of
+    // that system), every syllable before it lying earlier. A later system
+    // starting at or after stoppedAt goes on from there, so a long lyric is
+    // not walked again from its start for every system. Valid under the
+    // cache scope it was stored in.
+    struct LyricResume
+    {
+        int stamp = 0;
+        int stoppedAt = 0;
+        MnChord* start = nullptr;
+        MnChord* end = nullptr;
+        int syllable = 0;
+    };
+    std::unordered_map<const MnLyric*, LyricResume> lyricResumes;
 
     bool depthMode = false;  // only the parallax view draws with depth
     double horizontalScale = 1.0;

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <map>
 #include <set>
+#include <string>
 #include <utility>
 
 namespace {
@@ -49,7 +50,17 @@ protected:
         sheet->moveTo(GePoint2d(2000.0, 0.0));
         ASSERT_TRUE(document.addWork(sheet));
         restartHistory();
+        recordMarks();
+        context.view.modelAt = [this](int x, int y) {
+            auto found = named.find({x, y});
+            return found == named.end() ? GePoint2d(x, y) : found->second;
+        };
+    }
 
+    // The marks of a frame of the whole document, in drawing units.
+    void recordMarks()
+    {
+        marks.clear();
         RecordingRenderer recorder;
         recorder.render(&document, 1000.0, -100.0, 20000.0, 1000.0, 1000.0, 0, 0);
         for (const RecordingRenderer::Call& made : recorder.calls) {
@@ -72,10 +83,6 @@ protected:
             mark.inner = GeBox2d(call->transform.transform(mark.inner.a), call->transform.transform(mark.inner.b));
             marks.push_back(mark);
         }
-        context.view.modelAt = [this](int x, int y) {
-            auto found = named.find({x, y});
-            return found == named.end() ? GePoint2d(x, y) : found->second;
-        };
     }
 
     // The drawn extent of an element over all its marks, in drawing units.
@@ -343,6 +350,71 @@ TEST_F(UiSelectWindowCmdTest, theBandEndsOnReleaseOrAMoveWithoutTheButtonAndLeav
     ASSERT_TRUE(context.view.discardPendingTool());
     EXPECT_EQ(selectedSet(), made);
     EXPECT_TRUE(same(context.view.dragFrom, context.view.dragTo));
+}
+
+TEST_F(UiSelectWindowCmdTest, bandsAnywhereOnAManyPageSheetTakeWhatTheirMarksTouch)
+{
+    // The sheet filled with pages of music, a lyric and a dynamic: bands
+    // on a later page, across two systems, over the gap between pages and
+    // just outside a page's edge, where only its frame reaches, take what
+    // the marks of the whole document say they touch.
+    MnScore* music = sheet->score();
+    while (music->staffCount() < 3)
+        music->insertStaff(-1);
+    while (music->staff(0)->measureCount() < 60)
+        music->insertMeasure(-1);
+    for (int s = 0; s < music->staffCount(); ++s)
+        for (int m = 0; m < 60; ++m)
+            for (int i = 0; i < 4; ++i)
+                music->staff(s)->measure(m)->setNote(0, i * MnTicksQuarter, (m + i + s) % 7, 4, MnAccidentalNone,
+                                                     MnTicksQuarter, false);
+    MnLyric* words = music->staff(0)->addLyric(0, 0);
+    ASSERT_NE(words, nullptr);
+    std::string text;
+    for (int i = 0; i < 240; ++i)
+        text += i % 3 == 2 ? "la " : "la-";
+    ASSERT_TRUE(words->setText(BcString(text.c_str())));
+    MnDynamic* piano = new MnDynamic(music->staff(2));
+    piano->setKind(MnDynamicP);
+    ASSERT_TRUE(music->staff(2)->insertLine(piano, 30 * MnTicksPerWhole));
+    sheet->setPresentation(MnSheetMusic::PagesInRows);
+    recordMarks();
+
+    std::vector<GeBox2d> pages;
+    for (const Mark& mark : marks)
+        if (mark.frame && mark.element == sheet)
+            pages.push_back(mark.outer);
+    ASSERT_GE(pages.size(), 3u);
+    auto lowX = [](const GeBox2d& b) { return std::min(b.a.x, b.b.x); };
+    auto highX = [](const GeBox2d& b) { return std::max(b.a.x, b.b.x); };
+    auto highY = [](const GeBox2d& b) { return std::max(b.a.y, b.b.y); };
+    auto lowY = [](const GeBox2d& b) { return std::min(b.a.y, b.b.y); };
+    const GeBox2d third = pages[2];
+    const GeBox2d dynamic = extent(piano);
+    struct Row {
+        const char* what;
+        GePoint2d from, to;
+    } rows[] = {
+        {"the top of a later page", {lowX(third) + 20, highY(third) - 20}, {highX(third) - 20, highY(third) - 90}},
+        {"down a later page", {lowX(third) + 60, highY(third) - 10}, {lowX(third) + 70, lowY(third) + 10}},
+        {"the dynamic", {lowX(dynamic) - 1, highY(dynamic) + 1}, {highX(dynamic) + 1, lowY(dynamic) - 1}},
+        {"the first page's right edge and the next page",
+         {highX(pages[0]) - 15, highY(pages[0]) - 40},
+         {highX(pages[0]) + 15, highY(pages[0]) - 80}},
+        {"just off the first page, where only its frame reaches",
+         {lowX(pages[0]) + 0.5, highY(pages[0]) - 40},
+         {lowX(pages[0]) + 1, highY(pages[0]) - 50}},
+        {"the first page leftward", {highX(pages[0]) - 20, highY(pages[0]) - 20}, {lowX(pages[0]) + 20, lowY(pages[0]) + 20}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        select({});
+        drag(row.from, {row.to});
+        const std::set<MnElement*> expected = touchedBy(GeBox2d(row.from, row.to), row.to.x > row.from.x);
+        EXPECT_FALSE(expected.empty());
+        EXPECT_EQ(selectedSet(), expected);
+        release();
+    }
 }
 
 TEST_F(UiSelectWindowCmdTest, aPanMovesThePressPointWithTheDrawing)

@@ -332,6 +332,69 @@ TEST(ReLine, lyricSeparatorsAndPlayingSyllables)
     EXPECT_EQ(firstColours, (std::vector<std::vector<int>>(6, red)));
 }
 
+TEST(ReLine, aLyricComposedSystemAfterSystemInOnePassMatchesFreshPasses)
+{
+    // Six measures of a lyric over quarters, a note tied over a bar line, a
+    // rest and a grace chord, composed as systems of one and two measures:
+    // in one pass, in time order and out of it, and each in a pass of its
+    // own.
+    TestServices services;
+    LoneScore fixture(1, 6);
+    for (int m = 0; m < 6; ++m) {
+        for (int i = 0; i < 4; ++i) {
+            if (m == 2 && i == 1)
+                ASSERT_TRUE(fixture.measure(m)->setRest(0, i * Q, Q));
+            else
+                ASSERT_NE(fixture.note(m, i * Q, (m + i) % 7, 4), nullptr);
+        }
+    }
+    ASSERT_NE(fixture.measure(1)->setNote(0, 3 * Q, 3, 4, MnAccidentalNone, Q, true), nullptr);
+    ASSERT_NE(fixture.measure(2)->setNote(0, 0, 3, 4, MnAccidentalNone, Q, false), nullptr);
+    ASSERT_NE(fixture.measure(4)->addGraceNote(fixture.measure(4)->voiceChords(0)[2], 1, 5, MnAccidentalNone, Q / 2),
+              nullptr);
+    MnLyric* lyric = fixture.staff()->addLyric(0, 0);
+    ASSERT_NE(lyric, nullptr);
+    ASSERT_TRUE(lyric->setText(BcString("a b c-d e f-g-h i j k l-m n o p q r s t u v")));
+
+    struct System
+    {
+        int first, count;
+    };
+    auto fresh = [&](const System& system) {
+        OneSystem pass;
+        pass.compose(fixture.score, system.first, system.count);
+        return pass.renderer.transcript();
+    };
+    auto onePass = [&](const std::vector<System>& systems) {
+        std::vector<std::string> transcripts;
+        RecordingRenderer renderer;
+        renderer.setView(60, -20, 400, 1000, 1000);
+        ReSystem composer(&renderer);
+        MnCache cache;
+        for (const System& system : systems) {
+            renderer.clear();
+            composer.composeScore(fixture.score, system.first, system.count, GePoint2d(0, 0), 1.0, 0);
+            transcripts.push_back(renderer.transcript());
+        }
+        return transcripts;
+    };
+    const std::vector<std::vector<System>> orders = {
+        {{0, 1}, {1, 1}, {2, 1}, {3, 1}, {4, 1}, {5, 1}},
+        {{0, 2}, {2, 2}, {4, 2}},
+        {{3, 1}, {4, 2}, {0, 1}, {1, 2}, {3, 1}},
+        {{1, 2}, {1, 2}, {5, 1}, {0, 6}},
+    };
+    for (const std::vector<System>& order : orders) {
+        const std::vector<std::string> together = onePass(order);
+        for (size_t i = 0; i < order.size(); ++i) {
+            SCOPED_TRACE("measures " + std::to_string(order[i].first) + " + " + std::to_string(order[i].count));
+            const std::string alone = fresh(order[i]);
+            EXPECT_NE(alone.find("drawText"), std::string::npos);
+            EXPECT_EQ(together[i], alone);
+        }
+    }
+}
+
 TEST(ReLine, gridLookupsAtBarLinesAndBetweenOnsets)
 {
     LoneScore fixture(1, 2);
