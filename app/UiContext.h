@@ -72,6 +72,10 @@ public:
     bool fretboardScreenRect(int& left, int& top, int& right, int& bottom) override;
     void movePointer(int x, int y) override;
     void runFretboardTuningDialog(const FretboardTuning& start) override;
+    // The project browser pane (UiContextPanes.cpp).
+    void refreshProjectBrowser() override;
+    bool projectBrowserHasFocus() override;
+    bool deleteSelectedVoice() override;
 
     // How many information messages were shown so far; the document adapter
     // learns from it whether a failed open already said why.

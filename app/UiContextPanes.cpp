@@ -5,8 +5,15 @@
 #include "app/UiMainFrame.h"
 #include "panels/UiFretboard.h"
 #include "panels/UiPianoKeyboard.h"
+#include "panels/UiProjectBrowser.h"
 
 namespace {
+
+UiProjectBrowser* browserOf(Quorvane& app)
+{
+    UiMainFrame* frame = app.mainFrame();
+    return frame ? frame->projectBrowserPane() : nullptr;
+}
 
 UiFretboard* fretboardOf(Quorvane& app)
 {
@@ -115,4 +122,22 @@ void UiContext::runFretboardTuningDialog(const FretboardTuning&)
 {
     if (UiFretboard* fretboard = fretboardOf(app))
         UiFretboardTuningDialog::run(app, *fretboard);
+}
+
+void UiContext::refreshProjectBrowser()
+{
+    if (UiProjectBrowser* browser = browserOf(app))
+        browser->refresh();
+}
+
+bool UiContext::projectBrowserHasFocus()
+{
+    UiProjectBrowser* browser = browserOf(app);
+    return browser && browser->hasFocusInside();
+}
+
+bool UiContext::deleteSelectedVoice()
+{
+    UiProjectBrowser* browser = browserOf(app);
+    return browser && browser->deleteSelectedVoice();
 }

@@ -51,3 +51,8 @@ wxIcon UiImages::icon(unsigned id)
         icon.CopyFromBitmap(picture);
     return icon;
 }
+
+wxBitmap UiImages::iconBitmap(unsigned id)
+{
+    return bitmap(iconBase + id);
+}

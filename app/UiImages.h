@@ -15,4 +15,7 @@ public:
     // The picture, or an invalid bitmap.
     static wxBitmap bitmap(unsigned id);
     static wxIcon icon(unsigned id);
+    // Icons are numbered apart from the other pictures (icon-<id>.png).
+    static constexpr unsigned iconBase = 65536;
+    static wxBitmap iconBitmap(unsigned id);
 };

@@ -16,6 +16,7 @@
 #include "panels/UiContextPalette.h"
 #include "panels/UiFretboard.h"
 #include "panels/UiPianoKeyboard.h"
+#include "panels/UiProjectBrowser.h"
 #include "platform/PlConfigFile.h"
 #include "platform/gui/UiScale.h"
 
@@ -148,7 +149,7 @@ void UiMainFrame::createPanes()
         else if (i == fretboard)
             panes[i] = neck = new UiFretboard(this, id);
         else
-            panes[i] = new wxPanel(this, id);
+            panes[i] = browser = new UiProjectBrowser(this, id);
         wxAuiPaneInfo info;
         info.Name(paneKey(Pane(i))).Caption(wxString(app.loadString(spec.caption)));
         info.CloseButton(true).Floatable(true).Movable(true).DestroyOnClose(false);

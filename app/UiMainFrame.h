@@ -15,6 +15,7 @@ class UiStatusBar;
 class UiToolBar;
 class UiFretboard;
 class UiPianoKeyboard;
+class UiProjectBrowser;
 
 // The program's one top-level window: the document windows as tabs, the
 // menu bar and the status bar, and five docking panes. Its layout is kept
@@ -42,6 +43,7 @@ public:
     UiStatusBar* statusPanes() const { return status; }
     UiPianoKeyboard* pianoKeyboardPane() const { return piano; }
     UiFretboard* fretboardPane() const { return neck; }
+    UiProjectBrowser* projectBrowserPane() const { return browser; }
     static std::string paneKey(Pane pane);
 
     bool isPaneVisible(Pane pane);
@@ -85,6 +87,7 @@ private:
     UiStatusBar* status = nullptr;
     UiPianoKeyboard* piano = nullptr;
     UiFretboard* neck = nullptr;
+    UiProjectBrowser* browser = nullptr;
     // Menu 128; while a document window is active its menu 130 is shown.
     wxMenuBar* documentlessMenuBar = nullptr;
     std::unique_ptr<UiFrameKeyboard> keys;

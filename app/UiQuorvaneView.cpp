@@ -323,6 +323,12 @@ void UiQuorvaneView::OnActivateView(bool activate, wxView* activated, wxView* de
         if (!activated || activated == this)
             notifyObservers();
     }
+    // The browser follows the active document; a closing document's window
+    // is still the active one now, so the browser looks again afterwards.
+    EdContext::current().refreshProjectBrowser();
+    if (!activate && Quorvane::exists())
+        if (wxWindow* frame = Quorvane::instance().mainFrame())
+            frame->CallAfter([] { EdContext::current().refreshProjectBrowser(); });
 }
 
 void UiQuorvaneView::notifyObservers()

@@ -177,6 +177,13 @@ static const UiMenuItem menu119[] = {
     SEPARATOR, {K::command, 32806, "119 32806", "Properties", nullptr}, END_MENU,
 };
 
+// The project browser's context menu; Properties reads as in menu 119.
+static const UiMenuItem menu131[] = {
+    KEYED(57635, "Cu&t", "Ctrl+X"), KEYED(57634, "&Copy", "Ctrl+C"), KEYED(57637, "&Paste", "Ctrl+V"),
+    KEYED(57632, "&Delete", "Del"), ITEM(33083, "Rename"),
+    SEPARATOR, {K::command, 32806, "119 32806", "Properties", nullptr}, END_MENU,
+};
+
 const UiMenuItem* UiTexts::menu(unsigned menuId)
 {
     if (menuId == 128)
@@ -185,6 +192,8 @@ const UiMenuItem* UiTexts::menu(unsigned menuId)
         return menu130;
     if (menuId == 119)
         return menu119;
+    if (menuId == 131)
+        return menu131;
     return nullptr;
 }
 
@@ -223,7 +232,7 @@ const char* UiTexts::dialogText(const char* context)
 void UiTexts::forEachText(void (*visit)(const char*, const char*, void*), void* data)
 {
     std::set<std::string> seen;
-    for (unsigned menuId : {130u, 128u, 119u}) {
+    for (unsigned menuId : {130u, 128u, 119u, 131u}) {
         for (const UiMenuItem* item = menu(menuId); item->kind != K::menuEnd; ++item) {
             if (!item->text)
                 continue;

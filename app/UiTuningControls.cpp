@@ -2,6 +2,7 @@
 
 #include "app/UiDataExchange.h"
 #include "foundation/BcStringResources.h"
+#include "panels/UiPropertiesDlg.h"
 
 #include <algorithm>
 
@@ -46,7 +47,7 @@ void UiTuningControls::init(const FretboardTuning& start)
         host.setItems(letterIds[s], letterItems);
         host.setItems(octaveIds[s], octaveItems);
     }
-    host.setRange(fretsUpDown, 1, FretboardTuning::maxFrets);
+    host.setRange(fretsUpDown, 1, fretLimit);
     tuning = start;
     presetIndex = -1;
     exchange(false);
@@ -56,12 +57,30 @@ void UiTuningControls::init(const FretboardTuning& start)
 bool UiTuningControls::exchange(bool fromControls)
 {
     UiDataExchange dx(host, fromControls);
+    return exchange(dx);
+}
+
+bool UiTuningControls::exchange(UiDataExchange& dx)
+{
     FretboardTuning edited = tuning;
     int preset = presetIndex;
     dx.listIndex(presetList, preset);
     int frets = edited.frets;
-    dx.unsignedInteger(fretsEdit, frets);
-    dx.range(fretsEdit, frets, 1, FretboardTuning::maxFrets);
+    if (fretsMixed) {
+        if (!dx.fromControls())
+            host.setText(fretsEdit, UiPropertiesDlg::various);
+    } else if (checksFields) {
+        dx.unsignedInteger(fretsEdit, frets);
+        dx.range(fretsEdit, frets, 1, fretLimit);
+    } else if (!dx.fromControls()) {
+        host.setText(fretsEdit, std::to_string(frets));
+    } else {
+        const std::string typed = host.text(fretsEdit);
+        if (!typed.empty() && typed.size() <= 2 && std::all_of(typed.begin(), typed.end(), [](char c) {
+                return c >= '0' && c <= '9';
+            }))
+            frets = std::stoi(typed);
+    }
     for (int s = 0; s < FretboardTuning::maxStrings; ++s) {
         dx.listIndex(letterIds[s], edited.pitch[s]);
         dx.listIndex(octaveIds[s], edited.octave[s]);
@@ -73,13 +92,13 @@ bool UiTuningControls::exchange(bool fromControls)
     presetIndex = preset;
     const int strings = tuning.strings;
     for (int s = 0; s < FretboardTuning::maxStrings; ++s) {
-        const bool used = s < strings;
+        const bool used = !stringsMixed && s < strings;
         host.enable(labelIds[s], used);
         host.show(letterIds[s], used);
         host.show(octaveIds[s], used);
     }
-    host.enable(plusButton, strings < FretboardTuning::maxStrings);
-    host.enable(minusButton, strings > minStrings);
+    host.enable(plusButton, !stringsMixed && strings < FretboardTuning::maxStrings);
+    host.enable(minusButton, !stringsMixed && strings > minStrings);
     updatePresetSelection();
     return true;
 }
@@ -87,8 +106,10 @@ bool UiTuningControls::exchange(bool fromControls)
 bool UiTuningControls::updatePresetSelection()
 {
     const int before = presetIndex;
-    bool unset = false;
-    for (int s = 0; s < FretboardTuning::maxStrings; ++s)
+    // Strings past the count are not part of the tuning: a mixed one there
+    // does not hide the preset the used strings make.
+    bool unset = stringsMixed || fretsMixed;
+    for (int s = 0; s < tuning.strings && s < FretboardTuning::maxStrings; ++s)
         unset = unset || tuning.pitch[s] < 0 || tuning.octave[s] < 0;
     if (unset) {
         presetIndex = -1;
@@ -106,34 +127,60 @@ bool UiTuningControls::updatePresetSelection()
     return presetIndex != before;
 }
 
+void UiTuningControls::choosePreset(int index)
+{
+    // The preset's strings; those past its count keep what they held.
+    const FretboardTuning chosen = FretboardTuning::preset(index);
+    tuning.strings = chosen.strings;
+    for (int s = 0; s < chosen.strings; ++s) {
+        tuning.pitch[s] = chosen.pitch[s];
+        tuning.octave[s] = chosen.octave[s];
+    }
+    tuning.frets = chosen.frets;
+    stringsMixed = false;
+    fretsMixed = false;
+}
+
+void UiTuningControls::userChanged()
+{
+    if (changed)
+        changed();
+}
+
 bool UiTuningControls::notified(int id, UiControlHost::Notification what)
 {
     if (id == presetList && what == UiControlHost::selectionChanged) {
         const int chosen = host.selection(presetList);
         if (chosen == presetIndex)
             return true;
-        if (chosen >= 0 && chosen < FretboardTuning::presetCount)
-            tuning = FretboardTuning::preset(chosen);
+        const bool isPreset = chosen >= 0 && chosen < FretboardTuning::presetCount;
+        if (isPreset)
+            choosePreset(chosen);
         exchange(false);
+        if (isPreset)
+            userChanged();
         return true;
     }
     for (int s = 0; s < FretboardTuning::maxStrings; ++s) {
         if ((id == letterIds[s] || id == octaveIds[s]) && what == UiControlHost::selectionChanged) {
-            exchange(true);
+            if (exchange(true))
+                userChanged();
             return true;
         }
     }
     if (id == plusButton && what == UiControlHost::clicked) {
-        if (tuning.strings < FretboardTuning::maxStrings) {
+        if (!stringsMixed && tuning.strings < FretboardTuning::maxStrings) {
             ++tuning.strings;
             exchange(false);
+            userChanged();
         }
         return true;
     }
     if (id == minusButton && what == UiControlHost::clicked) {
-        if (tuning.strings > minStrings) {
+        if (!stringsMixed && tuning.strings > minStrings) {
             --tuning.strings;
             exchange(false);
+            userChanged();
         }
         return true;
     }
@@ -148,6 +195,7 @@ void UiTuningControls::fretsChanged()
 {
     if (!initialised)
         return;
+    fretsMixed = false;
     const std::string typed = host.text(fretsEdit);
     std::string digits;
     for (char c : typed)
@@ -159,5 +207,6 @@ void UiTuningControls::fretsChanged()
     // and octaves are taken meanwhile.
     if (digits.empty() || digits.size() > 2 || std::stoi(digits) < 1)
         return;
-    exchange(true);
+    if (exchange(true))
+        userChanged();
 }

@@ -1,5 +1,6 @@
 # Writes a C++ source holding the PNG files of a folder, each named by its
-# resource id (128.png is picture 128), for app/UiImages.cpp.
+# resource id (128.png is picture 128), for app/UiImages.cpp. Icons have ids
+# of their own: icon-131.png is icon 131, kept as picture 65536 + 131.
 #   cmake -DIMAGES=<folder> -DOUTPUT=<file.cpp> -P EmbedImages.cmake
 file(GLOB pictures "${IMAGES}/*.png")
 list(SORT pictures)
@@ -8,7 +9,9 @@ set(table "")
 set(count 0)
 foreach(picture IN LISTS pictures)
     get_filename_component(id "${picture}" NAME_WE)
-    if(NOT id MATCHES "^[0-9]+$")
+    if(id MATCHES "^icon-([0-9]+)$")
+        math(EXPR id "65536 + ${CMAKE_MATCH_1}")
+    elseif(NOT id MATCHES "^[0-9]+$")
         continue()
     endif()
     file(READ "${picture}" bytes HEX)

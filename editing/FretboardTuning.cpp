@@ -135,6 +135,26 @@ int FretboardTuning::positionOfKey(int key, int n, int capoLimit) const
     return -1;
 }
 
+// The model counts steps from C, the fretboard its letters from A.
+int FretboardTuning::letterOf(int step, int accidental)
+{
+    int letter = step >= 0 && step <= 6 ? (step + 2) % 7 : 0;
+    if (accidental == -1)
+        letter += 7;
+    else if (accidental == 1)
+        letter += 14;
+    return letter;
+}
+
+bool FretboardTuning::stepOf(int letter, int& step, int& accidental)
+{
+    if (letter < 0 || letter >= letterCount)
+        return false;
+    step = (letter + 5) % 7;
+    accidental = letter < 7 ? 0 : letter < 14 ? -1 : 1;
+    return true;
+}
+
 bool FretboardTuning::fromTablature(const MnTablature& tablature, FretboardTuning& tuning)
 {
     const int count = tablature.stringCount();
@@ -144,13 +164,7 @@ bool FretboardTuning::fromTablature(const MnTablature& tablature, FretboardTunin
     made.strings = count;
     for (int s = 0; s < count; ++s) {
         const MnTablature::Tuning& open = tablature.tuning(s);
-        // The model counts steps from C, the fretboard its letters from A.
-        int letter = open.step >= 0 && open.step <= 6 ? (open.step + 2) % 7 : 0;
-        if (open.accidental == -1)
-            letter += 7;
-        else if (open.accidental == 1)
-            letter += 14;
-        made.pitch[s] = letter;
+        made.pitch[s] = letterOf(open.step, open.accidental);
         made.octave[s] = open.octave;
     }
     made.frets = tablature.frets();

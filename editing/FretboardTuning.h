@@ -49,6 +49,13 @@ struct FretboardTuning
     // the key lies outside 0..87.
     int positionOfKey(int key, int n, int capoLimit) const;
 
+    // The letter index of a tablature string's open note (step 0..6 from C,
+    // accidental -1 flat, +1 sharp; other accidentals count as natural, a
+    // step outside 0..6 as A), and back; false, with nothing set, for a
+    // letter outside 0..20.
+    static int letterOf(int step, int accidental);
+    static bool stepOf(int letter, int& step, int& accidental);
+
     // The tuning of a tablature's strings and frets; false, with the result
     // untouched, when its string count lies outside 1..8.
     static bool fromTablature(const MnTablature& tablature, FretboardTuning& tuning);

@@ -1,5 +1,7 @@
 #include "panels/UiPageTemplates.h"
 
+#include "panels/UiPartPageLayouts.h"
+#include "panels/UiTablatureTemplate.h"
 #include "panels/UiTextPageTemplates.h"
 
 // The layouts of the property pages, in dialog units. Pictures stand over
@@ -229,15 +231,20 @@ const UiControlTemplate sheetMusic[] = {
 }
 
 const UiDialogTemplate UiPageTemplates::templates[] = {
+    {101, 210, 394, nullptr, UiPartPageLayouts::staff, UiPartPageLayouts::staffCount},
     {103, 210, 512, nullptr, note, int(sizeof note / sizeof note[0])},
     {104, 210, 420, nullptr, measure, int(sizeof measure / sizeof measure[0])},
     {105, 210, 394, nullptr, UiTextPageTemplates::text, UiTextPageTemplates::textCount},
+    {106, 210, 394, nullptr, UiPartPageLayouts::part, UiPartPageLayouts::partCount},
+    {107, 210, 394, nullptr, UiPartPageLayouts::partGroup, UiPartPageLayouts::partGroupCount},
     {108, 210, 394, nullptr, sheetMusic, int(sizeof sheetMusic / sizeof sheetMusic[0])},
     {109, 210, 394, nullptr, UiTextPageTemplates::tempo, UiTextPageTemplates::tempoCount},
     {110, 210, 394, nullptr, UiTextPageTemplates::credit, UiTextPageTemplates::creditCount},
     {111, 210, 394, nullptr, work, int(sizeof work / sizeof work[0])},
     {112, 210, 394, nullptr, score, int(sizeof score / sizeof score[0])},
     {125, 210, 394, nullptr, UiTextPageTemplates::lyric, UiTextPageTemplates::lyricCount},
+    {UiTablatureTemplate::id, UiTablatureTemplate::width, UiTablatureTemplate::height, nullptr,
+     UiTablatureTemplate::controls, UiTablatureTemplate::controlCount},
 };
 
 const int UiPageTemplates::count = int(sizeof templates / sizeof templates[0]);

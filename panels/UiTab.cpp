@@ -21,9 +21,13 @@
 #include "panels/UiLyricDlg.h"
 #include "panels/UiMeasureDlg.h"
 #include "panels/UiNoteDlg.h"
+#include "panels/UiPartDlg.h"
+#include "panels/UiPartGroupDlg.h"
 #include "panels/UiPropertiesPage.h"
 #include "panels/UiScoreDlg.h"
 #include "panels/UiSheetMusicDlg.h"
+#include "panels/UiStaffDlg.h"
+#include "panels/UiTablatureDlg.h"
 #include "panels/UiTempoDlg.h"
 #include "panels/UiTextDlg.h"
 #include "panels/UiWorkDlg.h"
@@ -50,10 +54,10 @@ const ClassRow rows[] = {
     {&MnText::staticClass, &make<UiTextDlg>},
     {&MnSheetMusic::staticClass, &make<UiSheetMusicDlg>},
     {&MnScore::staticClass, &make<UiScoreDlg>},
-    {&MnTablature::staticClass, nullptr},
-    {&MnStaffDefinition::staticClass, nullptr},
-    {&MnPart::staticClass, nullptr},
-    {&MnPartGroup::staticClass, nullptr},
+    {&MnTablature::staticClass, &make<UiTablatureDlg>},
+    {&MnStaffDefinition::staticClass, &make<UiStaffDlg>},
+    {&MnPart::staticClass, &make<UiPartDlg>},
+    {&MnPartGroup::staticClass, &make<UiPartGroupDlg>},
     {&MnMeasure::staticClass, &make<UiMeasureDlg>},
     {&MnNote::staticClass, &make<UiNoteDlg>},
     {&MnTuplet::staticClass, nullptr},

@@ -56,7 +56,10 @@ void ReLine::addMeasure(int measureStart, double measureX, const BcArray<int>& o
     }
     const int count = std::min(onsets.count(), offsets.count());
     for (int i = 0; i < count; ++i) {
-        gridTimes.add(measureStart + onsets[i]);
+        const int time = measureStart + onsets[i];
+        if (time < gridTimes[gridTimes.count() - 1])
+            gridUnordered = true;
+        gridTimes.add(time);
         gridX.add(measureX + offsets[i]);
         for (int s = 0; s < staffCount; ++s) {
             topExtents.add(middleLine);
@@ -65,23 +68,42 @@ void ReLine::addMeasure(int measureStart, double measureX, const BcArray<int>& o
     }
 }
 
+// A system of a whole score has a grid of thousands of points and asks it
+// for every syllable, line and chord: the grid's times only grow, so the
+// lookups search it by halves. A grid out of order is scanned as before.
+
 int ReLine::upperIndex(int time) const
 {
-    int found = -1;
-    for (int i = 0; i < gridTimes.count() && gridTimes[i] <= time; ++i)
-        found = i;
-    return found;
+    const int n = gridTimes.count();
+    if (n == 0)
+        return -1;
+    if (gridUnordered) {
+        int found = -1;
+        for (int i = 0; i < n && gridTimes[i] <= time; ++i)
+            found = i;
+        return found;
+    }
+    const int* times = &gridTimes[0];
+    return int(std::upper_bound(times, times + n, time) - times) - 1;
 }
 
 int ReLine::lowerIndex(int time) const
 {
-    int found = -1;
-    for (int i = 0; i < gridTimes.count() && gridTimes[i] <= time; ++i) {
-        if (gridTimes[i] == time)
-            return i;
-        found = i;
+    const int n = gridTimes.count();
+    if (n == 0)
+        return -1;
+    if (gridUnordered) {
+        int found = -1;
+        for (int i = 0; i < n && gridTimes[i] <= time; ++i) {
+            if (gridTimes[i] == time)
+                return i;
+            found = i;
+        }
+        return found;
     }
-    return found;
+    const int* times = &gridTimes[0];
+    const int at = int(std::lower_bound(times, times + n, time) - times);
+    return at < n && times[at] == time ? at : at - 1;
 }
 
 void ReLine::recordChordExtent(int time, int staffIndex, double lowest, double highest)

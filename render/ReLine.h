@@ -79,4 +79,7 @@ private:
     void setMeasureColour(MnMeasure* measure);
     double compensated(double x) const;
     double horizontalFactor() const;
+
+    // Set when addMeasure met a time earlier than the grid's last.
+    bool gridUnordered = false;
 };

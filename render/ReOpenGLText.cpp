@@ -247,10 +247,11 @@ void ReOpenGL::drawText(const BcString& text, double x, double y, double size, i
     // A font outside the twelve draws as font 0, as it measures.
     if (font < 0 || font >= ReFontMetrics::fontCount)
         font = 0;
-    if (!buildFontLists(font))
-        font = 0;
-    if (!hasCurrentContext() || !group->fontBuilt[font])
+    if (!group)
         return;
+    // A font whose outlines could not be made draws as font 0.
+    if (!group->fontBuilt[font] && !buildFontLists(font))
+        font = 0;
 
     double left = 0, top = 0, width = 0, height = 0;
     if (!measureTextExtent(text, size, font, false, &left, &top, &width, &height))
@@ -258,6 +259,10 @@ void ReOpenGL::drawText(const BcString& text, double x, double y, double size, i
     // The underline reaches down and to the right a little further.
     double margin = std::fabs(size);
     if (isOutsideView(x + left - margin, y + top + height - margin, x + left + width + margin, y + top + margin))
+        return;
+    // Asked only for text in view: with some drivers the question is a
+    // system call, and a whole score's lyrics ask it thousands of times.
+    if (!hasCurrentContext() || !group->fontBuilt[font])
         return;
 
     double scale = size * metrics.textScale();

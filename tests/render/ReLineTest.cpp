@@ -331,3 +331,48 @@ TEST(ReLine, lyricSeparatorsAndPlayingSyllables)
     EXPECT_EQ(secondColours, (std::vector<std::vector<int>>{blue, red, red}));
     EXPECT_EQ(firstColours, (std::vector<std::vector<int>>(6, red)));
 }
+
+TEST(ReLine, gridLookupsAtBarLinesAndBetweenOnsets)
+{
+    LoneScore fixture(1, 2);
+    RecordingRenderer renderer;
+    ReSystem system(&renderer);
+    auto add = [](ReLine& line, int start, std::initializer_list<int> times) {
+        BcArray<int> onsets;
+        BcArray<double> offsets;
+        for (int t : times) {
+            onsets.add(t);
+            offsets.add(t / double(Q));
+        }
+        line.addMeasure(start, start / double(Q), onsets, offsets);
+    };
+
+    // Grid times 0 (the system's start), 0, Q, W | W, W + 2Q, 2W: a bar
+    // line's time stands twice, as the end of one measure and the first
+    // onset of the next.
+    ReLine line(&system, 0, 2 * W, 1, 0, 0, 2);
+    add(line, 0, {0, Q, W});
+    add(line, W, {0, 2 * Q, W});
+    ASSERT_EQ(line.gridCount(), 7);
+    struct Case
+    {
+        int time, upper, lower;
+    };
+    const Case cases[] = {{-1, -1, -1}, {0, 1, 0},     {Q / 2, 1, 1}, {Q, 2, 2},
+                          {W, 4, 3},    {W + Q, 4, 4}, {2 * W, 6, 6}, {3 * W, 6, 6}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(line.upperIndex(c.time), c.upper) << c.time;
+        EXPECT_EQ(line.lowerIndex(c.time), c.lower) << c.time;
+    }
+
+    // A grid fed out of order answers as a scan from its start does: it
+    // stops at the first time past the one asked for.
+    ReLine unordered(&system, 0, 2 * W, 1, 0, 0, 2);
+    add(unordered, 0, {0, 2 * W});
+    add(unordered, 0, {0, Q, 2 * Q, W});
+    ASSERT_EQ(unordered.gridCount(), 7);  // 0, 0, 2W, 0, Q, 2Q, W
+    EXPECT_EQ(unordered.upperIndex(Q), 1);
+    EXPECT_EQ(unordered.lowerIndex(Q), 1);
+    EXPECT_EQ(unordered.lowerIndex(0), 0);
+    EXPECT_EQ(unordered.upperIndex(2 * W), 6);
+}

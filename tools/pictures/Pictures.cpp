@@ -1,9 +1,11 @@
 // Draws the program's pictures into resources/images, each PNG named by its
 // resource id: the application icon (128), the About dialog's logo (231),
-// the context palette's icons, the toolbar's button strips at 24 and 32
-// pixels (130, 180), the key signatures of the transpose dialog (236 to
-// 250), the picture of the back-side card (310), the pictures of the
-// property pages (260 to 344) and the score page's reset icon (149).
+// the context palette's icons, the project browser's icons (icon-131 to
+// icon-153), the toolbar's button strips at 24 and 32 pixels (130, 180), the
+// key signatures of the transpose dialog and the staff page (236 to 250),
+// the picture of the back-side card (310), the pictures of the property pages
+// (232 to 346), the instrument icons of the part page (135 to 148) and the
+// score page's reset icon (149).
 // The music symbols are the glyph meshes the score is drawn with.
 //
 //   qrv_pictures <folder>
@@ -428,6 +430,206 @@ bool drawAll(const std::string& folder)
     return ok;
 }
 
+
+// The project browser's icons, 32 pixels square on a transparent ground,
+// written as icon-<id>.png: icon ids are numbered apart from the pictures.
+bool writeIcon(Canvas& canvas, const std::string& folder, unsigned id)
+{
+    return canvas.writePng(folder + "/icon-" + std::to_string(id) + ".png");
+}
+
+bool drawBrowserIcons(const std::string& folder)
+{
+    const int n = 32;
+    const Colour wood{0.66, 0.40, 0.18};
+    const Colour brass{0.85, 0.66, 0.20};
+    const Colour red{0.72, 0.16, 0.14};
+    const Colour grey{0.55, 0.57, 0.60};
+    bool ok = true;
+    {  // 131: a sheet of music
+        Canvas c(n, n);
+        c.clear(white, 0.0);
+        c.rectangle(5, 1, 22, 30);
+        c.fill(ink);
+        c.rectangle(6.5, 2.5, 19, 27);
+        c.fill(white);
+        lines(c, 9, 23, 7, 5, 2);
+        lines(c, 9, 23, 19, 5, 2);
+        c.fill(blue);
+        ok = writeIcon(c, folder, 131) && ok;
+    }
+    {  // 132: a score standing free: a staff with a note
+        Canvas c(n, n);
+        c.clear(white, 0.0);
+        lines(c, 1, 31, 9, 5, 4);
+        c.fill(ink);
+        note(c, 16, 21, 0.7);
+        c.fill(blue);
+        ok = writeIcon(c, folder, 132) && ok;
+    }
+    {  // 133: a group of staves joined by a line
+        Canvas c(n, n);
+        c.clear(white, 0.0);
+        lines(c, 8, 31, 4, 3, 3.5);
+        lines(c, 8, 31, 21, 3, 3.5);
+        c.fill(ink);
+        c.rectangle(5, 3, 2, 26);
+        c.fill(blue);
+        ok = writeIcon(c, folder, 133) && ok;
+    }
+    {  // 134: a group with a bracket
+        Canvas c(n, n);
+        c.clear(white, 0.0);
+        lines(c, 10, 31, 4, 3, 3.5);
+        lines(c, 10, 31, 21, 3, 3.5);
+        c.fill(ink);
+        c.rectangle(2, 2, 4, 28);
+        c.rectangle(2, 1, 7, 2.5);
+        c.rectangle(2, 28.5, 7, 2.5);
+        c.fill(blue);
+        ok = writeIcon(c, folder, 134) && ok;
+    }
+    auto keyboard = [&](Canvas& c, double top, double height) {
+        c.rectangle(1, top, 30, height);
+        c.fill(ink);
+        c.rectangle(2, top + 1, 28, height - 2);
+        c.fill(white);
+        for (int k = 1; k < 7; ++k)
+            c.rectangle(2 + k * 4 - 0.5, top + 1, 1, height - 2);
+        for (int k : {0, 1, 3, 4, 5})
+            c.rectangle(4.6 + k * 4, top + 1, 2.2, (height - 2) * 0.6);
+        c.fill(ink);
+    };
+    {  // 135: piano
+        Canvas c(n, n);
+        c.clear(white, 0.0);
+        keyboard(c, 8, 16);
+        ok = writeIcon(c, folder, 135) && ok;
+    }
+    {  // 136: organ: two manuals
+        Canvas c(n, n);
+        c.clear(white, 0.0);
+        keyboard(c, 3, 12);
+        keyboard(c, 17, 12);
+        ok = writeIcon(c, folder, 136) && ok;
+    }
+    {  // 148: pipe organ
+        Canvas c(n, n);
+        c.clear(white, 0.0);
+        const double heights[] = {14, 20, 26, 20, 14};
+        for (int i = 0; i < 5; ++i) {
+            const double x = 3 + i * 5.5;
+            c.rectangle(x, 30 - heights[i], 4, heights[i]);
+            c.triangle(x, 30 - heights[i], x + 4, 30 - heights[i], x + 2, 27 - heights[i]);
+        }
+        c.fill(brass);
+        for (int i = 0; i < 5; ++i)
+            c.rectangle(3.8 + i * 5.5, 30 - heights[i] * 0.35, 2.4, 1.2);
+        c.fill(ink);
+        ok = writeIcon(c, folder, 148) && ok;
+    }
+    {  // 137: guitar
+        Canvas c(n, n);
+        c.clear(white, 0.0);
+        c.ellipse(12, 22, 8.5, 8, 0.0);
+        c.ellipse(12, 12.5, 6, 5.5, 0.0);
+        c.fill(wood);
+        c.ellipse(12, 18, 2.4, 2.4, 0.0);
+        c.rectangle(10.8, 0, 2.4, 16);
+        c.rectangle(9.5, 0, 5, 4);
+        c.fill(ink);
+        ok = writeIcon(c, folder, 137) && ok;
+    }
+    {  // 138: electric guitar and bass
+        Canvas c(n, n);
+        c.clear(white, 0.0);
+        c.ellipse(13, 23, 8, 7, 0.0);
+        c.triangle(6, 20, 9, 10, 13, 18);
+        c.triangle(20, 20, 19, 12, 14, 18);
+        c.fill(red);
+        c.rectangle(11.8, 0, 2.4, 24);
+        c.rectangle(10.5, 0, 5, 3.5);
+        c.rectangle(8, 24, 10, 1.5);
+        c.fill(ink);
+        ok = writeIcon(c, folder, 138) && ok;
+    }
+    {  // 139: violin, cello and double bass
+        Canvas c(n, n);
+        c.clear(white, 0.0);
+        c.ellipse(16, 24, 7, 6.5, 0.0);
+        c.ellipse(16, 13.5, 5.5, 5, 0.0);
+        c.fill(wood);
+        c.rectangle(15, 0, 2, 20);
+        c.ellipse(16, 1.8, 2, 1.8, 0.0);
+        c.rectangle(12, 18, 1, 5);
+        c.rectangle(19, 18, 1, 5);
+        c.rectangle(13, 26, 6, 1.2);
+        c.fill(ink);
+        ok = writeIcon(c, folder, 139) && ok;
+    }
+    {  // 147: flute
+        Canvas c(n, n);
+        c.clear(white, 0.0);
+        c.triangle(1, 25, 29, 3, 31, 5.5);
+        c.triangle(1, 25, 31, 5.5, 3, 27.5);
+        c.fill(grey);
+        for (int i = 0; i < 5; ++i)
+            c.ellipse(9 + i * 4, 19.6 - i * 3.15, 1.1, 1.1, 0.0);
+        c.fill(ink);
+        ok = writeIcon(c, folder, 147) && ok;
+    }
+    {  // 144: trumpet
+        Canvas c(n, n);
+        c.clear(white, 0.0);
+        c.rectangle(1, 17, 22, 3);
+        c.rectangle(6, 23, 16, 2.5);
+        c.triangle(21, 18.5, 31, 10, 31, 27);
+        c.fill(brass);
+        for (int i = 0; i < 3; ++i)
+            c.rectangle(9 + i * 4, 11, 2, 14);
+        c.fill(ink);
+        ok = writeIcon(c, folder, 144) && ok;
+    }
+    {  // 145: saxophone
+        Canvas c(n, n);
+        c.clear(white, 0.0);
+        c.rectangle(9, 4, 4, 20);
+        c.ellipse(15, 24, 6, 5, 0.0);
+        c.triangle(17, 26, 24, 8, 29, 10);
+        c.triangle(17, 26, 29, 10, 21, 26);
+        c.fill(brass);
+        c.rectangle(6, 2, 7, 2.5);
+        for (int i = 0; i < 4; ++i)
+            c.ellipse(11, 8 + i * 4, 1.1, 1.1, 0.0);
+        c.fill(ink);
+        ok = writeIcon(c, folder, 145) && ok;
+    }
+    {  // 152: a tablature
+        Canvas c(n, n);
+        c.clear(white, 0.0);
+        lines(c, 1, 31, 4, 6, 4.8);
+        c.fill(ink);
+        glyphFit(c, ReGlyph::figure3, 9, 8.8, 6);
+        glyphFit(c, ReGlyph::figure2, 17, 18.4, 6);
+        glyphFit(c, ReGlyph::figure1, 24, 23.2, 6);
+        c.fill(blue);
+        ok = writeIcon(c, folder, 152) && ok;
+    }
+    {  // 153: a voice: two notes with a beam
+        Canvas c(n, n);
+        c.clear(white, 0.0);
+        c.ellipse(8, 25, 4.2, 3, -0.35);
+        c.ellipse(22, 21, 4.2, 3, -0.35);
+        c.rectangle(10.8, 5, 1.6, 20);
+        c.rectangle(24.8, 3, 1.6, 18);
+        c.triangle(10.8, 5, 26.4, 1, 26.4, 5);
+        c.triangle(10.8, 5, 26.4, 5, 10.8, 9);
+        c.fill(blue);
+        ok = writeIcon(c, folder, 153) && ok;
+    }
+    return ok;
+}
+
 }  // namespace icons
 
 // One button picture in a strip: shapes given on a 24-unit square, scaled
@@ -747,28 +949,30 @@ const unsigned toolbarButtons[] = {
 
 
 // A treble staff with the key signature of `fifths` (-7 to 7) on white,
-// opaque: the transpose dialog's list makes its white the item's ground.
+// opaque, at the size of the staff page's pictures: the transpose dialog's
+// list makes its white the item's ground and fits the picture to its items.
 bool drawKeySignature(const std::string& path, int fifths)
 {
-    const int width = 150, height = 100;
+    const int width = 52, height = 34;
     Canvas canvas(width, height);
     canvas.clear(white, 1.0);
-    const double step = 5.0;
-    const double bottomLine = 70.0;
+    const double step = 2.5;
+    const double bottomLine = 26.0;
     for (int line = 0; line < 5; ++line)
-        canvas.rectangle(2, bottomLine - line * 2 * step - 0.75, width - 4, 1.5);
+        canvas.rectangle(1, bottomLine - line * 2 * step - 0.4, width - 2, 0.8);
     canvas.fill(ink);
     double minY, maxY, minX, maxX;
     extents(ReGlyph::gClef, minY, maxY, minX, maxX);
-    canvas.glyph(ReGlyph::gClef, 6 - minX * step, bottomLine - 2 * step, step);
+    canvas.glyph(ReGlyph::gClef, 2 - minX * step, bottomLine - 2 * step, step);
     canvas.fill(ink);
+    const double first = 2 + (maxX - minX) * step + 2;
     // Steps above the bottom line, in the order the accidentals come.
     const int sharps[] = {8, 5, 9, 6, 3, 7, 4};
     const int flats[] = {4, 7, 3, 6, 2, 5, 1};
     int count = fifths < 0 ? -fifths : fifths;
     for (int i = 0; i < count && i < 7; ++i) {
         int position = fifths < 0 ? flats[i] : sharps[i];
-        canvas.glyph(fifths < 0 ? ReGlyph::flat : ReGlyph::sharp, 48 + i * 13, bottomLine - position * step, step);
+        canvas.glyph(fifths < 0 ? ReGlyph::flat : ReGlyph::sharp, first + i * 4.6, bottomLine - position * step, step);
     }
     canvas.fill(ink);
     return canvas.writePng(path);
@@ -1129,6 +1333,364 @@ bool drawPagePictures(const std::string& folder)
     return drawResetIcon(folder);
 }
 
+// The tablature page's numbering pictures: a capo at fret 5 on four strings,
+// and the numbers of frets 5 and 7, counted from the nut (346) or from the
+// capo (345).
+constexpr double tabLines[4] = {6, 12, 18, 24};
+constexpr double tabDigitX[2] = {23, 32};
+
+// A figure of the tablature, 4 x 6 pixels centred on (cx, cy), drawn as the
+// segments of a display digit: top, upper right, lower right, bottom, lower
+// left, upper left, middle.
+void tabDigit(Canvas& c, int digit, double cx, double cy)
+{
+    static const unsigned char segments[10] = {0x3F, 0x06, 0x5B, 0x4F, 0x66, 0x6D, 0x7D, 0x07, 0x7F, 0x6F};
+    const double l = cx - 2, r = cx + 2, t = cy - 3, m = cy, b = cy + 3, w = 1.1;
+    const double ends[7][4] = {{l, t, r, t}, {r, t, r, m}, {r, m, r, b}, {l, b, r, b},
+                               {l, m, l, b}, {l, t, l, m}, {l, m, r, m}};
+    for (int i = 0; i < 7; ++i)
+        if (segments[digit % 10] & (1 << i))
+            line(c, ends[i][0], ends[i][1], ends[i][2], ends[i][3], w);
+}
+
+// The strings, open where the figures stand, and the capo.
+void tabNeck(Canvas& c)
+{
+    for (int i = 0; i < 4; ++i) {
+        double from = 4;
+        for (int k = 0; k < 2; ++k) {
+            if (i == k + 1) {
+                c.rectangle(from, tabLines[i] - 0.4, tabDigitX[k] - 4 - from, 0.8);
+                from = tabDigitX[k] + 4;
+            }
+        }
+        c.rectangle(from, tabLines[i] - 0.4, 38 - from, 0.8);
+    }
+    c.rectangle(9, 3, 3, 24);
+}
+
+bool drawTablaturePictures(const std::string& folder)
+{
+    return drawPicture(folder, 346, tabNeck,
+                       [](Canvas& c) {
+                           tabDigit(c, 5, tabDigitX[0], tabLines[1]);
+                           tabDigit(c, 7, tabDigitX[1], tabLines[2]);
+                       }) &&
+           drawPicture(folder, 345, tabNeck, [](Canvas& c) {
+               tabDigit(c, 0, tabDigitX[0], tabLines[1]);
+               tabDigit(c, 2, tabDigitX[1], tabLines[2]);
+           });
+}
+
+}
+
+// The pictures of the part, part-group and staff pages: the instruments'
+// icons (32 pixels square), the clefs, keys and time signatures on a staff
+// and the four brackets.
+namespace partPages {
+
+using pages::centredGlyph;
+using pages::line;
+
+// A glyph with its origin at (x, y) in pixels, scaled by (sx, sy) pixels
+// per unit; a negative scale mirrors.
+void glyphAt(Canvas& canvas, const ReGlyph& g, double x, double y, double sx, double sy)
+{
+    for (int i = 0; i < g.triangleCount; ++i) {
+        const int* t = g.triangles + 3 * i;
+        auto px = [&](int v) { return x + g.vertices[2 * v] * sx; };
+        auto py = [&](int v) { return y - g.vertices[2 * v + 1] * sy; };
+        canvas.triangle(px(t[0]), py(t[0]), px(t[1]), py(t[1]), px(t[2]), py(t[2]));
+    }
+}
+
+constexpr int iconSize = 32;
+const Colour wood{0.55, 0.30, 0.12};
+const Colour brass{0.85, 0.66, 0.20};
+
+bool writeIcon(Canvas& canvas, const std::string& folder, unsigned id)
+{
+    return canvas.writePng(folder + "/" + std::to_string(id) + ".png");
+}
+
+// A keyboard seen from above: white keys with black keys between them.
+void keyboard(Canvas& c, double top, double height)
+{
+    c.rectangle(2, top, 28, height);
+    c.fill(ink);
+    for (int k = 0; k < 7; ++k)
+        c.rectangle(3 + k * 4, top + 1, 3.2, height - 2);
+    c.fill(white);
+    for (int k : {0, 1, 3, 4, 5})
+        c.rectangle(5.4 + k * 4, top + 1, 2.2, (height - 2) * 0.6);
+    c.fill(ink);
+}
+
+// The body of a guitar, lower bout at the bottom, with its sound hole or
+// pick-ups, and a neck up to the head.
+void guitar(Canvas& c, bool electric)
+{
+    line(c, 16, 4, 16, 18, 2.6);
+    c.rectangle(14, 1, 4, 4);
+    c.fill(ink);
+    if (electric) {
+        c.ellipse(14, 23, 8, 6.5, 0.3);
+        c.ellipse(17, 16, 5.5, 4.5, 0.3);
+        c.fill(orange);
+        c.rectangle(11, 20, 9, 1.6);
+        c.rectangle(11, 24, 9, 1.6);
+        c.fill(ink);
+    } else {
+        c.ellipse(16, 24, 8.5, 6.5, 0);
+        c.ellipse(16, 15, 6.5, 5, 0);
+        c.fill(wood);
+        c.ellipse(16, 17, 2.4, 2.4, 0);
+        c.rectangle(12.5, 25.5, 7, 1.5);
+        c.fill(ink);
+    }
+}
+
+// A violin: two bouts, a waist, f-holes and a scroll.
+void violin(Canvas& c)
+{
+    c.ellipse(16, 24, 7, 5.5, 0);
+    c.ellipse(16, 14.5, 5.5, 4.5, 0);
+    c.rectangle(12, 14.5, 8, 9);
+    c.fill(wood);
+    c.rectangle(15.2, 2, 1.6, 20);
+    c.ellipse(16, 2.5, 1.8, 1.8, 0);
+    line(c, 12.5, 17, 13.5, 22, 0.8);
+    line(c, 19.5, 17, 18.5, 22, 0.8);
+    c.rectangle(13, 26, 6, 1.2);
+    c.fill(ink);
+    line(c, 6, 30, 27, 5, 1.0);  // the bow
+    c.fill(orange);
+}
+
+bool drawIcons(const std::string& folder)
+{
+    struct Icon
+    {
+        unsigned id;
+        void (*draw)(Canvas& c);
+    };
+    const Icon drawn[] = {
+        // Piano and organ: a keyboard.
+        {135, [](Canvas& c) {
+             c.roundedRectangle(1, 6, 30, 8, 2);
+             c.fill(ink);
+             keyboard(c, 14, 12);
+         }},
+        {137, [](Canvas& c) { guitar(c, false); }},
+        {138, [](Canvas& c) { guitar(c, true); }},
+        {139, violin},
+        // The trumpet: a tube with valves and a bell to the right.
+        {144, [](Canvas& c) {
+             c.rectangle(2, 15, 22, 2.4);
+             c.rectangle(6, 20, 14, 2);
+             c.rectangle(6, 15, 2, 7);
+             c.triangle(22, 16.2, 31, 9, 31, 23.4);
+             c.fill(brass);
+             for (int v = 0; v < 3; ++v)
+                 c.rectangle(11 + v * 3.4, 10, 1.8, 6);
+             c.rectangle(1, 14.6, 2, 3.2);
+             c.fill(ink);
+         }},
+        // The saxophone: a neck, a body going down, a bow and a bell.
+        {145, [](Canvas& c) {
+             line(c, 9, 3, 14, 6, 1.6);
+             line(c, 14, 5, 14, 22, 3.4);
+             c.ellipse(17.5, 24, 5, 4, 0);
+             line(c, 20, 24, 23, 12, 4.2);
+             c.triangle(20, 12, 27, 12, 23.5, 7);
+             c.fill(brass);
+             for (int k = 0; k < 4; ++k)
+                 c.ellipse(14, 9 + k * 3.5, 1.1, 1.1, 0);
+             c.fill(ink);
+         }},
+        // The flute: a long tube across with its keys.
+        {147, [](Canvas& c) {
+             line(c, 2, 24, 30, 8, 2.8);
+             c.fill(brass);
+             for (int k = 0; k < 6; ++k)
+                 c.ellipse(10 + k * 3.2, 19.4 - k * 1.83, 0.9, 0.9, 0);
+             c.ellipse(5.5, 22, 1.0, 1.0, 0);
+             c.fill(ink);
+         }},
+        // The pipe organ: a row of pipes over a keyboard.
+        {148, [](Canvas& c) {
+             const double heights[] = {12, 16, 20, 16, 12};
+             for (int k = 0; k < 5; ++k) {
+                 c.rectangle(4 + k * 5, 18 - heights[k], 3.6, heights[k]);
+                 c.triangle(4 + k * 5, 18, 7.6 + k * 5, 18, 5.8 + k * 5, 20);
+             }
+             c.fill(brass);
+             keyboard(c, 21, 9);
+         }},
+    };
+    for (const Icon& icon : drawn) {
+        Canvas canvas(iconSize, iconSize);
+        canvas.clear(white, 0.0);
+        icon.draw(canvas);
+        canvas.fill(ink);
+        if (!writeIcon(canvas, folder, icon.id))
+            return false;
+    }
+    return true;
+}
+
+// The staff of the page pictures: lines 5 pixels apart from y 5 to 25.
+constexpr double step = 2.5;
+constexpr double bottomLine = 25.0;
+double lineY(int lineFromBottom)
+{
+    return bottomLine - 2 * step * lineFromBottom;
+}
+
+// A clef in orange on the staff, at its line.
+void clef(Canvas& c, const ReGlyph& g, int lineFromBottom, bool centred)
+{
+    double minY, maxY, minX, maxX;
+    extents(g, minY, maxY, minX, maxX);
+    double x = 20 - (minX + maxX) / 2 * step;
+    if (centred)
+        centredGlyph(c, g, 20, lineY(lineFromBottom), step);
+    else
+        c.glyph(g, x, lineY(lineFromBottom), step);
+}
+
+// A time signature: the upper and the lower number (0 for a sign), each
+// one or two figures.
+void figures(Canvas& c, int number, double cy)
+{
+    auto figure = [&](int digit, double cx) {
+        const double size = step * 1.05;
+        switch (digit) {
+        case 1: centredGlyph(c, ReGlyph::figure1, cx, cy, size); break;
+        case 2: centredGlyph(c, ReGlyph::figure2, cx, cy, size); break;
+        case 3: centredGlyph(c, ReGlyph::figure3, cx, cy, size); break;
+        case 4: centredGlyph(c, ReGlyph::figure4, cx, cy, size); break;
+        case 6: centredGlyph(c, ReGlyph::figure6, cx, cy, size); break;
+        case 8: centredGlyph(c, ReGlyph::figure8, cx, cy, size); break;
+        case 9: centredGlyph(c, ReGlyph::figure6, cx, cy, size, -1, -1); break;
+        default: break;
+        }
+    };
+    if (number >= 10) {
+        figure(number / 10, 16.5);
+        figure(number % 10, 23.5);
+    } else {
+        figure(number, 20);
+    }
+}
+
+bool drawStaffPictures(const std::string& folder)
+{
+    struct Clef
+    {
+        unsigned id;
+        const ReGlyph& glyph;
+        int line;
+        bool centred;
+    };
+    const Clef clefs[] = {
+        {232, ReGlyph::gClef, 1, false},
+        {233, ReGlyph::fClef, 3, false},
+        {234, ReGlyph::cClef, 2, true},
+        {235, ReGlyph::cClef, 3, true},
+    };
+    for (const Clef& entry : clefs) {
+        Canvas canvas(pages::pictureWidth, pages::pictureHeight);
+        canvas.clear(white, 0.0);
+        pages::staffLines(canvas);
+        canvas.fill(ink);
+        clef(canvas, entry.glyph, entry.line, entry.centred);
+        canvas.fill(orange);
+        if (!canvas.writePng(folder + "/" + std::to_string(entry.id) + ".png"))
+            return false;
+    }
+    struct Time
+    {
+        unsigned id;
+        int upper, lower;  // 0, 0: common time; 0, 1: cut time
+    };
+    const Time times[] = {
+        {258, 0, 0}, {254, 4, 4}, {252, 2, 4}, {251, 2, 2}, {259, 0, 1}, {253, 3, 4},
+        {255, 3, 8}, {331, 6, 4}, {256, 6, 8}, {257, 9, 8}, {334, 12, 8},
+    };
+    for (const Time& entry : times) {
+        Canvas canvas(pages::pictureWidth, pages::pictureHeight);
+        canvas.clear(white, 0.0);
+        pages::staffLines(canvas);
+        canvas.fill(ink);
+        if (entry.upper == 0) {
+            centredGlyph(canvas, ReGlyph::commonTime, 20, lineY(2), step * 1.4);
+            if (entry.lower == 1)
+                canvas.rectangle(19.4, 2, 1.3, 26);
+        } else {
+            figures(canvas, entry.upper, lineY(3));
+            figures(canvas, entry.lower, lineY(1));
+        }
+        canvas.fill(orange);
+        if (!canvas.writePng(folder + "/" + std::to_string(entry.id) + ".png"))
+            return false;
+    }
+    return true;
+}
+
+// Two short staves of three lines and the bracket joining them, in orange.
+bool drawBrackets(const std::string& folder)
+{
+    const double top = 3, bottom = 27;
+    auto staves = [](Canvas& c) {
+        for (int i = 0; i < 3; ++i) {
+            c.rectangle(17, 3 + i * 4, 21, 0.8);
+            c.rectangle(17, 19.2 + i * 4, 21, 0.8);
+        }
+        c.rectangle(17, 3, 0.8, 24.8);
+    };
+    struct Bracket
+    {
+        unsigned id;
+        int type;
+    };
+    for (const Bracket& entry : {Bracket{279, 0}, Bracket{280, 1}, Bracket{300, 2}, Bracket{301, 3}}) {
+        Canvas canvas(pages::pictureWidth, pages::pictureHeight);
+        canvas.clear(white, 0.0);
+        staves(canvas);
+        canvas.fill(ink);
+        const double middle = (top + bottom) / 2;
+        switch (entry.type) {
+        case 0:
+            glyphAt(canvas, ReGlyph::braceHalf, 9, middle, 4.5, (bottom - top) / 28);
+            glyphAt(canvas, ReGlyph::braceHalf, 9, middle, 4.5, -(bottom - top) / 28);
+            break;
+        case 1:
+            canvas.rectangle(12, top, 2.6, bottom - top + 0.8);
+            glyphAt(canvas, ReGlyph::bracketEnd, 12, top, 2.2, 2.2);
+            glyphAt(canvas, ReGlyph::bracketEnd, 12, bottom + 0.8, 2.2, -2.2);
+            break;
+        case 2:
+            canvas.rectangle(12, top, 2.2, bottom - top + 0.8);
+            canvas.rectangle(12, top, 5, 1.2);
+            canvas.rectangle(12, bottom - 0.4, 5, 1.2);
+            break;
+        default:
+            canvas.rectangle(14, top, 1.4, bottom - top + 0.8);
+            break;
+        }
+        canvas.fill(orange);
+        if (!canvas.writePng(folder + "/" + std::to_string(entry.id) + ".png"))
+            return false;
+    }
+    return true;
+}
+
+bool drawAll(const std::string& folder)
+{
+    return drawIcons(folder) && drawStaffPictures(folder) && drawBrackets(folder);
+}
+
 }
 
 }
@@ -1141,10 +1703,11 @@ int main(int argc, char** argv)
     }
     std::string folder = argv[1];
     const int buttons = int(sizeof toolbarButtons / sizeof toolbarButtons[0]);
-    bool ok = drawIcon(folder + "/128.png") && drawLogo(folder + "/231.png") && icons::drawAll(folder) &&
+    bool ok = drawIcon(folder + "/128.png") && drawLogo(folder + "/231.png") && icons::drawAll(folder) && icons::drawBrowserIcons(folder) &&
               drawStrip(folder + "/130.png", toolbarButtons, buttons, 24) &&
               drawStrip(folder + "/180.png", toolbarButtons, buttons, 32) && drawLogo(folder + "/310.png") &&
-              pages::drawPagePictures(folder);
+              pages::drawPagePictures(folder) && pages::drawTablaturePictures(folder) &&
+              partPages::drawAll(folder);
     // Picture 243 - i shows key entry i (i - 7 fifths) for the flats and C,
     // 258 - i the sharps.
     for (int entry = 0; entry < 15 && ok; ++entry) {
