@@ -1,6 +1,8 @@
 #include "app/UiWxControlHost.h"
 #include "model/MnCredit.h"
+#include "model/MnLyric.h"
 #include "model/MnSheetMusic.h"
+#include "model/MnStaff.h"
 #include "model/MnTempo.h"
 #include "panels/UiMeasureDlg.h"
 #include "panels/UiNoteDlg.h"
@@ -150,4 +152,16 @@ TEST_F(PaneFixture, theScorePagesResetButtonShowsItsIcon)
     EXPECT_TRUE(reset->GetLabel().empty());
     ASSERT_TRUE(reset->GetBitmap().IsOk());
     EXPECT_EQ(reset->GetBitmap().GetWidth(), UiScale::pixels(16));
+}
+
+TEST_F(PaneFixture, aLyricLineShowsItsTextInAnEditOfSeveralLines)
+{
+    MnScore* score = addScore(makeScore(1, 1));
+    MnLyric* lyric = score->staff(0)->addLyric(0, 0);
+    ASSERT_NE(lyric, nullptr);
+    select({lyric});
+    ASSERT_EQ(titles(), Titles({"Text", "Lyrics"}));
+    auto* edit = wxDynamicCast(pane->tabs().tabPage(1)->controls()->window(1094), wxTextCtrl);
+    ASSERT_NE(edit, nullptr);
+    EXPECT_TRUE(edit->IsMultiLine());
 }

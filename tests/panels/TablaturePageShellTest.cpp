@@ -62,9 +62,10 @@ TEST_F(TablaturePageShellTest, aTablaturesPageDrawsItsNumberingPictures)
     selection.add(staff->tablature());
     pane->selectionChanged();
     UiTab& tabs = pane->tabs();
-    ASSERT_EQ(tabs.tabCount(), 1);
-    EXPECT_EQ(tabs.tabTitle(0).utf8_string(), "Tablature");
-    UiPropertiesPage* page = tabs.tabPage(0);
+    // A tablature shows a text: the Text tab comes first.
+    ASSERT_EQ(tabs.tabCount(), 2);
+    EXPECT_EQ(tabs.tabTitle(1).utf8_string(), "Tablature");
+    UiPropertiesPage* page = tabs.tabPage(1);
     int sizes[2] = {};
     int i = 0;
     for (int id : {1384, 1385}) {
