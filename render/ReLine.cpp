@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 BC_IMPLEMENT_CLASS(ReLine)
 
@@ -58,10 +59,13 @@ void ReLine::addMeasure(int measureStart, double measureX, const BcArray<int>& o
     const int count = std::min(onsets.count(), offsets.count());
     for (int i = 0; i < count; ++i) {
         const int time = measureStart + onsets[i];
+        const double x = measureX + offsets[i];
         if (time < gridTimes[gridTimes.count() - 1])
             gridUnordered = true;
+        if (x < gridX[gridX.count() - 1])
+            gridXUnordered = true;
         gridTimes.add(time);
-        gridX.add(measureX + offsets[i]);
+        gridX.add(x);
         for (int s = 0; s < staffCount; ++s) {
             topExtents.add(middleLine);
             bottomExtents.add(middleLine);
@@ -241,6 +245,17 @@ void ReLine::composeVoltasAndJumps(MnStaff* staff, double y)
     }
 }
 
+double ReLine::widestSyllable(const MnLyric* lyric, double size, int font, bool underline) const
+{
+    double widest = 0.0;
+    for (int k = 0; k < lyric->syllableCount(); ++k) {
+        double bx = 0, by = 0, w = 0, h = 0;
+        if (renderer->measureText(lyric->syllable(k), size, font, underline, &bx, &by, &w, &h))
+            widest = std::max(widest, std::fabs(w) + std::fabs(bx));
+    }
+    return widest;
+}
+
 void ReLine::composeLyrics(MnStaff* staff, double y)
 {
     const int S = startTime;
@@ -280,6 +295,15 @@ void ReLine::composeLyrics(MnStaff* staff, double y)
         const int syllables = lyric->syllableCount();
         double prevRight = 0.0;
         int reached = 0;
+        // The depth view draws the whole score as one system, and the walk
+        // would go on through thousands of syllables right of the view. It
+        // stops once a syllable, the separator before it and all that
+        // follows lie past the view's right edge: later syllables stand
+        // further right, and none reaches further left than the lyric's
+        // widest syllable allows (measured when first needed).
+        const bool mayStop = system->depthMode && !gridUnordered && !gridXUnordered;
+        const double farRight = std::numeric_limits<double>::max() / 4;
+        double reach = -1.0;
         MnLyricIterator walk(lyric);
         ReSystem::LyricResume& resume = system->lyricResumes[lyric];
         if (MnCache::isCurrent(resume.stamp) && resume.stoppedAt <= S) {
@@ -307,6 +331,15 @@ void ReLine::composeLyrics(MnStaff* staff, double y)
             if (g < 0)
                 continue;
             double X = compensated(position.x + gridX[g]);
+            if (mayStop) {
+                const double left = reached > 0 ? std::min(X, prevRight) : X;
+                if (!renderer->isVisibleX(left, farRight, 0.0)) {
+                    if (reach < 0.0)
+                        reach = widestSyllable(lyric, size, font, underline) + hyphen.w + dot.w + std::fabs(size);
+                    if (!renderer->isVisibleX(left - reach, farRight, 0.0))
+                        break;
+                }
+            }
             const double Y = y + position.y;
             const double baseline = Y - a.h / 2 - a.y;
             const char16_t prev = k > 0 ? lyric->separator(k - 1) : blank;

@@ -6,6 +6,7 @@
 
 class MnDynamic;
 class MnElement;
+class MnLyric;
 class MnMeasure;
 class MnOctave;
 class MnPedal;
@@ -80,6 +81,10 @@ private:
     double compensated(double x) const;
     double horizontalFactor() const;
 
-    // Set when addMeasure met a time earlier than the grid's last.
+    // The widest syllable of the lyric with its left bearing.
+    double widestSyllable(const MnLyric* lyric, double size, int font, bool underline) const;
+
+    // Set when addMeasure met a time, or an x, smaller than the grid's last.
     bool gridUnordered = false;
+    bool gridXUnordered = false;
 };

@@ -439,3 +439,65 @@ TEST(ReLine, gridLookupsAtBarLinesAndBetweenOnsets)
     EXPECT_EQ(unordered.lowerIndex(0), 0);
     EXPECT_EQ(unordered.upperIndex(2 * W), 6);
 }
+
+TEST(ReLine, theDepthViewLeavesOnlyLyricsWhollyRightOfTheView)
+{
+    // Two measures of quarters with a syllable on each, grid x 2, 12, ...
+    // 72; the fourth syllable is wide enough to reach left past the third.
+    TestServices services;
+    LoneScore fixture(1, 2);
+    for (int m = 0; m < 2; ++m) {
+        for (int i = 0; i < 4; ++i)
+            fixture.note(m, i * Q, 6, 4);
+    }
+    MnLyric* lyric = fixture.staff()->addLyric(0, 0);
+    ASSERT_NE(lyric, nullptr);
+    ASSERT_TRUE(lyric->setText(BcString("a b-c wwwwwwwwwwwwwwwwwwww d e-f g")));
+    ASSERT_EQ(lyric->syllableCount(), 8);
+
+    auto compose = [&](bool depth, double centre) {
+        std::unique_ptr<RecordingRenderer> renderer(new RecordingRenderer);
+        renderer->setView(centre, -10, 6, 600, 600);
+        ReSystem system(renderer.get());
+        system.depthMode = depth;
+        ReLine line(&system, 0, 2 * W, 1, 0, 0, 2);
+        BcArray<int> onsets;
+        BcArray<double> offsets;
+        const int times[] = {0, Q, 2 * Q, 3 * Q, W};
+        const double xs[] = {2, 12, 22, 32, 40};
+        for (int i = 0; i < 5; ++i) {
+            onsets.add(times[i]);
+            offsets.add(xs[i]);
+        }
+        line.addMeasure(0, 0.0, onsets, offsets);
+        line.addMeasure(W, 40.0, onsets, offsets);
+        line.composeStaff(fixture.staff(), 0.0);
+        return renderer;
+    };
+
+    bool stopped = false;
+    for (double centre = -10; centre <= 90; centre += 1) {
+        std::unique_ptr<RecordingRenderer> flat = compose(false, centre);
+        std::unique_ptr<RecordingRenderer> depth = compose(true, centre);
+        const auto all = flat->callsNamed("drawText");
+        const auto kept = depth->callsNamed("drawText");
+        ASSERT_EQ(all.size(), 10u);  // 8 syllables, 2 hyphens
+        ASSERT_LE(kept.size(), all.size());
+        // The depth view draws a prefix of the same texts...
+        for (size_t i = 0; i < kept.size(); ++i) {
+            EXPECT_EQ(kept[i]->text, all[i]->text) << centre;
+            EXPECT_EQ(kept[i]->args, all[i]->args) << centre;
+        }
+        // ...and leaves only texts whose box, with the text's size as
+        // margin, lies wholly right of the view.
+        for (size_t i = kept.size(); i < all.size(); ++i) {
+            const auto* call = all[i];
+            double bx = 0, by = 0, w = 0, h = 0;
+            ASSERT_TRUE(flat->measureText(call->text, call->args[2], int(call->args[3]), call->args[4] != 0, &bx,
+                                          &by, &w, &h));
+            EXPECT_GT(call->args[0] + bx - std::fabs(call->args[2]), centre + 3) << centre << " " << i;
+        }
+        stopped = stopped || kept.size() < all.size();
+    }
+    EXPECT_TRUE(stopped);
+}
