@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/ShellFixture.h"
 #include "panels/UiFretboard.h"
 #include "panels/UiHeldKeys.h"
 #include "panels/UiInstrumentServices.h"
@@ -80,23 +81,7 @@ protected:
         UiScale::setForTests(0);
     }
 
-    static void pump()
-    {
-        wxEventLoopBase* active = wxEventLoopBase::GetActive();
-        std::unique_ptr<wxEventLoop> loop;
-        if (!active) {
-            loop = std::make_unique<wxEventLoop>();
-            wxEventLoopBase::SetActive(loop.get());
-        }
-        for (int i = 0; i < 3; ++i) {
-            wxTheApp->ProcessPendingEvents();
-            while (wxEventLoopBase::GetActive()->Pending())
-                wxEventLoopBase::GetActive()->Dispatch();
-            wxTheApp->ProcessIdle();
-        }
-        if (loop)
-            wxEventLoopBase::SetActive(nullptr);
-    }
+    static void pump() { ShellTest::pump(3); }
 
     // A point on a piano key: low on a white key, high on a black one.
     static wxPoint pointOfKey(int key)

@@ -26,20 +26,7 @@ constexpr int quarter = 60480;
 
 void pumpEvents()
 {
-    wxEventLoopBase* active = wxEventLoopBase::GetActive();
-    std::unique_ptr<wxEventLoop> loop;
-    if (!active) {
-        loop = std::make_unique<wxEventLoop>();
-        wxEventLoopBase::SetActive(loop.get());
-    }
-    for (int i = 0; i < 3; ++i) {
-        wxTheApp->ProcessPendingEvents();
-        while (wxEventLoopBase::GetActive()->Pending())
-            wxEventLoopBase::GetActive()->Dispatch();
-        wxTheApp->ProcessIdle();
-    }
-    if (loop)
-        wxEventLoopBase::SetActive(nullptr);
+    ShellTest::pump(3);
 }
 
 // The pane in a shown frame over a document of one free score "Duet" of two
