@@ -173,42 +173,53 @@ bool UiTempoDlg::loadElement(MnElement* element, bool merge)
 bool UiTempoDlg::applyToElement(MnElement* element)
 {
     MnTempo* mark = static_cast<MnTempo*>(element);
+    bool changed = false;
     // Each change rebuilds the text the mark shows from its values.
     int ticks = beatUnitTicks(beatUnit);
-    if (ticks > 0 && ticks != mark->beatUnit() && mark->setBeatUnit(ticks))
+    if (ticks > 0 && ticks != mark->beatUnit() && mark->setBeatUnit(ticks)) {
         mark->relayout();
+        changed = true;
+    }
     // Playback and the score page divide by the number: 0 or nothing typed
     // leaves the marks as they are.
     if (!beatsPerMinuteMixed && beatsPerMinute >= lowestBpm && beatsPerMinute <= highestBpm &&
-        beatsPerMinute != mark->beatsPerMinute() && mark->setBeatsPerMinute(beatsPerMinute))
+        beatsPerMinute != mark->beatsPerMinute() && mark->setBeatsPerMinute(beatsPerMinute)) {
         mark->buildTempoText();
+        changed = true;
+    }
     if (term >= 0) {
         int code = term == otherTerm ? -1 : term;
         if (code != mark->term()) {
             mark->setTerm(code);
             mark->buildTempoText();
+            changed = true;
         }
     }
     if (molto != 2 && (molto == 1) != mark->isMolto()) {
         mark->setMolto(molto == 1);
         mark->buildTempoText();
+        changed = true;
     }
     if (maNonTroppo != 2 && (maNonTroppo == 1) != mark->isMaNonTroppo()) {
         mark->setMaNonTroppo(maNonTroppo == 1);
         mark->buildTempoText();
+        changed = true;
     }
     if (customText != various) {
         BcString custom(customText.c_str());
         if (custom != mark->customText()) {
             mark->setCustomText(custom);
             mark->buildTempoText();
+            changed = true;
         }
     }
     if (showMetronome != 2 && (showMetronome == 1) != mark->showsMetronome()) {
         mark->setShowMetronome(showMetronome == 1);
         mark->buildTempoText();
+        changed = true;
     }
-    return true;
+    // Nothing written (a refused number, a value as it was), no undo step.
+    return changed;
 }
 
 void UiTempoDlg::exchange(UiDataExchange& dx)

@@ -153,19 +153,27 @@ bool UiTupletDlg::loadElement(MnElement* element, bool merge)
 bool UiTupletDlg::applyToElement(MnElement* element)
 {
     MnTuplet* tuplet = static_cast<MnTuplet*>(element);
-    if (bracket != -1)
+    bool changed = false;
+    if (bracket != -1 && bracket != tuplet->bracket()) {
         tuplet->setBracket(bracket);
+        changed = true;
+    }
     // A direction the page shows as it is stays as it is: other signed
     // values mean the same side.
-    if (direction != -1 && direction != directionIndex(tuplet->direction()))
+    if (direction != -1 && direction != directionIndex(tuplet->direction())) {
         tuplet->setDirection(direction == 2 ? -1 : direction);
+        changed = true;
+    }
     // The ratio the tuplet shows already is not rebuilt: a duplet or
     // quadruplet stored without the alternative flag keeps its run.
     int number = 0;
     bool alternative = false;
-    if (ratio != ratioIndex(tuplet->number(), tuplet->isAlternative()) && ratioOf(ratio, number, alternative))
+    if (ratio != ratioIndex(tuplet->number(), tuplet->isAlternative()) && ratioOf(ratio, number, alternative)) {
         tuplet->setNumber(number, alternative);
-    return true;
+        changed = true;
+    }
+    // Nothing written, no undo step.
+    return changed;
 }
 
 void UiTupletDlg::exchange(UiDataExchange& dx)

@@ -146,6 +146,10 @@ class UiMidi;
 
 class ShellTest : public ::testing::Test
 {
+public:
+    // Lets the toolkit deliver what is waiting: events, calls, idle work.
+    static void pump(int rounds = 5);
+
 protected:
     ShellTest();
     ~ShellTest() override;
@@ -163,8 +167,6 @@ protected:
     bool start(std::vector<std::string> arguments = {});
     // Closes its main window as File/Exit does and runs its shut-down.
     void stop();
-    // Lets the toolkit deliver what is waiting: events, calls, idle work.
-    static void pump(int rounds = 5);
 
     Quorvane& app() { return *application; }
 

@@ -154,11 +154,13 @@ TEST_F(PageFixture, typedBeatsPerMinuteAreStoredOnlyWithinOneTo999)
     UiMemoryControlHost* controls = nullptr;
     auto page = makePage<UiTempoDlg>(controls);
     ASSERT_TRUE(load(*page, {mark}));
+    restartHistory();
 
     controls->type(bpmEdit, "0");
     EXPECT_EQ(mark->beatsPerMinute(), 96) << "0 would divide playback and the score page by zero";
     controls->type(bpmEdit, "");
     EXPECT_EQ(mark->beatsPerMinute(), 96);
+    EXPECT_EQ(steps(), 0) << "a refused number records no undo step";
 
     controls->type(bpmEdit, "12a3");
     EXPECT_EQ(controls->text(bpmEdit), "123");
