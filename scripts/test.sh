@@ -21,5 +21,5 @@ export LP_NUM_THREADS=0
 cd "$build"
 # The shell's tests share one display, and the leak checker's stop of the
 # world at exit can itself crash under heavy load: a test that fails is run
-# once more on its own, and its first failure stays in the log.
+# once more, and its first failure stays in the log.
 xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure --parallel "$jobs" --repeat until-pass:2 "$@"
