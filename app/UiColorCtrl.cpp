@@ -1,5 +1,6 @@
 #include "app/UiColorCtrl.h"
 
+#include <wx/colordlg.h>
 #include <wx/dcclient.h>
 
 UiColorCtrl::UiColorCtrl(wxWindow* parent, int id, const wxPoint& position, const wxSize& size)
@@ -33,4 +34,15 @@ void UiColorCtrl::onPaint(wxPaintEvent&)
     dc.SetBrush(wxBrush(toColour(colour)));
     dc.SetPen(*wxBLACK_PEN);
     dc.DrawRectangle(0, 0, size.x, size.y);
+}
+
+bool UiColorCtrl::pickWithToolkit(int& color)
+{
+    wxColourData data;
+    data.SetColour(toColour(color));
+    wxColourDialog dialog(nullptr, &data);
+    if (dialog.ShowModal() != wxID_OK)
+        return false;
+    color = fromColour(dialog.GetColourData().GetColour());
+    return true;
 }

@@ -14,6 +14,8 @@ public:
 
     static wxColour toColour(int color);
     static int fromColour(const wxColour& colour);
+    // The toolkit's colour dialog opened on the colour; false when cancelled.
+    static bool pickWithToolkit(int& color);
 
 private:
     void onPaint(wxPaintEvent& event);

@@ -10,7 +10,6 @@
 #include "foundation/BcStringResources.h"
 #include "platform/gui/UiMessageBoxes.h"
 
-#include <wx/colordlg.h>
 
 namespace {
 
@@ -31,18 +30,7 @@ enum Control
     cancelButton = 2,
 };
 
-bool pickWithToolkit(int& color)
-{
-    wxColourData data;
-    data.SetColour(UiColorCtrl::toColour(color));
-    wxColourDialog dialog(nullptr, &data);
-    if (dialog.ShowModal() != wxID_OK)
-        return false;
-    color = UiColorCtrl::fromColour(dialog.GetColourData().GetColour());
-    return true;
-}
-
-UiOptionsDialog::ColorPicker picker = &pickWithToolkit;
+UiOptionsDialog::ColorPicker picker = &UiColorCtrl::pickWithToolkit;
 
 int* colorSetting(Settings& settings, int index)
 {
@@ -63,7 +51,7 @@ UiOptionsDialog::UiOptionsDialog(UiControlHost& host, Settings& settings, int ru
 UiOptionsDialog::ColorPicker UiOptionsDialog::setColorPicker(ColorPicker newPicker)
 {
     ColorPicker old = picker;
-    picker = newPicker ? newPicker : &pickWithToolkit;
+    picker = newPicker ? newPicker : &UiColorCtrl::pickWithToolkit;
     return old;
 }
 

@@ -6,7 +6,6 @@
 #include "model/MnSheetMusic.h"
 #include "panels/UiPageAnchors.h"
 
-#include <wx/colordlg.h>
 
 #include <string>
 #include <vector>
@@ -45,18 +44,7 @@ constexpr int longestSide = 999;
 constexpr int widestMargin = 999;
 constexpr int textureShift = 24;
 
-bool pickWithToolkit(int& color)
-{
-    wxColourData data;
-    data.SetColour(UiColorCtrl::toColour(color));
-    wxColourDialog dialog(nullptr, &data);
-    if (dialog.ShowModal() != wxID_OK)
-        return false;
-    color = UiColorCtrl::fromColour(dialog.GetColourData().GetColour());
-    return true;
-}
-
-UiSheetMusicDlg::ColorPicker picker = &pickWithToolkit;
+UiSheetMusicDlg::ColorPicker picker = &UiColorCtrl::pickWithToolkit;
 
 constexpr int utf8 = BcString::utf8CodePage;
 
@@ -70,7 +58,7 @@ int bit(bool on)
 UiSheetMusicDlg::ColorPicker UiSheetMusicDlg::setColorPicker(ColorPicker newPicker)
 {
     ColorPicker old = picker;
-    picker = newPicker ? newPicker : &pickWithToolkit;
+    picker = newPicker ? newPicker : &UiColorCtrl::pickWithToolkit;
     return old;
 }
 
