@@ -2,9 +2,7 @@
 
 #include "app/UiDialogTemplates.h"
 #include "app/UiMemoryControlHost.h"
-#include "common/EdFakeContext.h"
-#include "editing/EdTestScores.h"
-#include "editing/QuorvaneDocument.h"
+#include "commands/EdCommandFixture.h"
 #include "panels/UiPageWindow.h"
 #include "panels/UiPropertiesDlg.h"
 
@@ -63,31 +61,9 @@ public:
 
 // One document with the fake context, and pages on memory hosts with the
 // real model and edit transactions.
-class PageFixture : public ::testing::Test
+class PageFixture : public EdCommandFixture
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(document.OnNewDocument());
-        context.activate(&document);
-    }
-
-    MnScore* addScore(MnScore* made)
-    {
-        EXPECT_TRUE(document.addWork(made));
-        restartHistory();
-        return made;
-    }
-
-    void restartHistory()
-    {
-        document.clearUndo();
-        EXPECT_TRUE(document.pushUndoSnapshot());
-        document.SetModifiedFlag(false);
-    }
-
-    int steps() const { return document.snapshotCount() - 1; }
-
     // A page on a memory host, with a fake window when asked for.
     template <typename Page>
     std::unique_ptr<Page> makePage(UiMemoryControlHost*& controls, FakePageWindow* window = nullptr)
@@ -108,7 +84,4 @@ protected:
         page.elementList().clear();
         return page.loadElements(list);
     }
-
-    EdFakeContext context;
-    QuorvaneDocument document;
 };
