@@ -1,6 +1,7 @@
 #include "app/Settings.h"
 #include "app/UiManuscriptPaperViewport.h"
 #include "commands/EdStartup.h"
+#include "common/QuietGraphics.h"
 #include "foundation/BcClassManager.h"
 #include "foundation/BcClassTable.h"
 #include "platform/PlOffscreenContext.h"
@@ -22,6 +23,7 @@ extern "C" const char* __lsan_default_options()
 // (the tests need a display), then runs the tests.
 int main(int argc, char** argv)
 {
+    quietGraphicsThreads();
     EdStartup::install();
     ReGLHost::installOffscreenFactory(&ReGLHostOver<PlOffscreenContext>::create);
     BcClassTable::setFactory("Settings", &Settings::newInstance);

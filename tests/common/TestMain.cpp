@@ -1,4 +1,5 @@
 #include "commands/EdStartup.h"
+#include "common/QuietGraphics.h"
 #include "foundation/BcClassManager.h"
 #include "platform/PlOffscreenContext.h"
 #include "render/ReGLHost.h"
@@ -18,6 +19,7 @@ extern "C" const char* __lsan_default_suppressions()
 // runs the tests.
 int main(int argc, char** argv)
 {
+    quietGraphicsThreads();
     EdStartup::install();
     ReGLHost::installOffscreenFactory(&ReGLHostOver<PlOffscreenContext>::create);
     BcClassManager::instance()->linkClasses();
