@@ -39,9 +39,22 @@ public:
             set(i, c, alpha);
     }
 
-    // Adds a triangle to the current shape, in pixel coordinates, y down.
+    // Later shapes are given in design units, y down: a unit is `scale`
+    // pixels and the design's origin stands at (x, y) in pixels. One design
+    // then serves every size a picture is made at.
+    void place(double x, double y, double scale)
+    {
+        originX = x;
+        originY = y;
+        unit = scale;
+    }
+
+    // Adds a triangle to the current shape, in design units.
     void triangle(double x0, double y0, double x1, double y1, double x2, double y2)
     {
+        toPixels(x0, y0);
+        toPixels(x1, y1);
+        toPixels(x2, y2);
         int left = std::max(0, int(std::floor(std::min({x0, x1, x2}))));
         int right = std::min(width - 1, int(std::ceil(std::max({x0, x1, x2}))));
         int top = std::max(0, int(std::floor(std::min({y0, y1, y2}))));
@@ -98,7 +111,7 @@ public:
                 ellipse(cx, cy, radius, radius, 0.0);
     }
 
-    // A glyph at (x, y) in pixels, one staff step = step pixels, y up in the glyph.
+    // A glyph at (x, y), one staff step = step units, y up in the glyph.
     void glyph(const ReGlyph& g, double x, double y, double step)
     {
         for (int i = 0; i < g.triangleCount; ++i) {
@@ -158,6 +171,11 @@ public:
     }
 
 private:
+    void toPixels(double& x, double& y) const
+    {
+        x = originX + x * unit;
+        y = originY + y * unit;
+    }
     void set(int i, Colour c, double alpha)
     {
         double* p = &pixels[size_t(i) * 4];
@@ -174,6 +192,7 @@ private:
     }
 
     int width, height;
+    double originX = 0, originY = 0, unit = 1;
     std::vector<double> pixels;
     std::vector<double> cover;
 };
@@ -194,6 +213,7 @@ const Colour ink{0.10, 0.12, 0.18};
 const Colour white{1.0, 1.0, 1.0};
 const Colour blue{0.17, 0.30, 0.50};
 const Colour orange{0.95, 0.58, 0.21};
+const Colour grey{0.55, 0.57, 0.60};
 
 // The application icon: a white G clef on a blue rounded square, an orange
 // note beside it.
@@ -259,13 +279,21 @@ bool drawLogo(const std::string& path)
     return canvas.writePng(path);
 }
 
-// The context palette's icons, 48 pixels square on a transparent ground;
-// the list scales them to its icon size.
+// The context palette's icons, 48 pixels square, written as <id>.png (the
+// list scales them to its icon size), and the project browser's icons, 32
+// pixels square, written as icon-<id>.png (icon ids are numbered apart from
+// the pictures); all on a transparent ground. A picture both show is drawn
+// once, on the palette's 48-unit square, and scaled down for the browser.
 namespace icons {
 
-const int size = 48;
+const int paletteSize = 48;
+const int browserSize = 32;
 
-// A glyph scaled to the given height in pixels, its box centred on (cx, cy).
+const Colour wood{0.66, 0.40, 0.18};
+const Colour brass{0.85, 0.66, 0.20};
+const Colour red{0.72, 0.16, 0.14};
+
+// A glyph scaled to the given height, its box centred on (cx, cy).
 void glyphFit(Canvas& canvas, const ReGlyph& g, double cx, double cy, double height)
 {
     double minY, maxY, minX, maxX;
@@ -295,337 +323,282 @@ void note(Canvas& canvas, double x, double y, double scale)
     canvas.rectangle(x + 4.2 * scale, y - 22 * scale, 1.8 * scale, 22 * scale);
 }
 
-bool write(Canvas& canvas, const std::string& folder, unsigned id)
+// A keyboard across the browser's square, `height` tall from `top`.
+void keyboard(Canvas& c, double top, double height)
 {
-    return canvas.writePng(folder + "/" + std::to_string(id) + ".png");
+    c.rectangle(1, top, 30, height);
+    c.fill(ink);
+    c.rectangle(2, top + 1, 28, height - 2);
+    c.fill(white);
+    for (int k = 1; k < 7; ++k)
+        c.rectangle(2 + k * 4 - 0.5, top + 1, 1, height - 2);
+    for (int k : {0, 1, 3, 4, 5})
+        c.rectangle(4.6 + k * 4, top + 1, 2.2, (height - 2) * 0.6);
+    c.fill(ink);
+}
+
+// The pictures both sets show, on the palette's square. Their lines stand on
+// multiples of 1.5 units, so that they fall on whole pixels at 32.
+
+// A sheet of music: a page with two systems.
+void sheetOfMusic(Canvas& c)
+{
+    c.rectangle(7.5, 3, 33, 42);
+    c.fill(ink);
+    c.rectangle(9, 4.5, 30, 39);
+    c.fill(white);
+    lines(c, 13.5, 34.5, 9.75, 5, 3);
+    lines(c, 13.5, 34.5, 27.75, 5, 3);
+    c.fill(blue);
+}
+
+// Two staves joined by a bracket.
+void bracketedStaves(Canvas& c)
+{
+    lines(c, 13.5, 45, 6.75, 3, 4.5);
+    lines(c, 13.5, 45, 32.25, 3, 4.5);
+    c.fill(ink);
+    c.rectangle(4.5, 4.5, 4.5, 39);
+    c.rectangle(4.5, 4.5, 9, 3);
+    c.rectangle(4.5, 40.5, 9, 3);
+    c.fill(blue);
+}
+
+// A tablature: six strings and the frets played on three of them.
+void tablature(Canvas& c)
+{
+    lines(c, 3, 45, 9.75, 6, 6);
+    c.fill(ink);
+    glyphFit(c, ReGlyph::figure3, 14, 15.75, 9);
+    glyphFit(c, ReGlyph::figure2, 26, 27.75, 9);
+    glyphFit(c, ReGlyph::figure1, 36, 33.75, 9);
+    c.fill(blue);
+}
+
+using Scene = void (*)(Canvas& canvas);
+
+struct Picture
+{
+    unsigned id;
+    int design;  // the side of the square the scene is drawn on, in units
+    Scene scene;
+};
+
+// Draws a picture into a square of `pixels`, its design scaled to fit.
+bool drawSquare(const std::string& path, int pixels, const Picture& picture)
+{
+    Canvas canvas(pixels, pixels);
+    canvas.clear(white, 0.0);
+    canvas.place(0, 0, double(pixels) / picture.design);
+    picture.scene(canvas);
+    return canvas.writePng(path);
 }
 
 bool drawAll(const std::string& folder)
 {
+    const int palette = paletteSize;
+    const Picture pictures[] = {
+        {131, palette, sheetOfMusic},  // Wrap in sheet music
+        // Add a staff
+        {132, palette, [](Canvas& c) {
+             lines(c, 3, 42, 6, 5, 5.5);
+             c.fill(ink);
+             plus(c, 36, 37);
+         }},
+        // Add a measure
+        {140, palette, [](Canvas& c) {
+             lines(c, 3, 42, 6, 5, 5.5);
+             c.rectangle(3, 6, 2, 22);
+             c.rectangle(22, 6, 2, 22);
+             c.rectangle(40, 6, 2, 22);
+             c.fill(ink);
+             plus(c, 36, 37);
+         }},
+        // A tuplet
+        {146, palette, [](Canvas& c) {
+             for (int i = 0; i < 3; ++i)
+                 note(c, 9 + i * 14, 40, 1.0);
+             c.rectangle(13, 18, 30, 4);
+             c.fill(ink);
+             glyphFit(c, ReGlyph::figure3, 28, 8, 12);
+             c.fill(blue);
+         }},
+        // A grace note
+        {151, palette, [](Canvas& c) {
+             note(c, 14, 32, 0.8);
+             c.triangle(7, 25, 26, 12, 27, 14);
+             c.triangle(7, 25, 27, 14, 8, 27);
+             note(c, 28, 40, 1.0);
+             c.fill(ink);
+             plus(c, 38, 12);
+         }},
+        {133, palette, bracketedStaves},  // Group staves
+        // An octave line
+        {143, palette, [](Canvas& c) {
+             glyphFit(c, ReGlyph::figure8, 10, 16, 18);
+             c.fill(blue);
+             for (int i = 0; i < 4; ++i)
+                 c.rectangle(20 + i * 7, 14, 4, 2);
+             c.rectangle(43, 14, 2, 10);
+             note(c, 30, 42, 0.7);
+             c.fill(ink);
+         }},
+        // A dynamic
+        {142, palette, [](Canvas& c) {
+             glyphFit(c, ReGlyph::dynamicF, 11, 33, 22);
+             c.fill(blue);
+             c.triangle(22, 18, 45, 11, 45, 13.5);
+             c.triangle(22, 18, 45, 13.5, 22, 19.5);
+             c.triangle(22, 18, 45, 25, 45, 22.5);
+             c.triangle(22, 18, 45, 22.5, 22, 16.5);
+             c.fill(ink);
+         }},
+        // A pedal
+        {141, palette, [](Canvas& c) {
+             glyphFit(c, ReGlyph::pedalMark, 22, 18, 20);
+             c.fill(blue);
+             c.rectangle(4, 34, 2, 10);
+             c.rectangle(4, 42, 40, 2);
+             c.rectangle(42, 34, 2, 10);
+             c.fill(ink);
+         }},
+        {152, palette, tablature},
+        // Lyrics
+        {154, palette, [](Canvas& c) {
+             note(c, 12, 26, 0.9);
+             note(c, 32, 22, 0.9);
+             c.fill(ink);
+             c.rectangle(4, 36, 16, 4);
+             c.rectangle(25, 36, 18, 4);
+             c.rectangle(4, 43, 10, 3);
+             c.fill(blue);
+         }},
+    };
     bool ok = true;
-    {  // 131: wrap in sheet music
-        Canvas c(size, size);
-        c.clear(white, 0.0);
-        c.rectangle(8, 3, 32, 42);
-        c.fill(ink);
-        c.rectangle(10, 5, 28, 38);
-        c.fill(white);
-        lines(c, 13, 35, 11, 5, 3);
-        lines(c, 13, 35, 29, 5, 3);
-        c.fill(blue);
-        ok = write(c, folder, 131) && ok;
-    }
-    {  // 132: add a staff
-        Canvas c(size, size);
-        c.clear(white, 0.0);
-        lines(c, 3, 42, 6, 5, 5.5);
-        c.fill(ink);
-        plus(c, 36, 37);
-        ok = write(c, folder, 132) && ok;
-    }
-    {  // 140: add a measure
-        Canvas c(size, size);
-        c.clear(white, 0.0);
-        lines(c, 3, 42, 6, 5, 5.5);
-        c.rectangle(3, 6, 2, 22);
-        c.rectangle(22, 6, 2, 22);
-        c.rectangle(40, 6, 2, 22);
-        c.fill(ink);
-        plus(c, 36, 37);
-        ok = write(c, folder, 140) && ok;
-    }
-    {  // 146: a tuplet
-        Canvas c(size, size);
-        c.clear(white, 0.0);
-        for (int i = 0; i < 3; ++i)
-            note(c, 9 + i * 14, 40, 1.0);
-        c.rectangle(13, 18, 30, 4);
-        c.fill(ink);
-        glyphFit(c, ReGlyph::figure3, 28, 8, 12);
-        c.fill(blue);
-        ok = write(c, folder, 146) && ok;
-    }
-    {  // 151: a grace note
-        Canvas c(size, size);
-        c.clear(white, 0.0);
-        note(c, 14, 32, 0.8);
-        c.triangle(7, 25, 26, 12, 27, 14);
-        c.triangle(7, 25, 27, 14, 8, 27);
-        note(c, 28, 40, 1.0);
-        c.fill(ink);
-        plus(c, 38, 12);
-        ok = write(c, folder, 151) && ok;
-    }
-    {  // 133: group staves
-        Canvas c(size, size);
-        c.clear(white, 0.0);
-        lines(c, 14, 44, 6, 3, 5);
-        lines(c, 14, 44, 32, 3, 5);
-        c.fill(ink);
-        c.rectangle(5, 4, 4, 40);
-        c.rectangle(5, 4, 8, 3);
-        c.rectangle(5, 41, 8, 3);
-        c.fill(blue);
-        ok = write(c, folder, 133) && ok;
-    }
-    {  // 143: an octave line
-        Canvas c(size, size);
-        c.clear(white, 0.0);
-        glyphFit(c, ReGlyph::figure8, 10, 16, 18);
-        c.fill(blue);
-        for (int i = 0; i < 4; ++i)
-            c.rectangle(20 + i * 7, 14, 4, 2);
-        c.rectangle(43, 14, 2, 10);
-        note(c, 30, 42, 0.7);
-        c.fill(ink);
-        ok = write(c, folder, 143) && ok;
-    }
-    {  // 142: a dynamic
-        Canvas c(size, size);
-        c.clear(white, 0.0);
-        glyphFit(c, ReGlyph::dynamicF, 11, 33, 22);
-        c.fill(blue);
-        c.triangle(22, 18, 45, 11, 45, 13.5);
-        c.triangle(22, 18, 45, 13.5, 22, 19.5);
-        c.triangle(22, 18, 45, 25, 45, 22.5);
-        c.triangle(22, 18, 45, 22.5, 22, 16.5);
-        c.fill(ink);
-        ok = write(c, folder, 142) && ok;
-    }
-    {  // 141: a pedal
-        Canvas c(size, size);
-        c.clear(white, 0.0);
-        glyphFit(c, ReGlyph::pedalMark, 22, 18, 20);
-        c.fill(blue);
-        c.rectangle(4, 34, 2, 10);
-        c.rectangle(4, 42, 40, 2);
-        c.rectangle(42, 34, 2, 10);
-        c.fill(ink);
-        ok = write(c, folder, 141) && ok;
-    }
-    {  // 152: a tablature
-        Canvas c(size, size);
-        c.clear(white, 0.0);
-        lines(c, 3, 45, 6, 6, 7);
-        c.fill(ink);
-        glyphFit(c, ReGlyph::figure3, 14, 13, 8);
-        glyphFit(c, ReGlyph::figure2, 26, 27, 8);
-        glyphFit(c, ReGlyph::figure1, 36, 34, 8);
-        c.fill(blue);
-        ok = write(c, folder, 152) && ok;
-    }
-    {  // 154: lyrics
-        Canvas c(size, size);
-        c.clear(white, 0.0);
-        note(c, 12, 26, 0.9);
-        note(c, 32, 22, 0.9);
-        c.fill(ink);
-        c.rectangle(4, 36, 16, 4);
-        c.rectangle(25, 36, 18, 4);
-        c.rectangle(4, 43, 10, 3);
-        c.fill(blue);
-        ok = write(c, folder, 154) && ok;
-    }
+    for (const Picture& picture : pictures)
+        ok = drawSquare(folder + "/" + std::to_string(picture.id) + ".png", paletteSize, picture) && ok;
     return ok;
-}
-
-
-// The project browser's icons, 32 pixels square on a transparent ground,
-// written as icon-<id>.png: icon ids are numbered apart from the pictures.
-bool writeIcon(Canvas& canvas, const std::string& folder, unsigned id)
-{
-    return canvas.writePng(folder + "/icon-" + std::to_string(id) + ".png");
 }
 
 bool drawBrowserIcons(const std::string& folder)
 {
-    const int n = 32;
-    const Colour wood{0.66, 0.40, 0.18};
-    const Colour brass{0.85, 0.66, 0.20};
-    const Colour red{0.72, 0.16, 0.14};
-    const Colour grey{0.55, 0.57, 0.60};
-    bool ok = true;
-    {  // 131: a sheet of music
-        Canvas c(n, n);
-        c.clear(white, 0.0);
-        c.rectangle(5, 1, 22, 30);
-        c.fill(ink);
-        c.rectangle(6.5, 2.5, 19, 27);
-        c.fill(white);
-        lines(c, 9, 23, 7, 5, 2);
-        lines(c, 9, 23, 19, 5, 2);
-        c.fill(blue);
-        ok = writeIcon(c, folder, 131) && ok;
-    }
-    {  // 132: a score standing free: a staff with a note
-        Canvas c(n, n);
-        c.clear(white, 0.0);
-        lines(c, 1, 31, 9, 5, 4);
-        c.fill(ink);
-        note(c, 16, 21, 0.7);
-        c.fill(blue);
-        ok = writeIcon(c, folder, 132) && ok;
-    }
-    {  // 133: a group of staves joined by a line
-        Canvas c(n, n);
-        c.clear(white, 0.0);
-        lines(c, 8, 31, 4, 3, 3.5);
-        lines(c, 8, 31, 21, 3, 3.5);
-        c.fill(ink);
-        c.rectangle(5, 3, 2, 26);
-        c.fill(blue);
-        ok = writeIcon(c, folder, 133) && ok;
-    }
-    {  // 134: a group with a bracket
-        Canvas c(n, n);
-        c.clear(white, 0.0);
-        lines(c, 10, 31, 4, 3, 3.5);
-        lines(c, 10, 31, 21, 3, 3.5);
-        c.fill(ink);
-        c.rectangle(2, 2, 4, 28);
-        c.rectangle(2, 1, 7, 2.5);
-        c.rectangle(2, 28.5, 7, 2.5);
-        c.fill(blue);
-        ok = writeIcon(c, folder, 134) && ok;
-    }
-    auto keyboard = [&](Canvas& c, double top, double height) {
-        c.rectangle(1, top, 30, height);
-        c.fill(ink);
-        c.rectangle(2, top + 1, 28, height - 2);
-        c.fill(white);
-        for (int k = 1; k < 7; ++k)
-            c.rectangle(2 + k * 4 - 0.5, top + 1, 1, height - 2);
-        for (int k : {0, 1, 3, 4, 5})
-            c.rectangle(4.6 + k * 4, top + 1, 2.2, (height - 2) * 0.6);
-        c.fill(ink);
+    const int palette = paletteSize, browser = browserSize;
+    const Picture pictures[] = {
+        {131, palette, sheetOfMusic},
+        // A score standing free: a staff with a note
+        {132, browser, [](Canvas& c) {
+             lines(c, 1, 31, 9, 5, 4);
+             c.fill(ink);
+             note(c, 16, 21, 0.7);
+             c.fill(blue);
+         }},
+        // A group of staves joined by a line
+        {133, browser, [](Canvas& c) {
+             lines(c, 8, 31, 4, 3, 3.5);
+             lines(c, 8, 31, 21, 3, 3.5);
+             c.fill(ink);
+             c.rectangle(5, 3, 2, 26);
+             c.fill(blue);
+         }},
+        {134, palette, bracketedStaves},  // A group with a bracket
+        {135, browser, [](Canvas& c) { keyboard(c, 8, 16); }},  // Piano
+        // Organ: two manuals
+        {136, browser, [](Canvas& c) {
+             keyboard(c, 3, 12);
+             keyboard(c, 17, 12);
+         }},
+        // Pipe organ
+        {148, browser, [](Canvas& c) {
+             const double heights[] = {14, 20, 26, 20, 14};
+             for (int i = 0; i < 5; ++i) {
+                 const double x = 3 + i * 5.5;
+                 c.rectangle(x, 30 - heights[i], 4, heights[i]);
+                 c.triangle(x, 30 - heights[i], x + 4, 30 - heights[i], x + 2, 27 - heights[i]);
+             }
+             c.fill(brass);
+             for (int i = 0; i < 5; ++i)
+                 c.rectangle(3.8 + i * 5.5, 30 - heights[i] * 0.35, 2.4, 1.2);
+             c.fill(ink);
+         }},
+        // Guitar
+        {137, browser, [](Canvas& c) {
+             c.ellipse(12, 22, 8.5, 8, 0.0);
+             c.ellipse(12, 12.5, 6, 5.5, 0.0);
+             c.fill(wood);
+             c.ellipse(12, 18, 2.4, 2.4, 0.0);
+             c.rectangle(10.8, 0, 2.4, 16);
+             c.rectangle(9.5, 0, 5, 4);
+             c.fill(ink);
+         }},
+        // Electric guitar and bass
+        {138, browser, [](Canvas& c) {
+             c.ellipse(13, 23, 8, 7, 0.0);
+             c.triangle(6, 20, 9, 10, 13, 18);
+             c.triangle(20, 20, 19, 12, 14, 18);
+             c.fill(red);
+             c.rectangle(11.8, 0, 2.4, 24);
+             c.rectangle(10.5, 0, 5, 3.5);
+             c.rectangle(8, 24, 10, 1.5);
+             c.fill(ink);
+         }},
+        // Violin, cello and double bass
+        {139, browser, [](Canvas& c) {
+             c.ellipse(16, 24, 7, 6.5, 0.0);
+             c.ellipse(16, 13.5, 5.5, 5, 0.0);
+             c.fill(wood);
+             c.rectangle(15, 0, 2, 20);
+             c.ellipse(16, 1.8, 2, 1.8, 0.0);
+             c.rectangle(12, 18, 1, 5);
+             c.rectangle(19, 18, 1, 5);
+             c.rectangle(13, 26, 6, 1.2);
+             c.fill(ink);
+         }},
+        // Flute
+        {147, browser, [](Canvas& c) {
+             c.triangle(1, 25, 29, 3, 31, 5.5);
+             c.triangle(1, 25, 31, 5.5, 3, 27.5);
+             c.fill(grey);
+             for (int i = 0; i < 5; ++i)
+                 c.ellipse(9 + i * 4, 19.6 - i * 3.15, 1.1, 1.1, 0.0);
+             c.fill(ink);
+         }},
+        // Trumpet
+        {144, browser, [](Canvas& c) {
+             c.rectangle(1, 17, 22, 3);
+             c.rectangle(6, 23, 16, 2.5);
+             c.triangle(21, 18.5, 31, 10, 31, 27);
+             c.fill(brass);
+             for (int i = 0; i < 3; ++i)
+                 c.rectangle(9 + i * 4, 11, 2, 14);
+             c.fill(ink);
+         }},
+        // Saxophone
+        {145, browser, [](Canvas& c) {
+             c.rectangle(9, 4, 4, 20);
+             c.ellipse(15, 24, 6, 5, 0.0);
+             c.triangle(17, 26, 24, 8, 29, 10);
+             c.triangle(17, 26, 29, 10, 21, 26);
+             c.fill(brass);
+             c.rectangle(6, 2, 7, 2.5);
+             for (int i = 0; i < 4; ++i)
+                 c.ellipse(11, 8 + i * 4, 1.1, 1.1, 0.0);
+             c.fill(ink);
+         }},
+        {152, palette, tablature},
+        // A voice: two notes with a beam
+        {153, browser, [](Canvas& c) {
+             c.ellipse(8, 25, 4.2, 3, -0.35);
+             c.ellipse(22, 21, 4.2, 3, -0.35);
+             c.rectangle(10.8, 5, 1.6, 20);
+             c.rectangle(24.8, 3, 1.6, 18);
+             c.triangle(10.8, 5, 26.4, 1, 26.4, 5);
+             c.triangle(10.8, 5, 26.4, 5, 10.8, 9);
+             c.fill(blue);
+         }},
     };
-    {  // 135: piano
-        Canvas c(n, n);
-        c.clear(white, 0.0);
-        keyboard(c, 8, 16);
-        ok = writeIcon(c, folder, 135) && ok;
-    }
-    {  // 136: organ: two manuals
-        Canvas c(n, n);
-        c.clear(white, 0.0);
-        keyboard(c, 3, 12);
-        keyboard(c, 17, 12);
-        ok = writeIcon(c, folder, 136) && ok;
-    }
-    {  // 148: pipe organ
-        Canvas c(n, n);
-        c.clear(white, 0.0);
-        const double heights[] = {14, 20, 26, 20, 14};
-        for (int i = 0; i < 5; ++i) {
-            const double x = 3 + i * 5.5;
-            c.rectangle(x, 30 - heights[i], 4, heights[i]);
-            c.triangle(x, 30 - heights[i], x + 4, 30 - heights[i], x + 2, 27 - heights[i]);
-        }
-        c.fill(brass);
-        for (int i = 0; i < 5; ++i)
-            c.rectangle(3.8 + i * 5.5, 30 - heights[i] * 0.35, 2.4, 1.2);
-        c.fill(ink);
-        ok = writeIcon(c, folder, 148) && ok;
-    }
-    {  // 137: guitar
-        Canvas c(n, n);
-        c.clear(white, 0.0);
-        c.ellipse(12, 22, 8.5, 8, 0.0);
-        c.ellipse(12, 12.5, 6, 5.5, 0.0);
-        c.fill(wood);
-        c.ellipse(12, 18, 2.4, 2.4, 0.0);
-        c.rectangle(10.8, 0, 2.4, 16);
-        c.rectangle(9.5, 0, 5, 4);
-        c.fill(ink);
-        ok = writeIcon(c, folder, 137) && ok;
-    }
-    {  // 138: electric guitar and bass
-        Canvas c(n, n);
-        c.clear(white, 0.0);
-        c.ellipse(13, 23, 8, 7, 0.0);
-        c.triangle(6, 20, 9, 10, 13, 18);
-        c.triangle(20, 20, 19, 12, 14, 18);
-        c.fill(red);
-        c.rectangle(11.8, 0, 2.4, 24);
-        c.rectangle(10.5, 0, 5, 3.5);
-        c.rectangle(8, 24, 10, 1.5);
-        c.fill(ink);
-        ok = writeIcon(c, folder, 138) && ok;
-    }
-    {  // 139: violin, cello and double bass
-        Canvas c(n, n);
-        c.clear(white, 0.0);
-        c.ellipse(16, 24, 7, 6.5, 0.0);
-        c.ellipse(16, 13.5, 5.5, 5, 0.0);
-        c.fill(wood);
-        c.rectangle(15, 0, 2, 20);
-        c.ellipse(16, 1.8, 2, 1.8, 0.0);
-        c.rectangle(12, 18, 1, 5);
-        c.rectangle(19, 18, 1, 5);
-        c.rectangle(13, 26, 6, 1.2);
-        c.fill(ink);
-        ok = writeIcon(c, folder, 139) && ok;
-    }
-    {  // 147: flute
-        Canvas c(n, n);
-        c.clear(white, 0.0);
-        c.triangle(1, 25, 29, 3, 31, 5.5);
-        c.triangle(1, 25, 31, 5.5, 3, 27.5);
-        c.fill(grey);
-        for (int i = 0; i < 5; ++i)
-            c.ellipse(9 + i * 4, 19.6 - i * 3.15, 1.1, 1.1, 0.0);
-        c.fill(ink);
-        ok = writeIcon(c, folder, 147) && ok;
-    }
-    {  // 144: trumpet
-        Canvas c(n, n);
-        c.clear(white, 0.0);
-        c.rectangle(1, 17, 22, 3);
-        c.rectangle(6, 23, 16, 2.5);
-        c.triangle(21, 18.5, 31, 10, 31, 27);
-        c.fill(brass);
-        for (int i = 0; i < 3; ++i)
-            c.rectangle(9 + i * 4, 11, 2, 14);
-        c.fill(ink);
-        ok = writeIcon(c, folder, 144) && ok;
-    }
-    {  // 145: saxophone
-        Canvas c(n, n);
-        c.clear(white, 0.0);
-        c.rectangle(9, 4, 4, 20);
-        c.ellipse(15, 24, 6, 5, 0.0);
-        c.triangle(17, 26, 24, 8, 29, 10);
-        c.triangle(17, 26, 29, 10, 21, 26);
-        c.fill(brass);
-        c.rectangle(6, 2, 7, 2.5);
-        for (int i = 0; i < 4; ++i)
-            c.ellipse(11, 8 + i * 4, 1.1, 1.1, 0.0);
-        c.fill(ink);
-        ok = writeIcon(c, folder, 145) && ok;
-    }
-    {  // 152: a tablature
-        Canvas c(n, n);
-        c.clear(white, 0.0);
-        lines(c, 1, 31, 4, 6, 4.8);
-        c.fill(ink);
-        glyphFit(c, ReGlyph::figure3, 9, 8.8, 6);
-        glyphFit(c, ReGlyph::figure2, 17, 18.4, 6);
-        glyphFit(c, ReGlyph::figure1, 24, 23.2, 6);
-        c.fill(blue);
-        ok = writeIcon(c, folder, 152) && ok;
-    }
-    {  // 153: a voice: two notes with a beam
-        Canvas c(n, n);
-        c.clear(white, 0.0);
-        c.ellipse(8, 25, 4.2, 3, -0.35);
-        c.ellipse(22, 21, 4.2, 3, -0.35);
-        c.rectangle(10.8, 5, 1.6, 20);
-        c.rectangle(24.8, 3, 1.6, 18);
-        c.triangle(10.8, 5, 26.4, 1, 26.4, 5);
-        c.triangle(10.8, 5, 26.4, 5, 10.8, 9);
-        c.fill(blue);
-        ok = writeIcon(c, folder, 153) && ok;
-    }
+    bool ok = true;
+    for (const Picture& picture : pictures)
+        ok = drawSquare(folder + "/icon-" + std::to_string(picture.id) + ".png", browserSize, picture) && ok;
     return ok;
 }
 
@@ -719,7 +692,6 @@ private:
     double ox, k;
 };
 
-const Colour grey{0.55, 0.57, 0.60};
 const Colour green{0.20, 0.62, 0.25};
 const Colour brown{0.60, 0.42, 0.22};
 
