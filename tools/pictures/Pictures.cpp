@@ -88,7 +88,7 @@ public:
         triangle(x, y, x + w, y + h, x, y + h);
     }
 
-    void ellipse(double cx, double cy, double rx, double ry, double angle)
+    void ellipse(double cx, double cy, double rx, double ry, double angle = 0.0)
     {
         const int steps = 48;
         double c = std::cos(angle), s = std::sin(angle);
@@ -209,6 +209,41 @@ void extents(const ReGlyph& g, double& minY, double& maxY, double& minX, double&
     }
 }
 
+// A glyph centred on (cx, cy), scaled by (sx, sy) (negative mirrors).
+void centredGlyph(Canvas& canvas, const ReGlyph& g, double cx, double cy, double step, double sx = 1,
+                  double sy = 1)
+{
+    double minY, maxY, minX, maxX;
+    extents(g, minY, maxY, minX, maxX);
+    double midX = (minX + maxX) / 2 * sx, midY = (minY + maxY) / 2 * sy;
+    for (int i = 0; i < g.triangleCount; ++i) {
+        const int* t = g.triangles + 3 * i;
+        auto px = [&](int v) { return cx + (g.vertices[2 * v] * sx - midX) * step; };
+        auto py = [&](int v) { return cy - (g.vertices[2 * v + 1] * sy - midY) * step; };
+        canvas.triangle(px(t[0]), py(t[0]), px(t[1]), py(t[1]), px(t[2]), py(t[2]));
+    }
+}
+
+// A line of a given thickness between two points.
+void line(Canvas& canvas, double x0, double y0, double x1, double y1, double width)
+{
+    double dx = x1 - x0, dy = y1 - y0;
+    double length = std::sqrt(dx * dx + dy * dy);
+    if (length <= 0)
+        return;
+    double nx = -dy / length * width / 2, ny = dx / length * width / 2;
+    canvas.triangle(x0 + nx, y0 + ny, x1 + nx, y1 + ny, x1 - nx, y1 - ny);
+    canvas.triangle(x0 + nx, y0 + ny, x1 - nx, y1 - ny, x0 - nx, y0 - ny);
+}
+
+// A glyph scaled to the given height, its box centred on (cx, cy).
+void glyphFit(Canvas& canvas, const ReGlyph& g, double cx, double cy, double height)
+{
+    double minY, maxY, minX, maxX;
+    extents(g, minY, maxY, minX, maxX);
+    centredGlyph(canvas, g, cx, cy, height / (maxY - minY));
+}
+
 const Colour ink{0.10, 0.12, 0.18};
 const Colour white{1.0, 1.0, 1.0};
 const Colour blue{0.17, 0.30, 0.50};
@@ -292,15 +327,6 @@ const int browserSize = 32;
 const Colour wood{0.66, 0.40, 0.18};
 const Colour brass{0.85, 0.66, 0.20};
 const Colour red{0.72, 0.16, 0.14};
-
-// A glyph scaled to the given height, its box centred on (cx, cy).
-void glyphFit(Canvas& canvas, const ReGlyph& g, double cx, double cy, double height)
-{
-    double minY, maxY, minX, maxX;
-    extents(g, minY, maxY, minX, maxX);
-    const double step = height / (maxY - minY);
-    canvas.glyph(g, cx - (minX + maxX) / 2 * step, cy + (minY + maxY) / 2 * step, step);
-}
 
 void lines(Canvas& canvas, double left, double right, double top, int count, double gap)
 {
@@ -604,293 +630,252 @@ bool drawBrowserIcons(const std::string& folder)
 
 }  // namespace icons
 
-// One button picture in a strip: shapes given on a 24-unit square, scaled
-// to the strip's size and placed at the button's slot.
-class Button
+// The toolbar's button pictures, drawn on a 24-unit square that the strip
+// scales to its size.
+namespace buttons {
+
+// A note: head at (x, y), stem up, the number of flags; hollow heads for
+// halves and wholes, no stem for a whole.
+void note(Canvas& c, double x, double y, int value, double scale = 1.0)
 {
-public:
-    Button(Canvas& canvas, int slot, int size) : c(canvas), ox(slot * size), k(size / 24.0) {}
+    if (value == 1) {
+        glyphFit(c, ReGlyph::wholeNotehead, x, y, 5.0 * scale);
+        return;
+    }
+    if (value == 2)
+        glyphFit(c, ReGlyph::halfNotehead, x, y, 5.0 * scale);
+    else
+        c.ellipse(x, y, 3.3 * scale, 2.3 * scale, -0.35);
+    double stemX = x + 2.9 * scale;
+    c.rectangle(stemX - 0.6 * scale, y - 14 * scale, 1.2 * scale, 14 * scale);
+    int flags = value >= 8 ? (value == 8 ? 1 : value == 16 ? 2 : value == 32 ? 3 : 4) : 0;
+    for (int f = 0; f < flags; ++f) {
+        double top = y - 14 * scale + f * 2.6 * scale;
+        line(c, stemX, top, stemX + 4.5 * scale, top + 4.5 * scale, 1.4 * scale);
+    }
+}
 
-    void rect(double x, double y, double w, double h) { c.rectangle(ox + x * k, y * k, w * k, h * k); }
-    void ellipse(double cx, double cy, double rx, double ry, double angle = 0.0)
-    {
-        c.ellipse(ox + cx * k, cy * k, rx * k, ry * k, angle);
-    }
-    void triangle(double x0, double y0, double x1, double y1, double x2, double y2)
-    {
-        c.triangle(ox + x0 * k, y0 * k, ox + x1 * k, y1 * k, ox + x2 * k, y2 * k);
-    }
-    // A line of the given width between two points.
-    void line(double x0, double y0, double x1, double y1, double width)
-    {
-        double dx = x1 - x0, dy = y1 - y0;
-        double length = std::sqrt(dx * dx + dy * dy);
-        if (length <= 0)
-            return;
-        double nx = -dy / length * width / 2, ny = dx / length * width / 2;
-        triangle(x0 + nx, y0 + ny, x1 + nx, y1 + ny, x1 - nx, y1 - ny);
-        triangle(x0 + nx, y0 + ny, x1 - nx, y1 - ny, x0 - nx, y0 - ny);
-    }
-    // A glyph centred on a point, height units tall.
-    void glyph(const ReGlyph& g, double cx, double cy, double height, bool mirrored = false)
-    {
-        double minY, maxY, minX, maxX;
-        extents(g, minY, maxY, minX, maxX);
-        double step = height / (maxY - minY);
-        for (int i = 0; i < g.triangleCount; ++i) {
-            const int* t = g.triangles + 3 * i;
-            auto px = [&](int v) { return cx + (g.vertices[2 * v] - (minX + maxX) / 2) * step; };
-            auto py = [&](int v) {
-                double y = (g.vertices[2 * v + 1] - (minY + maxY) / 2) * step;
-                return mirrored ? cy + y : cy - y;
-            };
-            triangle(px(t[0]), py(t[0]), px(t[1]), py(t[1]), px(t[2]), py(t[2]));
-        }
-    }
-    void fill(Colour colour) { c.fill(colour); }
+void staffLines(Canvas& c, double x, double y, double w, int count, double gap)
+{
+    for (int i = 0; i < count; ++i)
+        c.rectangle(x, y + i * gap, w, 0.9);
+}
 
-    // A note: head at (x, y), stem up, the number of flags; hollow heads
-    // for halves and wholes, no stem for a whole.
-    void note(double x, double y, int value, double scale = 1.0)
-    {
-        if (value == 1) {
-            glyph(ReGlyph::wholeNotehead, x, y, 5.0 * scale);
-            return;
-        }
-        if (value == 2)
-            glyph(ReGlyph::halfNotehead, x, y, 5.0 * scale);
-        else
-            ellipse(x, y, 3.3 * scale, 2.3 * scale, -0.35);
-        double stemX = x + 2.9 * scale;
-        rect(stemX - 0.6 * scale, y - 14 * scale, 1.2 * scale, 14 * scale);
-        int flags = value >= 8 ? (value == 8 ? 1 : value == 16 ? 2 : value == 32 ? 3 : 4) : 0;
-        for (int f = 0; f < flags; ++f) {
-            double top = y - 14 * scale + f * 2.6 * scale;
-            line(stemX, top, stemX + 4.5 * scale, top + 4.5 * scale, 1.4 * scale);
-        }
-    }
-    void staffLines(double x, double y, double w, int count, double gap)
-    {
-        for (int i = 0; i < count; ++i)
-            rect(x, y + i * gap, w, 0.9);
-    }
-    void plus(double cx, double cy)
-    {
-        rect(cx - 4, cy - 1.2, 8, 2.4);
-        rect(cx - 1.2, cy - 4, 2.4, 8);
-    }
-    void page(double x, double y, double w, double h)
-    {
-        rect(x, y, w, h);
-        fill(ink);
-        rect(x + 1, y + 1, w - 2, h - 2);
-        fill(white);
-    }
+void plus(Canvas& c, double cx, double cy)
+{
+    c.rectangle(cx - 4, cy - 1.2, 8, 2.4);
+    c.rectangle(cx - 1.2, cy - 4, 2.4, 8);
+}
 
-private:
-    Canvas& c;
-    double ox, k;
-};
+void page(Canvas& c, double x, double y, double w, double h)
+{
+    c.rectangle(x, y, w, h);
+    c.fill(ink);
+    c.rectangle(x + 1, y + 1, w - 2, h - 2);
+    c.fill(white);
+}
 
 const Colour green{0.20, 0.62, 0.25};
 const Colour brown{0.60, 0.42, 0.22};
 
-void drawButton(Button& b, unsigned id)
+void draw(Canvas& c, unsigned id)
 {
     switch (id) {
     case 57600:  // New
-        b.page(5, 2, 14, 20);
-        b.triangle(13, 2, 19, 2, 19, 8);
-        b.fill(orange);
+        page(c, 5, 2, 14, 20);
+        c.triangle(13, 2, 19, 2, 19, 8);
+        c.fill(orange);
         break;
     case 57601:  // Open
-        b.rect(2, 6, 9, 3);
-        b.rect(2, 8, 20, 13);
-        b.fill(brown);
-        b.triangle(5, 12, 23, 12, 20, 21);
-        b.triangle(5, 12, 20, 21, 2, 21);
-        b.fill(orange);
+        c.rectangle(2, 6, 9, 3);
+        c.rectangle(2, 8, 20, 13);
+        c.fill(brown);
+        c.triangle(5, 12, 23, 12, 20, 21);
+        c.triangle(5, 12, 20, 21, 2, 21);
+        c.fill(orange);
         break;
     case 57603:  // Save
-        b.rect(3, 3, 18, 18);
-        b.fill(blue);
-        b.rect(7, 3, 10, 7);
-        b.rect(6, 14, 12, 7);
-        b.fill(white);
-        b.rect(13, 4, 2.5, 5);
-        b.fill(blue);
+        c.rectangle(3, 3, 18, 18);
+        c.fill(blue);
+        c.rectangle(7, 3, 10, 7);
+        c.rectangle(6, 14, 12, 7);
+        c.fill(white);
+        c.rectangle(13, 4, 2.5, 5);
+        c.fill(blue);
         break;
     case 57607:  // Print
-        b.page(7, 2, 10, 8);
-        b.rect(2, 9, 20, 9);
-        b.fill(grey);
-        b.page(6, 14, 12, 8);
+        page(c, 7, 2, 10, 8);
+        c.rectangle(2, 9, 20, 9);
+        c.fill(grey);
+        page(c, 6, 14, 12, 8);
         break;
     case 57635:  // Cut
-        b.line(8, 3, 15, 15, 1.8);
-        b.line(16, 3, 9, 15, 1.8);
-        b.fill(grey);
-        b.ellipse(7, 18, 3.5, 3.5);
-        b.ellipse(17, 18, 3.5, 3.5);
-        b.fill(ink);
-        b.ellipse(7, 18, 2, 2);
-        b.ellipse(17, 18, 2, 2);
-        b.fill(white);
+        line(c, 8, 3, 15, 15, 1.8);
+        line(c, 16, 3, 9, 15, 1.8);
+        c.fill(grey);
+        c.ellipse(7, 18, 3.5, 3.5);
+        c.ellipse(17, 18, 3.5, 3.5);
+        c.fill(ink);
+        c.ellipse(7, 18, 2, 2);
+        c.ellipse(17, 18, 2, 2);
+        c.fill(white);
         break;
     case 57634:  // Copy
-        b.page(3, 2, 12, 15);
-        b.page(9, 7, 12, 15);
+        page(c, 3, 2, 12, 15);
+        page(c, 9, 7, 12, 15);
         break;
     case 57637:  // Paste
-        b.rect(3, 4, 16, 18);
-        b.fill(brown);
-        b.rect(7, 2, 8, 4);
-        b.fill(grey);
-        b.page(10, 9, 11, 13);
+        c.rectangle(3, 4, 16, 18);
+        c.fill(brown);
+        c.rectangle(7, 2, 8, 4);
+        c.fill(grey);
+        page(c, 10, 9, 11, 13);
         break;
     case 57643:  // Undo
     case 57644: {  // Redo
         bool redo = id == 57644;
         auto mx = [&](double x) { return redo ? 24 - x : x; };
-        b.triangle(mx(2), 10, mx(10), 3, mx(10), 17);
-        b.line(mx(9), 10, mx(16), 10, 4);
-        b.line(mx(16), 10, mx(20), 14, 4);
-        b.line(mx(20), 14, mx(20), 21, 4);
-        b.fill(blue);
+        c.triangle(mx(2), 10, mx(10), 3, mx(10), 17);
+        line(c, mx(9), 10, mx(16), 10, 4);
+        line(c, mx(16), 10, mx(20), 14, 4);
+        line(c, mx(20), 14, mx(20), 21, 4);
+        c.fill(blue);
         break;
     }
     case 32819:  // New sheet music
-        b.page(4, 1, 16, 22);
-        b.staffLines(6, 5, 12, 5, 1.8);
-        b.staffLines(6, 15, 12, 5, 1.8);
-        b.fill(ink);
+        page(c, 4, 1, 16, 22);
+        staffLines(c, 6, 5, 12, 5, 1.8);
+        staffLines(c, 6, 15, 12, 5, 1.8);
+        c.fill(ink);
         break;
     case 32817:  // New staff
-        b.staffLines(1, 3, 22, 5, 3);
-        b.fill(ink);
-        b.plus(17, 18);
-        b.fill(orange);
+        staffLines(c, 1, 3, 22, 5, 3);
+        c.fill(ink);
+        plus(c, 17, 18);
+        c.fill(orange);
         break;
     case 32818:  // New measure
-        b.staffLines(1, 3, 22, 5, 3);
-        b.rect(11, 3, 1.2, 12.9);
-        b.fill(ink);
-        b.plus(17, 19);
-        b.fill(orange);
+        staffLines(c, 1, 3, 22, 5, 3);
+        c.rectangle(11, 3, 1.2, 12.9);
+        c.fill(ink);
+        plus(c, 17, 19);
+        c.fill(orange);
         break;
     case 33095:  // Tablature
-        b.staffLines(1, 3, 22, 6, 3);
-        b.fill(ink);
-        b.glyph(ReGlyph::figure3, 7, 9, 4);
-        b.glyph(ReGlyph::figure2, 14, 15, 4);
-        b.fill(blue);
+        staffLines(c, 1, 3, 22, 6, 3);
+        c.fill(ink);
+        glyphFit(c, ReGlyph::figure3, 7, 9, 4);
+        glyphFit(c, ReGlyph::figure2, 14, 15, 4);
+        c.fill(blue);
         break;
-    case 32789: b.note(12, 12, 1); b.fill(ink); break;
-    case 32790: b.note(10, 18, 2); b.fill(ink); break;
-    case 32791: b.note(10, 18, 4); b.fill(ink); break;
-    case 32792: b.note(9, 18, 8); b.fill(ink); break;
-    case 32809: b.note(9, 18, 16); b.fill(ink); break;
-    case 32810: b.note(9, 19, 32); b.fill(ink); break;
-    case 32811: b.note(9, 20, 64); b.fill(ink); break;
+    case 32789: note(c, 12, 12, 1); c.fill(ink); break;
+    case 32790: note(c, 10, 18, 2); c.fill(ink); break;
+    case 32791: note(c, 10, 18, 4); c.fill(ink); break;
+    case 32792: note(c, 9, 18, 8); c.fill(ink); break;
+    case 32809: note(c, 9, 18, 16); c.fill(ink); break;
+    case 32810: note(c, 9, 19, 32); c.fill(ink); break;
+    case 32811: note(c, 9, 20, 64); c.fill(ink); break;
     case 32833:  // Dotted
-        b.note(9, 18, 4);
-        b.ellipse(17, 18, 1.8, 1.8);
-        b.fill(ink);
+        note(c, 9, 18, 4);
+        c.ellipse(17, 18, 1.8, 1.8);
+        c.fill(ink);
         break;
     case 32813:  // Rest
-        b.glyph(ReGlyph::quarterRest, 12, 12, 18);
-        b.fill(ink);
+        glyphFit(c, ReGlyph::quarterRest, 12, 12, 18);
+        c.fill(ink);
         break;
     case 32851:  // Second voice
-        b.note(6, 17, 4, 0.8);
-        b.fill(ink);
-        b.note(15, 20, 4, 0.8);
-        b.fill(orange);
+        note(c, 6, 17, 4, 0.8);
+        c.fill(ink);
+        note(c, 15, 20, 4, 0.8);
+        c.fill(orange);
         break;
     case 32852:  // Tuplet
         for (int i = 0; i < 3; ++i)
-            b.note(4 + i * 7, 20, 4, 0.7);
-        b.rect(5.5, 9.5, 15, 2);
-        b.fill(ink);
-        b.glyph(ReGlyph::figure3, 12, 4, 5);
-        b.fill(blue);
+            note(c, 4 + i * 7, 20, 4, 0.7);
+        c.rectangle(5.5, 9.5, 15, 2);
+        c.fill(ink);
+        glyphFit(c, ReGlyph::figure3, 12, 4, 5);
+        c.fill(blue);
         break;
     case 33082:  // Grace note
-        b.note(9, 18, 8, 0.8);
-        b.line(6, 13, 16, 6, 1.2);
-        b.fill(ink);
+        note(c, 9, 18, 8, 0.8);
+        line(c, 6, 13, 16, 6, 1.2);
+        c.fill(ink);
         break;
     case 32839:  // Group
-        b.rect(3, 2, 2.5, 20);
-        b.staffLines(7, 3, 15, 3, 3);
-        b.staffLines(7, 15, 15, 3, 3);
-        b.fill(ink);
+        c.rectangle(3, 2, 2.5, 20);
+        staffLines(c, 7, 3, 15, 3, 3);
+        staffLines(c, 7, 15, 15, 3, 3);
+        c.fill(ink);
         break;
     case 32893:  // Octave
-        b.glyph(ReGlyph::figure8, 5, 10, 10);
-        b.fill(ink);
+        glyphFit(c, ReGlyph::figure8, 5, 10, 10);
+        c.fill(ink);
         for (int i = 0; i < 3; ++i)
-            b.rect(10 + i * 4.5, 6, 3, 1.2);
-        b.rect(22, 6, 1.2, 5);
-        b.fill(ink);
+            c.rectangle(10 + i * 4.5, 6, 3, 1.2);
+        c.rectangle(22, 6, 1.2, 5);
+        c.fill(ink);
         break;
     case 32854:  // Dynamic
-        b.line(2, 12, 22, 5, 1.4);
-        b.line(2, 12, 22, 19, 1.4);
-        b.fill(ink);
+        line(c, 2, 12, 22, 5, 1.4);
+        line(c, 2, 12, 22, 19, 1.4);
+        c.fill(ink);
         break;
     case 32932:  // Pedal
-        b.rect(2, 8, 1.4, 12);
-        b.rect(2, 18.6, 8, 1.4);
-        b.line(9, 19.3, 13, 12, 1.4);
-        b.line(13, 12, 17, 19.3, 1.4);
-        b.rect(16, 18.6, 6, 1.4);
-        b.rect(20.6, 8, 1.4, 12);
-        b.fill(ink);
+        c.rectangle(2, 8, 1.4, 12);
+        c.rectangle(2, 18.6, 8, 1.4);
+        line(c, 9, 19.3, 13, 12, 1.4);
+        line(c, 13, 12, 17, 19.3, 1.4);
+        c.rectangle(16, 18.6, 6, 1.4);
+        c.rectangle(20.6, 8, 1.4, 12);
+        c.fill(ink);
         break;
     case 33092:  // Lyrics
-        b.note(7, 11, 4, 0.7);
-        b.note(17, 9, 4, 0.7);
-        b.fill(ink);
-        b.rect(2, 16, 9, 2);
-        b.rect(13, 16, 9, 2);
-        b.rect(2, 20, 14, 2);
-        b.fill(grey);
+        note(c, 7, 11, 4, 0.7);
+        note(c, 17, 9, 4, 0.7);
+        c.fill(ink);
+        c.rectangle(2, 16, 9, 2);
+        c.rectangle(13, 16, 9, 2);
+        c.rectangle(2, 20, 14, 2);
+        c.fill(grey);
         break;
     case 32816:  // The picture before the tempo box: a metronome
-        b.triangle(12, 2, 20, 22, 4, 22);
-        b.fill(brown);
-        b.triangle(12, 6, 17, 20, 7, 20);
-        b.fill(white);
-        b.line(12, 19, 17, 5, 1.4);
-        b.fill(ink);
-        b.rect(13.5, 9, 3, 2);
-        b.fill(orange);
+        c.triangle(12, 2, 20, 22, 4, 22);
+        c.fill(brown);
+        c.triangle(12, 6, 17, 20, 7, 20);
+        c.fill(white);
+        line(c, 12, 19, 17, 5, 1.4);
+        c.fill(ink);
+        c.rectangle(13.5, 9, 3, 2);
+        c.fill(orange);
         break;
     case 32830:  // The tempo box
-        b.note(7, 18, 4, 0.8);
-        b.rect(13, 11, 8, 1.5);
-        b.rect(13, 15, 8, 1.5);
-        b.fill(ink);
+        note(c, 7, 18, 4, 0.8);
+        c.rectangle(13, 11, 8, 1.5);
+        c.rectangle(13, 15, 8, 1.5);
+        c.fill(ink);
         break;
     case 32786:  // Play score
-        b.triangle(5, 3, 21, 12, 5, 21);
-        b.fill(green);
+        c.triangle(5, 3, 21, 12, 5, 21);
+        c.fill(green);
         break;
     case 32878:  // Options: a cog
         for (int i = 0; i < 8; ++i) {
             double a = i * M_PI / 4;
-            b.line(12 + std::cos(a) * 5, 12 + std::sin(a) * 5, 12 + std::cos(a) * 10, 12 + std::sin(a) * 10, 3.5);
+            line(c, 12 + std::cos(a) * 5, 12 + std::sin(a) * 5, 12 + std::cos(a) * 10, 12 + std::sin(a) * 10, 3.5);
         }
-        b.ellipse(12, 12, 7.5, 7.5);
-        b.fill(grey);
-        b.ellipse(12, 12, 3, 3);
-        b.fill(white);
+        c.ellipse(12, 12, 7.5, 7.5);
+        c.fill(grey);
+        c.ellipse(12, 12, 3, 3);
+        c.fill(white);
         break;
     default:
         break;
     }
 }
+
+}  // namespace buttons
 
 // A strip of button pictures of one size, in the order given, the
 // separators left out.
@@ -905,8 +890,8 @@ bool drawStrip(const std::string& path, const unsigned* ids, int count, int size
     for (int i = 0; i < count; ++i) {
         if (!ids[i])
             continue;
-        Button button(canvas, slot++, size);
-        drawButton(button, ids[i]);
+        canvas.place(slot++ * size, 0, size / 24.0);
+        buttons::draw(canvas, ids[i]);
     }
     return canvas.writePng(path);
 }
@@ -960,36 +945,9 @@ constexpr double pictureStep = 3.0;  // pixels per staff step
 constexpr double accidentalStep = 4.4;
 constexpr double markStep = 4.5;
 
-// A glyph centred on (cx, cy), scaled by (sx, sy) (negative mirrors).
-void centredGlyph(Canvas& canvas, const ReGlyph& g, double cx, double cy, double step, double sx = 1,
-                  double sy = 1)
-{
-    double minY, maxY, minX, maxX;
-    extents(g, minY, maxY, minX, maxX);
-    double midX = (minX + maxX) / 2 * sx, midY = (minY + maxY) / 2 * sy;
-    for (int i = 0; i < g.triangleCount; ++i) {
-        const int* t = g.triangles + 3 * i;
-        auto px = [&](int v) { return cx + (g.vertices[2 * v] * sx - midX) * step; };
-        auto py = [&](int v) { return cy - (g.vertices[2 * v + 1] * sy - midY) * step; };
-        canvas.triangle(px(t[0]), py(t[0]), px(t[1]), py(t[1]), px(t[2]), py(t[2]));
-    }
-}
-
 void notehead(Canvas& canvas, double x, double y)
 {
     canvas.ellipse(x, y, 4.6, 3.3, -0.35);
-}
-
-// A line of a given thickness between two points.
-void line(Canvas& canvas, double x0, double y0, double x1, double y1, double width)
-{
-    double dx = x1 - x0, dy = y1 - y0;
-    double length = std::sqrt(dx * dx + dy * dy);
-    if (length <= 0)
-        return;
-    double nx = -dy / length * width / 2, ny = dx / length * width / 2;
-    canvas.triangle(x0 + nx, y0 + ny, x1 + nx, y1 + ny, x1 - nx, y1 - ny);
-    canvas.triangle(x0 + nx, y0 + ny, x1 - nx, y1 - ny, x0 - nx, y0 - ny);
 }
 
 // A tie or slur from x0 to x1 at y, bulging by bulge (negative: upward),
@@ -1022,9 +980,9 @@ void staffLines(Canvas& canvas)
 
 using Scene = void (*)(Canvas& canvas);
 
-bool drawPicture(const std::string& folder, unsigned id, Scene inked, Scene highlight)
+bool drawPicture(const std::string& folder, unsigned id, Scene inked, Scene highlight, int width = pictureWidth)
 {
-    Canvas canvas(pictureWidth, pictureHeight);
+    Canvas canvas(width, pictureHeight);
     canvas.clear(white, 0.0);
     if (inked) {
         inked(canvas);
@@ -1359,7 +1317,6 @@ bool drawTablaturePictures(const std::string& folder)
 // signatures on a staff and the four brackets.
 namespace partPages {
 
-using pages::centredGlyph;
 
 // A glyph with its origin at (x, y) in pixels, scaled by (sx, sy) pixels
 // per unit; a negative scale mirrors.
@@ -1530,27 +1487,10 @@ bool drawAll(const std::string& folder)
 // The pictures of the tuplet, dynamic, octave and pedal pages.
 namespace smallPages {
 
-using pages::centredGlyph;
-using pages::line;
 using pages::notehead;
 using pages::stemmedNote;
 
-using Draw = void (*)(Canvas& canvas);
-
-bool drawSized(const std::string& folder, unsigned id, int width, int height, Draw inked, Draw highlight)
-{
-    Canvas canvas(width, height);
-    canvas.clear(white, 0.0);
-    if (inked) {
-        inked(canvas);
-        canvas.fill(ink);
-    }
-    if (highlight) {
-        highlight(canvas);
-        canvas.fill(orange);
-    }
-    return canvas.writePng(folder + "/" + std::to_string(id) + ".png");
-}
+using pages::Scene;
 
 constexpr double figureStep = 2.2;
 
@@ -1712,8 +1652,8 @@ bool drawAll(const std::string& folder)
     {
         unsigned id;
         int width;
-        Draw ink;
-        Draw highlight;
+        Scene ink;
+        Scene highlight;
     };
     const Picture pictures[] = {
         // Tuplet brackets: automatic (beamed notes show the number alone),
@@ -1767,7 +1707,7 @@ bool drawAll(const std::string& folder)
         {330, 80, nullptr, [](Canvas& c) { pedalLine(c, sign, nothing, false); }},
     };
     for (const Picture& picture : pictures)
-        if (!drawSized(folder, picture.id, picture.width, 30, picture.ink, picture.highlight))
+        if (!pages::drawPicture(folder, picture.id, picture.ink, picture.highlight, picture.width))
             return false;
     return true;
 }
