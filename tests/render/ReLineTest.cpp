@@ -15,6 +15,33 @@
 static constexpr int Q = MnTicksQuarter;
 static constexpr int W = MnTicksPerWhole;
 
+// Adds a measure of four quarters from `start` to a line's grid, placed at
+// x: its onsets at x 2, 12, 22 and 32 past it and its end at 40.
+static void addQuarters(ReLine& line, int start, double x)
+{
+    BcArray<int> onsets;
+    BcArray<double> offsets;
+    const int times[] = {0, Q, 2 * Q, 3 * Q, W};
+    const double xs[] = {2, 12, 22, 32, 40};
+    for (int i = 0; i < 5; ++i) {
+        onsets.add(times[i]);
+        offsets.add(xs[i]);
+    }
+    line.addMeasure(start, x, onsets, offsets);
+}
+
+// Fills a two-measure score with quarters and sets a lyric of `text` over
+// them; null where the lyric was not added or refused the text.
+static MnLyric* quartersWithLyric(LoneScore& fixture, const char* text)
+{
+    for (int m = 0; m < 2; ++m) {
+        for (int i = 0; i < 4; ++i)
+            fixture.note(m, i * Q, 6, 4);
+    }
+    MnLyric* lyric = fixture.staff()->addLyric(0, 0);
+    return lyric && lyric->setText(BcString(text)) ? lyric : nullptr;
+}
+
 // A pass over one staff of a two-measure score whose system is one of its
 // measures. The grid of that measure: the system's start at x 0, then the
 // onsets 0, 1, 2 and 3 quarters and the measure's end at x 2, 12, 22, 32
@@ -26,15 +53,7 @@ struct LinePass
         renderer.setView(20, -10, 200, 1000, 1000);
         const int start = systemMeasure * W;
         line.reset(new ReLine(&system, start, W, 1, 0, systemMeasure, 1));
-        BcArray<int> onsets;
-        BcArray<double> offsets;
-        const int times[] = {0, Q, 2 * Q, 3 * Q, W};
-        const double xs[] = {2, 12, 22, 32, 40};
-        for (int i = 0; i < 5; ++i) {
-            onsets.add(times[i]);
-            offsets.add(xs[i]);
-        }
-        line->addMeasure(start, 0.0, onsets, offsets);
+        addQuarters(*line, start, 0.0);
     }
     MnStaff* staff() { return fixture.staff(); }
     void compose()
@@ -296,13 +315,8 @@ TEST(ReLine, lyricSeparatorsAndPlayingSyllables)
     settings.set(BcSettings::playingColor, 0xFF0000);
     TestServices services;
     LoneScore fixture(1, 2);
-    for (int m = 0; m < 2; ++m) {
-        for (int i = 0; i < 4; ++i)
-            fixture.note(m, i * Q, 6, 4);
-    }
-    MnLyric* lyric = fixture.staff()->addLyric(0, 0);
+    MnLyric* lyric = quartersWithLyric(fixture, "a b c-d-e-f");
     ASSERT_NE(lyric, nullptr);
-    ASSERT_TRUE(lyric->setText(BcString("a b c-d-e-f")));
     ASSERT_EQ(lyric->syllableCount(), 6);
     // "e", the first syllable of the second system, sounds.
     services.setPlaying(fixture.measure(1)->voiceChords(0)[0]);
@@ -446,13 +460,8 @@ TEST(ReLine, theDepthViewLeavesOnlyLyricsWhollyRightOfTheView)
     // 72; the fourth syllable is wide enough to reach left past the third.
     TestServices services;
     LoneScore fixture(1, 2);
-    for (int m = 0; m < 2; ++m) {
-        for (int i = 0; i < 4; ++i)
-            fixture.note(m, i * Q, 6, 4);
-    }
-    MnLyric* lyric = fixture.staff()->addLyric(0, 0);
+    MnLyric* lyric = quartersWithLyric(fixture, "a b-c wwwwwwwwwwwwwwwwwwww d e-f g");
     ASSERT_NE(lyric, nullptr);
-    ASSERT_TRUE(lyric->setText(BcString("a b-c wwwwwwwwwwwwwwwwwwww d e-f g")));
     ASSERT_EQ(lyric->syllableCount(), 8);
 
     auto compose = [&](bool depth, double centre) {
@@ -461,16 +470,8 @@ TEST(ReLine, theDepthViewLeavesOnlyLyricsWhollyRightOfTheView)
         ReSystem system(renderer.get());
         system.depthMode = depth;
         ReLine line(&system, 0, 2 * W, 1, 0, 0, 2);
-        BcArray<int> onsets;
-        BcArray<double> offsets;
-        const int times[] = {0, Q, 2 * Q, 3 * Q, W};
-        const double xs[] = {2, 12, 22, 32, 40};
-        for (int i = 0; i < 5; ++i) {
-            onsets.add(times[i]);
-            offsets.add(xs[i]);
-        }
-        line.addMeasure(0, 0.0, onsets, offsets);
-        line.addMeasure(W, 40.0, onsets, offsets);
+        addQuarters(line, 0, 0.0);
+        addQuarters(line, W, 40.0);
         line.composeStaff(fixture.staff(), 0.0);
         return renderer;
     };
