@@ -1,56 +1,21 @@
-#include "app/UiDialogTemplates.h"
-#include "app/UiMemoryControlHost.h"
+#include "BenchPages.h"
 #include "panels/UiNoteDlg.h"
 #include "panels/UiScoreDlg.h"
 #include "panels/UiWorkDlg.h"
-#include "tests/common/EdFakeContext.h"
 #include "tests/editing/EdTestScores.h"
 
-#include "editing/QuorvaneDocument.h"
 #include "model/MnSheetMusic.h"
 #include "model/MnWork.h"
 
 #include <benchmark/benchmark.h>
 
-#include <memory>
-
-namespace {
-
-// The memory host with single keystrokes: the text grows by one letter and
-// tells of it, as an edit does.
-class KeystrokeHost : public UiMemoryControlHost
-{
-public:
-    using UiMemoryControlHost::UiMemoryControlHost;
-    void keystroke(int id, char letter)
-    {
-        setText(id, text(id) + letter);
-        notify(id, textChanged);
-    }
-};
-
-template <typename Page>
-std::unique_ptr<Page> makePage(KeystrokeHost*& controls)
-{
-    auto page = std::make_unique<Page>();
-    auto host = std::make_unique<KeystrokeHost>(*UiDialogTemplates::find(page->templateId()));
-    controls = host.get();
-    page->create(std::move(host), nullptr, 1.0);
-    return page;
-}
-
-}
 
 // One check-box click on the note page with 10,000 notes selected: the
 // values written into every note's chord, one undo step.
 static void BM_NotePageClickOnTenThousandNotes(benchmark::State& state)
 {
-    EdFakeContext context;
-    QuorvaneDocument document;
-    document.OnNewDocument();
     MnScore* score = makeScore(2, 1250, 1);
-    document.addWork(score);
-    context.activate(&document);
+    BenchDocument bench{score};
     BcArray<MnElement*> notes;
     for (int s = 0; s < score->staffCount(); ++s)
         for (int m = 0; m < score->staff(s)->measureCount(); ++m) {
@@ -59,7 +24,7 @@ static void BM_NotePageClickOnTenThousandNotes(benchmark::State& state)
                 notes.add(chords[c]->note(0));
         }
     KeystrokeHost* controls = nullptr;
-    auto page = makePage<UiNoteDlg>(controls);
+    auto page = makeBenchPage<UiNoteDlg>(controls);
     page->loadElements(notes);
     for (auto _ : state)
         controls->click(1093);  // staccato, on and off
@@ -71,15 +36,10 @@ BENCHMARK(BM_NotePageClickOnTenThousandNotes)->Unit(benchmark::kMillisecond);
 // sheet music whose title credit follows.
 static void BM_WorkTitleKeystroke(benchmark::State& state)
 {
-    EdFakeContext context;
-    QuorvaneDocument document;
-    document.OnNewDocument();
-    document.addWork(makeScore(2, 1250, 5));
-    document.addWork(new MnSheetMusic());
-    context.activate(&document);
-    MnWork* work = static_cast<MnWork*>(document.works()[0]);
+    BenchDocument bench{makeScore(2, 1250, 5), new MnSheetMusic()};
+    MnWork* work = static_cast<MnWork*>(bench.document.works()[0]);
     KeystrokeHost* controls = nullptr;
-    auto page = makePage<UiWorkDlg>(controls);
+    auto page = makeBenchPage<UiWorkDlg>(controls);
     BcArray<MnElement*> list;
     list.add(work);
     page->loadElements(list);
@@ -100,14 +60,10 @@ BENCHMARK(BM_WorkTitleKeystroke)->Unit(benchmark::kMillisecond);
 // and 500 measures.
 static void BM_ScorePageReload(benchmark::State& state)
 {
-    EdFakeContext context;
-    QuorvaneDocument document;
-    document.OnNewDocument();
     MnScore* score = makeScore(20, 500, 1);
-    document.addWork(score);
-    context.activate(&document);
+    BenchDocument bench{score};
     KeystrokeHost* controls = nullptr;
-    auto page = makePage<UiScoreDlg>(controls);
+    auto page = makeBenchPage<UiScoreDlg>(controls);
     BcArray<MnElement*> list;
     list.add(score);
     for (auto _ : state) {
