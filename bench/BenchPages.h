@@ -5,6 +5,8 @@
 #include "editing/QuorvaneDocument.h"
 #include "tests/common/EdFakeContext.h"
 
+#include <benchmark/benchmark.h>
+
 #include <initializer_list>
 #include <memory>
 
@@ -46,4 +48,21 @@ std::unique_ptr<Page> makeBenchPage(KeystrokeHost*& controls)
     controls = host.get();
     page->create(std::move(host), nullptr, 1.0);
     return page;
+}
+
+// Types a letter into a text box each iteration, as a user does; every
+// `longest` letters the box is emptied outside the timing, so that the text
+// keeps a usual length.
+inline void typeLetters(benchmark::State& state, KeystrokeHost& controls, int id, int longest)
+{
+    int letters = 0;
+    for (auto _ : state) {
+        if (++letters > longest) {
+            state.PauseTiming();
+            controls.setText(id, "");
+            letters = 0;
+            state.ResumeTiming();
+        }
+        controls.keystroke(id, 'a');
+    }
 }

@@ -29,16 +29,7 @@ static void BM_PartNameKeystroke(benchmark::State& state)
     BcArray<MnElement*> list;
     list.add(score->part(0));
     page->loadElements(list);
-    int letters = 0;
-    for (auto _ : state) {
-        if (++letters > 30) {
-            state.PauseTiming();
-            controls->setText(1094, "");
-            letters = 0;
-            state.ResumeTiming();
-        }
-        controls->keystroke(1094, 'a');
-    }
+    typeLetters(state, *controls, 1094, 30);  // the name box
     state.counters["notes"] = double(notes);
 }
 BENCHMARK(BM_PartNameKeystroke)->Unit(benchmark::kMillisecond);

@@ -43,16 +43,7 @@ static void BM_WorkTitleKeystroke(benchmark::State& state)
     BcArray<MnElement*> list;
     list.add(work);
     page->loadElements(list);
-    int letters = 0;
-    for (auto _ : state) {
-        if (++letters > 60) {
-            state.PauseTiming();
-            controls->setText(1171, "");
-            letters = 0;
-            state.ResumeTiming();
-        }
-        controls->keystroke(1171, 'a');
-    }
+    typeLetters(state, *controls, 1171, 60);  // the title box
 }
 BENCHMARK(BM_WorkTitleKeystroke)->Unit(benchmark::kMillisecond);
 
