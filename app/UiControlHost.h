@@ -49,6 +49,13 @@ public:
     virtual bool range(int id, int& minimum, int& maximum) const = 0;
     virtual int position(int id) const = 0;
     virtual void setPosition(int id, int position) = 0;
+    // Sliders: how far an arrow key and a page key move the thumb, and the
+    // tick marks, one at each of the values (earlier marks cleared).
+    virtual void setSteps(int id, int line, int page) = 0;
+    virtual void setTicks(int id, const std::vector<int>& values) = 0;
+    // Edits: the most characters the user can type in; 0 lifts the limit.
+    // Text set by the dialog is not cut.
+    virtual void setTextLimit(int id, int characters) = 0;
     // Swatches: 0x00BBGGRR.
     virtual int color(int id) const = 0;
     virtual void setColor(int id, int color) = 0;

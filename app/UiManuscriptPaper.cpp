@@ -22,7 +22,6 @@
 #include <wx/display.h>
 #include <wx/filedlg.h>
 #include <wx/filename.h>
-#include <wx/slider.h>
 
 #include <algorithm>
 #include <cctype>
@@ -177,13 +176,8 @@ UiManuscriptPaper::UiManuscriptPaper(wxWindow* parent, MnScore* score)
     host->setRange(barSlider, 0, 5);
     host->setPosition(barSlider, 0);
     host->setRadioIndex(clefGroup, 0);
-    if (auto* slider = dynamic_cast<wxSlider*>(host->window(barSlider))) {
-        slider->SetLineSize(1);
-        slider->SetPageSize(1);
-        slider->ClearTicks();
-        for (int tick = 1; tick <= 4; ++tick)
-            slider->SetTick(tick);
-    }
+    host->setSteps(barSlider, 1, 1);
+    host->setTicks(barSlider, {1, 2, 3, 4});
 
     // The preview takes the place of its template control.
     wxWindow* placeholder = host->window(preview);

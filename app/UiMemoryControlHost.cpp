@@ -145,6 +145,50 @@ void UiMemoryControlHost::setPosition(int id, int position)
         c->position = std::clamp(position, std::min(c->minimum, c->maximum), std::max(c->minimum, c->maximum));
 }
 
+void UiMemoryControlHost::setSteps(int id, int line, int page)
+{
+    if (Control* c = find(id)) {
+        c->lineStep = line;
+        c->pageStep = page;
+    }
+}
+
+void UiMemoryControlHost::setTicks(int id, const std::vector<int>& values)
+{
+    if (Control* c = find(id))
+        c->ticks = values;
+}
+
+void UiMemoryControlHost::setTextLimit(int id, int characters)
+{
+    if (Control* c = find(id))
+        c->textLimit = std::max(characters, 0);
+}
+
+int UiMemoryControlHost::lineStep(int id) const
+{
+    const Control* c = find(id);
+    return c ? c->lineStep : 0;
+}
+
+int UiMemoryControlHost::pageStep(int id) const
+{
+    const Control* c = find(id);
+    return c ? c->pageStep : 0;
+}
+
+std::vector<int> UiMemoryControlHost::ticks(int id) const
+{
+    const Control* c = find(id);
+    return c ? c->ticks : std::vector<int>();
+}
+
+int UiMemoryControlHost::textLimit(int id) const
+{
+    const Control* c = find(id);
+    return c ? c->textLimit : 0;
+}
+
 int UiMemoryControlHost::color(int id) const
 {
     const Control* c = find(id);
@@ -234,7 +278,14 @@ void UiMemoryControlHost::type(int id, const std::string& text)
         c->text.clear();
         notify(id, textChanged);
     }
+    // A keystroke past the limit is refused: the text stays and nobody is
+    // told. Characters are counted, not the bytes of their UTF-8.
+    int characters = 0;
     for (char ch : text) {
+        const bool starts = (static_cast<unsigned char>(ch) & 0xC0) != 0x80;
+        if (starts && c->textLimit > 0 && characters == c->textLimit)
+            break;
+        characters += starts;
         c->text += ch;
         notify(id, textChanged);
     }

@@ -27,6 +27,9 @@ public:
     bool range(int id, int& minimum, int& maximum) const override;
     int position(int id) const override;
     void setPosition(int id, int position) override;
+    void setSteps(int id, int line, int page) override;
+    void setTicks(int id, const std::vector<int>& values) override;
+    void setTextLimit(int id, int characters) override;
     int color(int id) const override;
     void setColor(int id, int color) override;
     void enable(int id, bool enabled) override;
@@ -47,6 +50,11 @@ public:
     void clickUpDown(int id, int delta);
 
     const std::vector<std::string>& items(int id) const;
+    // What the dialog asked of a slider or an edit.
+    int lineStep(int id) const;
+    int pageStep(int id) const;
+    std::vector<int> ticks(int id) const;
+    int textLimit(int id) const;
 
 private:
     struct Control
@@ -59,6 +67,10 @@ private:
         int minimum = 0;
         int maximum = 100;
         int position = 0;
+        int lineStep = 1;
+        int pageStep = 0;
+        std::vector<int> ticks;
+        int textLimit = 0;
         int color = 0xFFFFFF;
         bool enabled = true;
         bool shown = true;

@@ -47,6 +47,7 @@ void UiTuningControls::init(const FretboardTuning& start)
         host.setItems(letterIds[s], letterItems);
         host.setItems(octaveIds[s], octaveItems);
     }
+    host.setTextLimit(fretsEdit, 2);
     host.setRange(fretsUpDown, 1, fretLimit);
     tuning = start;
     presetIndex = -1;

@@ -375,6 +375,51 @@ void UiWxControlHost::setPosition(int id, int position)
         slider->SetValue(std::clamp(position, slider->GetMin(), slider->GetMax()));
 }
 
+void UiWxControlHost::setSteps(int id, int line, int page)
+{
+    if (wxSlider* slider = sliderOf(id)) {
+        slider->SetLineSize(line);
+        slider->SetPageSize(page);
+    }
+}
+
+void UiWxControlHost::setTicks(int id, const std::vector<int>& values)
+{
+    wxSlider* slider = sliderOf(id);
+    if (!slider)
+        return;
+    slider->ClearTicks();
+    for (int value : values)
+        slider->SetTick(value);
+}
+
+void UiWxControlHost::setTextLimit(int id, int characters)
+{
+    // The limit is kept here rather than in the toolkit's entry, which would
+    // also refuse text set by the dialog (a mixed number shows a longer
+    // text than can be typed). A typed character that would pass the limit
+    // is swallowed; what a selection replaces does not count.
+    wxWindow* w = window(id);
+    if (!w || kindOf(id) != UiControlKind::edit)
+        return;
+    const bool bound = textLimits.count(id) != 0;
+    textLimits[id] = std::max(characters, 0);
+    if (bound)
+        return;
+    w->Bind(wxEVT_CHAR, [this, id](wxKeyEvent& event) {
+        auto* edit = static_cast<wxTextCtrl*>(event.GetEventObject());
+        const int limit = textLimits[id];
+        const wxChar typed = event.GetUnicodeKey();
+        if (limit > 0 && typed >= 32 && typed != 127 && !event.HasAnyModifiers()) {
+            long from = 0, to = 0;
+            edit->GetSelection(&from, &to);
+            if (edit->GetValue().length() - size_t(to - from) >= size_t(limit))
+                return;
+        }
+        event.Skip();
+    });
+}
+
 int UiWxControlHost::color(int id) const
 {
     auto found = swatches.find(id);

@@ -44,6 +44,9 @@ public:
     bool range(int id, int& minimum, int& maximum) const override;
     int position(int id) const override;
     void setPosition(int id, int position) override;
+    void setSteps(int id, int line, int page) override;
+    void setTicks(int id, const std::vector<int>& values) override;
+    void setTextLimit(int id, int characters) override;
     int color(int id) const override;
     void setColor(int id, int color) override;
     void enable(int id, bool enabled) override;
@@ -68,4 +71,5 @@ private:
     std::map<int, wxRadioButton*> noneRadios;  // by the group's first radio
     std::map<int, Range> ranges;               // the up-downs'
     std::map<int, UiColorCtrl*> swatches;
+    std::map<int, int> textLimits;             // the edits', characters
 };

@@ -113,6 +113,7 @@ void UiMeasureDlg::setupAnchors()
 
 void UiMeasureDlg::initDialog()
 {
+    host().setTextLimit(countEdit, 2);
     host().setRange(countUpDown, lowestRepeatCount, highestRepeatCount);
 }
 

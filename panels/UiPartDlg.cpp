@@ -121,9 +121,13 @@ void UiPartDlg::initDialog()
     h.setItems(programList, items);
     h.setRange(volumeSlider, lowestVolume, highestVolume);
     h.setPosition(volumeSlider, volume);
+    h.setSteps(volumeSlider, 1, 25);
+    h.setTicks(volumeSlider, {25, 50, 75});
     h.setRange(volumeUpDown, lowestVolume, highestVolume);
     h.setRange(scaleSlider, lowestScale, highestScale);
     h.setPosition(scaleSlider, scale);
+    h.setSteps(scaleSlider, 1, 10);
+    h.setTicks(scaleSlider, {100});
     h.setRange(scaleUpDown, lowestScale, highestScale);
     setButtonIcon(resetButton, resetIcon);
 }

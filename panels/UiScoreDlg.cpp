@@ -134,6 +134,8 @@ void UiScoreDlg::initDialog()
 {
     host().setRange(scaleSlider, lowestPercent, highestPercent);
     host().setPosition(scaleSlider, scalePercent);
+    host().setSteps(scaleSlider, 1, 10);
+    host().setTicks(scaleSlider, {100});
     host().setRange(scaleUpDown, lowestPercent, highestPercent);
     setButtonIcon(resetButton, resetIcon);
 }

@@ -81,6 +81,10 @@ void UiSheetMusicDlg::initDialog()
 {
     UiControlHost& h = host();
     h.setItems(sizeList, {"A3", "A4", "A5"});
+    h.setTextLimit(widthEdit, 3);
+    h.setTextLimit(heightEdit, 3);
+    for (int id : marginEdits)
+        h.setTextLimit(id, 3);
     h.setRange(widthUpDown, shortestSide, longestSide);
     h.setRange(heightUpDown, shortestSide, longestSide);
     for (int id : marginUpDowns)

@@ -5,6 +5,8 @@
 #include "foundation/BcStringResources.h"
 #include "model/MnTablature.h"
 
+#include <vector>
+
 namespace {
 
 enum Control
@@ -139,6 +141,12 @@ void UiTablatureDlg::initDialog()
     UiControlHost& h = host();
     h.setRange(capoSlider, 1, maxCapoFret);
     h.setPosition(capoSlider, 5);
+    h.setSteps(capoSlider, 1, 1);
+    std::vector<int> ticks;
+    for (int fret = 1; fret <= maxCapoFret; ++fret)
+        ticks.push_back(fret);
+    h.setTicks(capoSlider, ticks);
+    h.setTextLimit(capoEdit, 2);
     h.setRange(capoUpDown, 1, maxCapoFret);
 }
 

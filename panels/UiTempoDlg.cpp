@@ -135,6 +135,7 @@ void UiTempoDlg::setupAnchors()
 
 void UiTempoDlg::initDialog()
 {
+    host().setTextLimit(bpmEdit, 3);
     host().setRange(bpmUpDown, lowestBpm, highestBpm);
 }
 

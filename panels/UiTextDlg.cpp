@@ -68,6 +68,7 @@ void UiTextDlg::initDialog()
 {
     host().setItems(fontList, {families[0], families[1], families[2]});
     host().setSelection(fontList, 0);
+    host().setTextLimit(heightEdit, 2);
     host().setRange(heightUpDown, lowestHeight, highestHeight);
 }
 

@@ -7,6 +7,8 @@
 #include "app/UiWxControlHost.h"
 
 #include <wx/dialog.h>
+#include <wx/slider.h>
+#include <wx/textctrl.h>
 
 #include <cstring>
 
@@ -115,6 +117,57 @@ TEST_F(DialogExchangeTest, everyKindGoesBothWaysInMemoryAndOnToolkitControls)
     wxDialog window(nullptr, wxID_ANY, "Sample");
     UiWxControlHost toolkit(&window, sample);
     roundTrip(toolkit);
+}
+
+TEST_F(DialogExchangeTest, aLimitedEditRefusesKeystrokesPastItsLengthButNotTheDialogsText)
+{
+    UiMemoryControlHost memory(sample);
+    int told = 0;
+    memory.setHandler([&](int, UiControlHost::Notification) { ++told; });
+    memory.setTextLimit(10, 2);
+    memory.type(10, "123");
+    EXPECT_EQ(memory.text(10), "12");
+    EXPECT_EQ(told, 2);
+    memory.type(10, "\xC3\xA9t\xC3\xA9");  // characters, not bytes
+    EXPECT_EQ(memory.text(10), "\xC3\xA9t");
+    memory.setText(10, "12345");
+    EXPECT_EQ(memory.text(10), "12345");
+    memory.setTextLimit(10, 0);
+    memory.type(10, "12345");
+    EXPECT_EQ(memory.text(10), "12345");
+
+    // The toolkit's edit swallows a typed character past the limit unless
+    // it replaces a selection; keys with modifiers and control keys pass.
+    wxDialog window(nullptr, wxID_ANY, "Sample");
+    UiWxControlHost toolkit(&window, sample);
+    toolkit.setTextLimit(10, 2);
+    auto* edit = static_cast<wxTextCtrl*>(toolkit.window(10));
+    auto swallowed = [&](int key, int modifiers) {
+        wxKeyEvent event(wxEVT_CHAR);
+        event.SetEventObject(edit);
+        event.m_keyCode = key;
+        event.m_uniChar = key;
+        event.m_controlDown = modifiers != 0;
+        return edit->GetEventHandler()->ProcessEvent(event);
+    };
+    toolkit.setText(10, "1");
+    EXPECT_FALSE(swallowed('2', 0));
+    toolkit.setText(10, "12");
+    EXPECT_TRUE(swallowed('3', 0));
+    EXPECT_FALSE(swallowed(WXK_BACK, 0));
+    EXPECT_FALSE(swallowed('a', 1));
+    edit->SetSelection(1, 2);
+    EXPECT_FALSE(swallowed('3', 0));
+    toolkit.setText(10, "12345");
+    EXPECT_EQ(toolkit.text(10), "12345");
+    toolkit.setTextLimit(10, 0);
+    EXPECT_FALSE(swallowed('6', 0));
+    toolkit.setRange(41, 50, 150);
+    toolkit.setSteps(41, 1, 10);
+    toolkit.setTicks(41, {100});
+    auto* slider = static_cast<wxSlider*>(toolkit.window(41));
+    EXPECT_EQ(slider->GetLineSize(), 1);
+    EXPECT_EQ(slider->GetPageSize(), 10);
 }
 
 TEST_F(DialogExchangeTest, aBadFieldStopsTheTransferThereWithOneMessage)

@@ -55,8 +55,9 @@ TEST_F(GoToDialogTest, OnlyANumberFromOneToTheLastMeasureEndsTheDialog)
         host->type(UiGoToDialog::measureEdit, c.typed);
         host->click(1);
         EXPECT_EQ(c.ended, ended);
-        if (c.ended)
+        if (c.ended) {
             EXPECT_EQ(c.measure, dialog->measure);
+        }
         if (c.message.empty()) {
             EXPECT_TRUE(boxes.texts.empty());
         } else {

@@ -1,9 +1,17 @@
 #include "panels/UiAnchorList.h"
 #include "panels/UiMeasureDlg.h"
 #include "panels/UiNoteDlg.h"
+#include "panels/UiPartDlg.h"
+#include "panels/UiScoreDlg.h"
+#include "panels/UiSheetMusicDlg.h"
+#include "panels/UiTablatureDlg.h"
+#include "panels/UiTempoDlg.h"
+#include "panels/UiTextDlg.h"
 #include "tests/panels/PageFixture.h"
 
 #include "foundation/GeMatrix2d.h"
+
+#include <functional>
 
 namespace {
 
@@ -241,4 +249,53 @@ TEST_F(PageFixture, mixedValuesShowAsMixedAndOtherControlsLeaveThem)
     controls->type(1257, "zz");
     EXPECT_EQ(a->voltaText(true), BcString("zz"));
     EXPECT_EQ(b->voltaText(true), BcString("zz"));
+}
+
+TEST_F(PageFixture, numberEditsTakeOnlyTheirDigitsAndSlidersMarkTheirSteps)
+{
+    struct Limit
+    {
+        int id, characters;
+    };
+    struct Slider
+    {
+        int id, line, page;
+        std::vector<int> ticks;
+    };
+    struct Case
+    {
+        const char* name;
+        std::function<std::unique_ptr<UiPropertiesDlg>(UiMemoryControlHost*&)> make;
+        std::vector<Limit> limits;
+        std::vector<Slider> sliders;
+    };
+    const std::vector<int> everyCapoFret = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+    const Case cases[] = {
+        {"score", [&](UiMemoryControlHost*& c) { return makePage<UiScoreDlg>(c); }, {}, {{1329, 1, 10, {100}}}},
+        {"sheet music", [&](UiMemoryControlHost*& c) { return makePage<UiSheetMusicDlg>(c); },
+         {{1119, 3}, {1087, 3}, {1127, 3}, {1130, 3}, {1134, 3}, {1141, 3}}, {}},
+        {"measure", [&](UiMemoryControlHost*& c) { return makePage<UiMeasureDlg>(c); }, {{1387, 2}}, {}},
+        {"part", [&](UiMemoryControlHost*& c) { return makePage<UiPartDlg>(c); }, {},
+         {{1335, 1, 25, {25, 50, 75}}, {1329, 1, 10, {100}}}},
+        {"tablature", [&](UiMemoryControlHost*& c) { return makePage<UiTablatureDlg>(c); }, {{1375, 2}, {1380, 2}},
+         {{1379, 1, 1, everyCapoFret}}},
+        {"tempo", [&](UiMemoryControlHost*& c) { return makePage<UiTempoDlg>(c); }, {{1167, 3}}, {}},
+        {"text", [&](UiMemoryControlHost*& c) { return makePage<UiTextDlg>(c); }, {{1088, 2}}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        UiMemoryControlHost* controls = nullptr;
+        std::unique_ptr<UiPropertiesDlg> page = c.make(controls);
+        ASSERT_NE(controls, nullptr);
+        for (const Limit& limit : c.limits) {
+            EXPECT_EQ(controls->textLimit(limit.id), limit.characters) << limit.id;
+            controls->type(limit.id, "1234");
+            EXPECT_EQ(controls->text(limit.id), std::string("1234").substr(0, limit.characters)) << limit.id;
+        }
+        for (const Slider& slider : c.sliders) {
+            EXPECT_EQ(controls->lineStep(slider.id), slider.line) << slider.id;
+            EXPECT_EQ(controls->pageStep(slider.id), slider.page) << slider.id;
+            EXPECT_EQ(controls->ticks(slider.id), slider.ticks) << slider.id;
+        }
+    }
 }
