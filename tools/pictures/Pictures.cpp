@@ -197,6 +197,9 @@ private:
     std::vector<double> cover;
 };
 
+// What a picture draws, on its canvas.
+using Scene = void (*)(Canvas& canvas);
+
 void extents(const ReGlyph& g, double& minY, double& maxY, double& minX, double& maxX)
 {
     minY = minX = 1e9;
@@ -400,8 +403,6 @@ void tablature(Canvas& c)
     glyphFit(c, ReGlyph::figure1, 36, 33.75, 9);
     c.fill(blue);
 }
-
-using Scene = void (*)(Canvas& canvas);
 
 struct Picture
 {
@@ -978,8 +979,6 @@ void staffLines(Canvas& canvas)
         canvas.rectangle(0, 5 + i * 5, pictureWidth, 0.8);
 }
 
-using Scene = void (*)(Canvas& canvas);
-
 bool drawPicture(const std::string& folder, unsigned id, Scene inked, Scene highlight, int width = pictureWidth)
 {
     Canvas canvas(width, pictureHeight);
@@ -1489,8 +1488,6 @@ namespace smallPages {
 
 using pages::notehead;
 using pages::stemmedNote;
-
-using pages::Scene;
 
 constexpr double figureStep = 2.2;
 
