@@ -278,14 +278,18 @@ void UiMemoryControlHost::type(int id, const std::string& text)
         c->text.clear();
         notify(id, textChanged);
     }
-    // A keystroke past the limit is refused: the text stays and nobody is
-    // told. Characters are counted, not the bytes of their UTF-8.
-    int characters = 0;
+    // A keystroke that would pass the limit is refused: the text stays and
+    // nobody is told. The text is counted as it stands at each keystroke,
+    // as the handler may have changed it; characters, not UTF-8 bytes.
+    auto characters = [](const std::string& s) {
+        return std::count_if(s.begin(), s.end(), [](char ch) { return (static_cast<unsigned char>(ch) & 0xC0) != 0x80; });
+    };
+    bool refused = false;
     for (char ch : text) {
-        const bool starts = (static_cast<unsigned char>(ch) & 0xC0) != 0x80;
-        if (starts && c->textLimit > 0 && characters == c->textLimit)
-            break;
-        characters += starts;
+        if ((static_cast<unsigned char>(ch) & 0xC0) != 0x80)
+            refused = c->textLimit > 0 && characters(c->text) >= c->textLimit;
+        if (refused)
+            continue;
         c->text += ch;
         notify(id, textChanged);
     }
