@@ -4,6 +4,7 @@
 #include "editing/QuorvaneDocument.h"
 #include "foundation/BcString.h"
 #include "model/MnCache.h"
+#include "model/MnCodes.h"
 #include "model/MnMeasure.h"
 #include "model/MnPart.h"
 #include "model/MnScore.h"
@@ -130,6 +131,37 @@ TEST_F(ElementBoxesTest, AMeasureOfEitherStaffGivesItsSystem)
     EXPECT_EQ(first.b.y, second.b.y);
 }
 
+// Every lookup must see the model as it is now, also after an edit made
+// straight through the model's setters, outside any transaction.
+TEST_F(ElementBoxesTest, ALookupSeesAnEditMadeSinceTheLastAndRepeatsItselfWithout)
+{
+    const GePoint2d point((left[1] + left[2]) / 2, top[0] - 2);
+    MnMeasure* lower = score->staff(1)->measure(2);
+    Box before;
+    Box again;
+    Box system;
+    ASSERT_TRUE(find(point, before));
+    ASSERT_TRUE(find(point, system, lower));
+    ASSERT_TRUE(find(point, again));
+    EXPECT_EQ(left[1], before.a.x);
+    EXPECT_EQ(before.a.x, again.a.x);
+    EXPECT_EQ(before.a.y, again.a.y);
+    EXPECT_EQ(before.b.x, again.b.x);
+    EXPECT_EQ(before.b.y, again.b.y);
+
+    // The first measure widened past the point: the point now lies in it,
+    // and the system reaches further right.
+    MnMeasure* widened = score->staff(0)->measure(0);
+    widened->setUserWidth(widened->userWidth() + (left[3] - left[0]));
+    Box after;
+    Box longer;
+    ASSERT_TRUE(find(point, after));
+    ASSERT_TRUE(find(point, longer, lower));
+    EXPECT_EQ(left[0], after.a.x);
+    EXPECT_GT(after.b.x, point.x);
+    EXPECT_GT(longer.b.x, system.b.x + (left[3] - left[0]) - 1e-9);
+}
+
 TEST(ElementBoxesSheetTest, PageMarginGivesThePageAndABookItsSpread)
 {
     for (int presentation : {int(MnSheetMusic::PagesInRows), int(MnSheetMusic::Book)}) {
@@ -160,6 +192,40 @@ TEST(ElementBoxesSheetTest, PageMarginGivesThePageAndABookItsSpread)
         EXPECT_LT(corner1.y, page.y);
         EXPECT_GT(corner2.y, page.y - sheet->pageHeight());
     }
+}
+
+// A system break put in since the last lookup moves the measure after it
+// to the next system.
+TEST(ElementBoxesSheetTest, ASystemBreakSinceTheLastLookupMovesTheMeasureDown)
+{
+    QuorvaneDocument document;
+    ASSERT_TRUE(document.OnNewDocument());
+    MnSheetMusic* sheet = new MnSheetMusic;
+    ASSERT_TRUE(document.addWork(sheet));
+    MnStaff* staff = sheet->score()->staff(0);
+    MnMeasure* measure = staff->measure(2);
+    int slot = -1;
+    sheet->locateMeasure(2, &slot, nullptr, nullptr);
+    ASSERT_EQ(0, slot);
+    GePoint2d before1;
+    GePoint2d before2;
+    GePoint2d again1;
+    GePoint2d again2;
+    ASSERT_TRUE(UiElementBoxes::findElementBox(&document, before1, before2, GePoint2d(), measure));
+    ASSERT_TRUE(UiElementBoxes::findElementBox(&document, again1, again2, GePoint2d(), measure));
+    EXPECT_EQ(before1.x, again1.x);
+    EXPECT_EQ(before1.y, again1.y);
+    EXPECT_EQ(before2.x, again2.x);
+    EXPECT_EQ(before2.y, again2.y);
+
+    ASSERT_TRUE(staff->measure(1)->setSystemBreak(MnSystemBreakSystem));
+    sheet->locateMeasure(2, &slot, nullptr, nullptr);
+    ASSERT_EQ(1, slot);
+    GePoint2d after1;
+    GePoint2d after2;
+    ASSERT_TRUE(UiElementBoxes::findElementBox(&document, after1, after2, GePoint2d(), measure));
+    EXPECT_NEAR(before1.y - sheet->systemDistance(0), after1.y, 1e-9);
+    EXPECT_NEAR(before2.y - sheet->systemDistance(0), after2.y, 1e-9);
 }
 
 }  // namespace
