@@ -6,6 +6,7 @@
 #include "commands/UiCommand.h"
 #include "editing/EdCommand.h"
 #include "editing/QuorvaneDocument.h"
+#include "model/MnCache.h"
 
 UiViewCore::UiViewCore(UiViewWindow& window, QuorvaneDocument* document)
     : window(window), bridge(*this, window), view(bridge), shown(document)
@@ -109,6 +110,9 @@ bool UiViewCore::findElementBox(GePoint2d& corner1, GePoint2d& corner2, const Ge
 
 void UiViewCore::zoomToElementAt(int x, int y)
 {
+    // The lookup, the flight and the last frame lay out the same unchanged
+    // document: one cache scope serves all three.
+    MnCache cache;
     GePoint2d corner1;
     GePoint2d corner2;
     if (!findElementBox(corner1, corner2, view.clientToDrawing(x, y), nullptr))
