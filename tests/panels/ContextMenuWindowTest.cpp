@@ -58,9 +58,20 @@ TEST(ContextMenuWindowTest, thePointerHighlightsAnEntryAndTheReleaseSendsIt)
 
     const UiContextMenuList::Rect second = menu->list().entryRect(1, 200);
     const wxPoint inside((second.left + second.right) / 2, (second.top + second.bottom) / 2);
+    // Tests running alongside share the display: a window of theirs can
+    // stand over this one for a moment and take the pointer, so the frame is
+    // raised and the pointer moved in again.
     wxUIActionSimulator simulator;
-    simulator.MouseMove(menu->ClientToScreen(inside));
-    ASSERT_TRUE(settle([&] { return menu->list().hovered() == 1; })) << "hovered " << menu->list().hovered();
+    auto pointAtTheSecond = [&] {
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            frame->Raise();
+            simulator.MouseMove(menu->ClientToScreen(inside));
+            if (settle([&] { return menu->list().hovered() == 1; }))
+                return true;
+        }
+        return false;
+    };
+    ASSERT_TRUE(pointAtTheSecond()) << "hovered " << menu->list().hovered();
 
     wxBitmap painted(200, 200, 24);
     {
@@ -76,7 +87,10 @@ TEST(ContextMenuWindowTest, thePointerHighlightsAnEntryAndTheReleaseSendsIt)
     EXPECT_EQ(plain, wxColour(240, 240, 240));
 
     simulator.MouseClick();
-    EXPECT_TRUE(settle([&] { return !sent.empty(); }));
+    for (int attempt = 0; attempt < 2 && !settle([&] { return !sent.empty(); }); ++attempt) {
+        if (pointAtTheSecond())
+            simulator.MouseClick();
+    }
     EXPECT_EQ(sent, std::vector<int>{32891});
 
     UiContextMenu::setCommandSink(nullptr);
