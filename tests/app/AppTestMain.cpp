@@ -10,6 +10,11 @@
 #include <gtest/gtest.h>
 #include <wx/app.h>
 #include <wx/init.h>
+#include <wx/log.h>
+#include <wx/utils.h>
+
+#include <cstdio>
+#include <cstdlib>
 
 // The toolkit's system libraries keep allocations to the end on purpose;
 // only those are not reported as leaks (the list also serves the editor
@@ -30,8 +35,25 @@ int main(int argc, char** argv)
     BcClassTable::setFactory("UiManuscriptPaperViewport", &UiManuscriptPaperViewport::newInstance);
     BcClassManager::instance()->linkClasses();
     ::testing::InitGoogleTest(&argc, argv);
-    wxApp::SetInstance(new wxApp);
-    if (!wxEntryStart(argc, argv))
+    // Under a heavily loaded shared display the first connection can be
+    // refused; the toolkit then fails without a word, so say so and try
+    // again before giving up. Its own complaint is dropped: kept, it would
+    // come up as a modal message box once a later attempt succeeds.
+    bool started = false;
+    for (int attempt = 1; attempt <= 5 && !started; ++attempt) {
+        wxApp::SetInstance(new wxApp);
+        {
+            wxLogNull quiet;
+            started = wxEntryStart(argc, argv);
+        }
+        if (!started) {
+            const char* display = std::getenv("DISPLAY");
+            std::fprintf(stderr, "The toolkit could not open the display %s (attempt %d of 5)\n",
+                         display ? display : "(none)", attempt);
+            wxMilliSleep(1000);
+        }
+    }
+    if (!started)
         return 1;
     int status = RUN_ALL_TESTS();
     wxEntryCleanup();
