@@ -281,13 +281,12 @@ void UiMemoryControlHost::type(int id, const std::string& text)
     // A keystroke that would pass the limit is refused: the text stays and
     // nobody is told. The text is counted as it stands at each keystroke,
     // as the handler may have changed it; characters, not UTF-8 bytes.
-    auto characters = [](const std::string& s) {
-        return std::count_if(s.begin(), s.end(), [](char ch) { return (static_cast<unsigned char>(ch) & 0xC0) != 0x80; });
-    };
+    auto startsCharacter = [](char ch) { return (static_cast<unsigned char>(ch) & 0xC0) != 0x80; };
     bool refused = false;
     for (char ch : text) {
-        if ((static_cast<unsigned char>(ch) & 0xC0) != 0x80)
-            refused = c->textLimit > 0 && characters(c->text) >= c->textLimit;
+        if (startsCharacter(ch))
+            refused = c->textLimit > 0 &&
+                      std::count_if(c->text.begin(), c->text.end(), startsCharacter) >= c->textLimit;
         if (refused)
             continue;
         c->text += ch;

@@ -22,7 +22,7 @@ export SDL_AUDIODRIVER=dummy
 export LP_NUM_THREADS=0
 export MESA_SHADER_CACHE_DISABLE=true
 cd "$build"
-# The shell's tests share one display, and the leak checker's stop of the
-# world at exit can itself crash under heavy load: a test that fails is run
-# once more, and its first failure stays in the log.
+# The shell's tests share one display, where a window of one test can take
+# another's click or focus for a moment: a test that fails is run once more,
+# and its first failure stays in the log.
 xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure --parallel "$jobs" --repeat until-pass:2 "$@"

@@ -50,7 +50,8 @@ int main(int argc, char** argv)
             const char* display = std::getenv("DISPLAY");
             std::fprintf(stderr, "The toolkit could not open the display %s (attempt %d of 5)\n",
                          display ? display : "(none)", attempt);
-            wxMilliSleep(1000);
+            if (attempt < 5)
+                wxMilliSleep(1000);
         }
     }
     if (!started)
