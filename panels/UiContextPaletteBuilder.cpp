@@ -33,13 +33,17 @@ bool UiContextPaletteBuilder::rebuild(UiContextMenuList& list)
     list.clear();
     if (view) {
         const EdSelection& selection = view->selection();
-        for (int p = 0; p < providers.count(); ++p) {
-            UiElementContextMenu* provider = providers[p];
-            provider->reset();
-            for (int i = 0; i < selection.count(); ++i)
-                provider->visit(selection.element(i));
-            provider->build(list);
+        for (int p = 0; p < providers.count(); ++p)
+            providers[p]->reset();
+        // Each element is shown to every provider while it is at hand: one
+        // pass over a large selection instead of one per provider.
+        for (int i = 0; i < selection.count(); ++i) {
+            MnElement* element = selection.element(i);
+            for (int p = 0; p < providers.count(); ++p)
+                providers[p]->visit(element);
         }
+        for (int p = 0; p < providers.count(); ++p)
+            providers[p]->build(list);
     }
     const int hovered = list.hovered();
     if (hovered >= list.count()) {
