@@ -70,6 +70,10 @@ public:
     // Ticks from the start to the end of the last syllable's chords; 0
     // without syllables or first chord. Cached within an MnCache scope.
     int duration() const;
+    // Keeps the duration for the current MnCache scope from a walk of every
+    // syllable made elsewhere: last is the walk's last end chord, null when
+    // it found no syllable.
+    void keepDuration(const MnChord* last) const;
     // Cuts the syllables whose chords start ticks or more after the start
     // (all of them for ticks of 0 or less); false when none does.
     bool truncate(int ticks);

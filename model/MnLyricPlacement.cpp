@@ -44,16 +44,18 @@ int MnLyric::duration() const
 {
     if (MnCache::isCurrent(durationStamp))
         return durationCached;
-    int result = 0;
     MnLyricIterator walk(this);
     const MnChord* last = nullptr;
     for (walk.begin(); !walk.atEnd(); walk.next())
         last = walk.end;
-    if (last)
-        result = chordEnd(last) - lyricStart;
-    durationCached = result;
+    keepDuration(last);
+    return durationCached;
+}
+
+void MnLyric::keepDuration(const MnChord* last) const
+{
+    durationCached = last ? chordEnd(last) - lyricStart : 0;
     durationStamp = MnCache::currentStamp();
-    return result;
 }
 
 bool MnLyric::moveTo(const GePoint2d& point)

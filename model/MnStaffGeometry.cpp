@@ -270,7 +270,12 @@ void MnStaff::measureSyllables() const
     for (int i = 0; i < lyrics.count(); ++i) {
         const MnLyric* lyric = lyrics[i];
         MnLyricIterator walk(lyric);
-        for (walk.begin(); !walk.atEnd(); walk.next())
+        const MnChord* last = nullptr;
+        for (walk.begin(); !walk.atEnd(); walk.next()) {
             walk.start->raiseSyllableWidth(lyric->syllableWidth(walk.syllable));
+            last = walk.end;
+        }
+        // The same walk ends where the line ends: no second walk for it.
+        lyric->keepDuration(last);
     }
 }

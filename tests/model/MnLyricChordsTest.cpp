@@ -130,6 +130,11 @@ TEST(MnLyricChords, FirstChordAndDuration)
             expected = s.staff->measure(row.firstMeasure)->voiceChords(row.voice)[row.firstIndex];
         EXPECT_EQ(s.lyric->firstChord(), expected) << row.what;
         EXPECT_EQ(s.lyric->duration(), row.duration) << row.what;
+        // The staff's walk for the syllable widths keeps the same duration
+        // for the rest of its scope.
+        MnCache scope;
+        s.staff->measureSyllables();
+        EXPECT_EQ(s.lyric->duration(), row.duration) << row.what << ", after the staff's walk";
     }
 }
 
@@ -144,6 +149,11 @@ TEST(MnLyricChords, DurationIsCachedOnlyInsideAScope)
         EXPECT_EQ(s.lyric->duration(), 362880);
     }
     EXPECT_EQ(s.lyric->duration(), 181440);
+    // A scope that walked the staff first sees the text as it stands then.
+    s.lyric->setText(BcString("Glo - ri"));
+    MnCache scope;
+    s.staff->measureSyllables();
+    EXPECT_EQ(s.lyric->duration(), 181440 + 60480);
 }
 
 TEST(MnLyricChords, TruncatingToARangeOfMusic)
