@@ -7,6 +7,7 @@
 #include "platform/PlOffscreenContext.h"
 #include "render/ReGLHost.h"
 
+#include <glib.h>
 #include <gtest/gtest.h>
 #include <wx/app.h>
 #include <wx/init.h>
@@ -24,11 +25,23 @@ extern "C" const char* __lsan_default_options()
     return "suppressions=" QRV_SOURCE_DIR "/tests/app/lsan.supp:print_suppressions=0";
 }
 
+// The toolkit's worker threads (GLib's thread pool) end by themselves from
+// half a second to fifteen seconds after their last task. One that ends just
+// as the leak checker stops the world at exit crashes the checker, and the
+// test that passed is reported as failed. Idle workers wait instead, until
+// the process ends them.
+static void keepIdleWorkerThreads()
+{
+    g_thread_pool_set_max_unused_threads(-1);
+    g_thread_pool_set_max_idle_time(0);
+}
+
 // Installs what the application installs at start-up, starts the toolkit
 // (the tests need a display), then runs the tests.
 int main(int argc, char** argv)
 {
     quietGraphicsThreads();
+    keepIdleWorkerThreads();
     EdStartup::install();
     ReGLHost::installOffscreenFactory(&ReGLHostOver<PlOffscreenContext>::create);
     BcClassTable::setFactory("Settings", &Settings::newInstance);
