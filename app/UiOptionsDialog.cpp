@@ -10,7 +10,6 @@
 #include "foundation/BcStringResources.h"
 #include "platform/gui/UiMessageBoxes.h"
 
-
 namespace {
 
 enum Control

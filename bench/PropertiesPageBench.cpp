@@ -9,7 +9,6 @@
 
 #include <benchmark/benchmark.h>
 
-
 // One check-box click on the note page with 10,000 notes selected: the
 // values written into every note's chord, one undo step.
 static void BM_NotePageClickOnTenThousandNotes(benchmark::State& state)

@@ -6,7 +6,6 @@
 #include "model/MnSheetMusic.h"
 #include "panels/UiPageAnchors.h"
 
-
 #include <string>
 #include <vector>
 
